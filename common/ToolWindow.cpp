@@ -1,0 +1,18 @@
+#include "common/ToolWindow.h"
+
+#include <QWidget>
+
+#include "common/Fonts.h"
+
+namespace ToolWindow {
+
+void setup(QWidget* window, const QString& caption, const QSize& clientSize) {
+    window->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(caption);
+    window->setFont(Fonts::font(Fonts::PGothic, 12));
+    window->setFixedSize(clientSize);
+}
+
+}  // namespace ToolWindow
