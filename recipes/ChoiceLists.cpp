@@ -1,0 +1,27 @@
+#include "recipes/ChoiceLists.h"
+
+#include "common/TZEMError.h"
+#include "recipes/ItemSql.h"
+#include "recipes/TDB.h"
+
+namespace {
+
+void appendColumn(TDB& db, const SqlStatement& statement, const QString& column,
+                  QStringList& list) {
+    for (TDBQuery& q = db.OpenQuery(statement); !q.Eof(); q.Next()) {
+        list << q.AsString(column);
+    }
+}
+
+}  // namespace
+
+void LoadChoiceLists(const QString& dbPath, QStringList& jobList, QStringList& versionList,
+                     QStringList& equipList) {
+    TDB db(dbPath);
+    if (!db.Connect()) {
+        throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
+    }
+    appendColumn(db, SqlJobList(), QStringLiteral("生産職業"), jobList);
+    appendColumn(db, SqlVersionList(), QStringLiteral("バージョン"), versionList);
+    appendColumn(db, SqlEquipList(), QStringLiteral("装備区分"), equipList);
+}

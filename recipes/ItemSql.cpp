@@ -1,0 +1,136 @@
+#include "recipes/ItemSql.h"
+
+namespace {
+
+const QString all = QStringLiteral("全て");
+
+// The fixed text of a statement about one item, followed by the item's name.
+SqlStatement aboutItem(const QString& text, const QString& name) {
+    return SqlStatement{text + u'?', {name}};
+}
+
+// A like-pattern that finds the text anywhere in a name.
+QString containing(const QString& text) {
+    return u'%' + text + u'%';
+}
+
+}  // namespace
+
+SqlStatement SqlJobList() {
+    return SqlStatement{QStringLiteral("Select DISTINCT 生産職業   From ItemCreator "), {}};
+}
+
+SqlStatement SqlVersionList() {
+    return SqlStatement{QStringLiteral("Select DISTINCT バージョン   From ItemInfo "), {}};
+}
+
+SqlStatement SqlEquipList() {
+    return SqlStatement{QStringLiteral("Select DISTINCT 装備区分   From ItemKind "), {}};
+}
+
+SqlStatement SqlCatalogList(const QString& job, const QString& version) {
+    SqlStatement s{QStringLiteral("Select DISTINCT 目録, MOKUROKU   From ItemCreator  Where "
+                                  "生産職業 = ?   and MOKUROKU <> ''"),
+                   {job}};
+    if (version != all) {
+        s.text += QStringLiteral(" And バージョン = ?");
+        s.values << version;
+    }
+    s.text += QStringLiteral(" Order by MOKUROKU");
+    return s;
+}
+
+SqlStatement SqlSkillList(const QString& catalog, const QString& version) {
+    SqlStatement s{QStringLiteral("Select DISTINCT 技能, GINOU  From ItemCreator  Where 目録 = ?   "
+                                  "and GINOU <> ''"),
+                   {catalog}};
+    if (version != all) {
+        s.text += QStringLiteral(" And バージョン = ?");
+        s.values << version;
+    }
+    s.text += QStringLiteral(" Order by GINOU ");
+    return s;
+}
+
+SqlStatement SqlConditionSearch(const QString& job, const QString& catalog, const QString& skill,
+                                const QString& version, const QString& equip) {
+    SqlStatement s{QStringLiteral("Select distinct a.アイテム名, a.生産数   From ItemCreator a, "
+                                  "ItemKind b, ItemInfo c  Where c.アイテム種類 = b.アイテム種類  "
+                                  "  And a.アイテム名   = c.アイテム名 "),
+                   {}};
+    if (job != all) {
+        s.text += QStringLiteral("  and a.生産職業 = ? ");
+        s.values << job;
+    }
+    const auto condition = [&s](const QString& column, const QString& value) {
+        s.text += QStringLiteral(" And ") + column + QStringLiteral(" = ? ");
+        s.values << value;
+    };
+    if (catalog != all && !catalog.isEmpty()) {
+        condition(QStringLiteral("a.目録"), catalog);
+    }
+    if (skill != all && !skill.isEmpty()) {
+        condition(QStringLiteral("a.技能"), skill);
+    }
+    if (version != all) {
+        condition(QStringLiteral("c.バージョン"), version);
+    }
+    if (equip != all) {
+        condition(QStringLiteral("b.装備区分"), equip);
+    }
+    return s;
+}
+
+SqlStatement SqlNameSearch(const QString& text) {
+    return SqlStatement{
+        QStringLiteral("Select distinct アイテム名,生産数   From ItemCreator  Where "
+                       "アイテム名 like ?"),
+        {containing(text)}};
+}
+
+SqlStatement SqlMaterialSearch(const QString& text) {
+    return SqlStatement{
+        QStringLiteral("Select distinct 材料   From ItemCreateRelation  Where 材料 like ?"),
+        {containing(text)}};
+}
+
+SqlStatement SqlItemMaterials(const QString& name) {
+    return aboutItem(QStringLiteral("Select distinct b.アイテム名, b.材料, b.必要数, c.店買い   "
+                                    "FROM ItemCreator AS a, ItemCreateRelation AS b, ItemInfo AS c "
+                                    " WHERE c.アイテム名=b.材料   AND a.アイテム名=b.アイテム名   "
+                                    "And a.アイテム名="),
+                     name);
+}
+
+SqlStatement SqlMaterialUsers(const QString& name) {
+    return aboutItem(
+        QStringLiteral("Select distinct アイテム名   From ItemCreateRelation  Where 材料 = "),
+        name);
+}
+
+SqlStatement SqlItemCount(const QString& name) {
+    return aboutItem(QStringLiteral("Select 生産数   From ItemCreator  Where アイテム名="), name);
+}
+
+SqlStatement SqlItemYomi(const QString& name) {
+    return aboutItem(QStringLiteral("Select ふりがな   FROM ItemInfo  WHERE アイテム名="), name);
+}
+
+SqlStatement SqlItemJobs(const QString& name) {
+    return aboutItem(
+        QStringLiteral("Select distinct 生産職業   From ItemCreator  Where アイテム名="), name);
+}
+
+SqlStatement SqlItemCatalog(const QString& name) {
+    return aboutItem(QStringLiteral("Select distinct 目録   From ItemCreator  Where アイテム名 = "),
+                     name);
+}
+
+SqlStatement SqlProductInfo(const QString& name) {
+    return aboutItem(
+        QStringLiteral("Select a.アイテム名, b.生産職業, b.目録, b.技能, b.生産数,     "
+                       "  a.ふりがな, a.店売り, a.店買い  from ItemInfo AS a, "
+                       "ItemCreator AS b  Where a.アイテム名 = b.アイテム名    And "
+                       "a.アイテム名 = "),
+        name);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include "recipes/SqlStatement.h"
+
+// The statements that the program runs against the item database, one builder each. Values are
+// bound, never pasted; "全て" stands for no condition.
+
+// Choice lists of the controller's start-up load.
+SqlStatement SqlJobList();      // 生産職業
+SqlStatement SqlVersionList();  // バージョン
+SqlStatement SqlEquipList();    // 装備区分
+
+// Lists that depend on a choice, ordered by their sort keys.
+SqlStatement SqlCatalogList(const QString& job, const QString& version);    // 目録
+SqlStatement SqlSkillList(const QString& catalog, const QString& version);  // 技能
+
+// Searches: products (アイテム名, 生産数) or materials (材料).
+SqlStatement SqlConditionSearch(const QString& job, const QString& catalog, const QString& skill,
+                                const QString& version, const QString& equip);
+SqlStatement SqlNameSearch(const QString& text);
+SqlStatement SqlMaterialSearch(const QString& text);
+
+// Statements about one item.
+SqlStatement SqlItemMaterials(const QString& name);  // 材料, 必要数, 店買い
+SqlStatement SqlMaterialUsers(const QString& name);  // アイテム名
+SqlStatement SqlItemCount(const QString& name);      // 生産数
+SqlStatement SqlItemYomi(const QString& name);       // ふりがな (may be NULL)
+SqlStatement SqlItemJobs(const QString& name);       // 生産職業
+SqlStatement SqlItemCatalog(const QString& name);    // 目録
+SqlStatement SqlProductInfo(const QString& name);  // ふりがな, 生産数, 技能, 目録, 店売り, 店買い

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include "recipes/SqlStatement.h"
+#include "recipes/TDBQuery.h"
+
+// A short-lived, read-only connection to the item database (SQLite) and its one query. Each
+// user action makes its own TDB, connects, runs its statements one after another and destroys
+// it; several TDBs may be open at once, on the same file too.
+class TDB {
+public:
+    // Fails with "Access DB：<path> が存在しません" when the file does not exist.
+    explicit TDB(const QString& path);
+    ~TDB();
+    TDB(const TDB&) = delete;
+    TDB& operator=(const TDB&) = delete;
+
+    // Opens the file read-only and checks that it is a database; failures raise the driver's
+    // message. Never returns false.
+    bool Connect();
+    // Closes the previous result, runs the statement and returns its result on the first row.
+    // The reference stays valid until the next OpenQuery or the TDB's end.
+    TDBQuery& OpenQuery(const SqlStatement& statement);
+    void Disconnect();
+
+    QString Path;
+    QString ConnectionString;
+
+private:
+    QString m_connectionName;
+    TDBQuery m_query;
+};

@@ -1,0 +1,113 @@
+#include "recipes/TDBQuery.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <limits>
+
+#include "common/TZEMError.h"
+
+namespace {
+
+// Decimal integer text, optional sign, within 32 bits: what the database's integer columns hold.
+bool parseInt32(const QString& text, std::int32_t& result) {
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    if (i == text.size()) {
+        return false;
+    }
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+        value = value * 10 + (c - u'0');
+        if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) {
+            return false;
+        }
+    }
+    value = negative ? -value : value;
+    if (value > std::numeric_limits<std::int32_t>::max()) {
+        return false;
+    }
+    result = static_cast<std::int32_t>(value);
+    return true;
+}
+
+TZEMError nullConversion(const QString& type) {
+    return TZEMError(QStringLiteral("バリアント型 (Null) を (%1) に変換できません").arg(type));
+}
+
+}  // namespace
+
+TDBQuery::TDBQuery() = default;
+TDBQuery::~TDBQuery() = default;
+
+void TDBQuery::open(std::unique_ptr<QSqlQuery> query) {
+    close();
+    m_query = std::move(query);
+    const QSqlRecord record = m_query->record();
+    for (int i = record.count() - 1; i >= 0; --i) {
+        m_columns.insert(record.fieldName(i), i);  // the first of equal names wins
+    }
+    m_eof = !m_query->next();
+}
+
+void TDBQuery::close() {
+    if (m_query) {
+        m_query->finish();
+        m_query.reset();
+    }
+    m_columns.clear();
+    m_eof = true;
+}
+
+bool TDBQuery::Eof() const {
+    return m_eof;
+}
+
+void TDBQuery::Next() {
+    if (!m_eof) {
+        m_eof = !m_query->next();
+    }
+}
+
+QVariant TDBQuery::value(const QString& column) const {
+    if (m_eof) {
+        throw TZEMError(QStringLiteral("現在のレコードがありません（%1）").arg(column));
+    }
+    const auto it = m_columns.constFind(column);
+    if (it == m_columns.constEnd()) {
+        throw TZEMError(QStringLiteral("項目 '%1' が見つかりません").arg(column));
+    }
+    return m_query->value(*it);
+}
+
+bool TDBQuery::IsNull(const QString& column) const {
+    return value(column).isNull();
+}
+
+QString TDBQuery::AsString(const QString& column) const {
+    const QVariant v = value(column);
+    if (v.isNull()) {
+        throw nullConversion(QStringLiteral("String"));
+    }
+    return v.toString();
+}
+
+std::int32_t TDBQuery::AsInteger(const QString& column) const {
+    const QVariant v = value(column);
+    if (v.isNull()) {
+        throw nullConversion(QStringLiteral("Integer"));
+    }
+    const QString text = v.toString();
+    std::int32_t result = 0;
+    if (!parseInt32(text, result)) {
+        throw TZEMError::notAnInteger(text);
+    }
+    return result;
+}

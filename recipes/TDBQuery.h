@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+#include <memory>
+
+class QSqlQuery;
+
+// The open result of one statement, positioned on a row. Columns are found by name; reading a
+// NULL, or integer text that does not parse, raises the conversion error.
+class TDBQuery {
+public:
+    TDBQuery();
+    ~TDBQuery();
+    TDBQuery(const TDBQuery&) = delete;
+    TDBQuery& operator=(const TDBQuery&) = delete;
+
+    bool Eof() const;
+    void Next();
+    bool IsNull(const QString& column) const;
+    QString AsString(const QString& column) const;
+    std::int32_t AsInteger(const QString& column) const;
+
+    // Plumbing for TDB: takes over an executed query and moves to its first row; close() drops
+    // it. A closed query is at its end.
+    void open(std::unique_ptr<QSqlQuery> query);
+    void close();
+
+private:
+    QVariant value(const QString& column) const;
+
+    std::unique_ptr<QSqlQuery> m_query;
+    QHash<QString, int> m_columns;
+    bool m_eof = true;
+};
