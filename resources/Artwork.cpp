@@ -1,0 +1,138 @@
+#include "resources/Artwork.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+#include <mutex>
+
+#include "common/TZEMError.h"
+
+// The .qrc lives in this static library; referencing its initialiser keeps the linker from
+// dropping it.
+static void initArtworkResources() {
+    Q_INIT_RESOURCE(artwork);
+}
+
+namespace Artwork {
+
+namespace {
+
+// A clock picture is drawn with a transparent surround; what is at least half covered becomes
+// the drawing, composited over `matte` (the colour of its outermost stroke), and the rest the
+// key colour. The silhouette is thus hard-edged against the key while the inside stays smooth.
+struct KeyedPicture {
+    const char* name;
+    QRgb matte;
+};
+
+constexpr KeyedPicture keyedPictures[] = {
+    {"dial_day", 0xFF3A2A1E},  {"dial_night", 0xFF151A2C},  {"center", 0xFF000000},
+    {"hand_hour", 0xFFC9A03C}, {"hand_minute", 0xFFC9A03C},
+};
+
+const KeyedPicture* keyedPicture(const QString& name) {
+    for (const KeyedPicture& picture : keyedPictures) {
+        if (name == QLatin1String(picture.name)) {
+            return &picture;
+        }
+    }
+    return nullptr;
+}
+
+// Close enough to the key to read as red at a glance, or to be caught by a tolerant key.
+bool nearKey(QRgb c) {
+    return qRed(c) >= 160 && qGreen(c) <= 72 && qBlue(c) <= 72;
+}
+
+QImage renderSvg(const QString& name, const QSize& size) {
+    static std::once_flag once;
+    std::call_once(once, initArtworkResources);
+
+    if (size.isEmpty()) {
+        throw TZEMError(QStringLiteral("画像「%1」の大きさ %2×%3 は描けません")
+                            .arg(name)
+                            .arg(size.width())
+                            .arg(size.height()));
+    }
+    const QString path = QStringLiteral(":/art/%1.svg").arg(name);
+    if (name.isEmpty() || !QFile::exists(path)) {
+        throw TZEMError(QStringLiteral("画像「%1」がありません").arg(name));
+    }
+    QSvgRenderer renderer(path);
+    if (!renderer.isValid()) {
+        throw TZEMError(QStringLiteral("画像「%1」を読み込めません").arg(name));
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.end();
+    return image;
+}
+
+QImage applyKey(const QImage& drawn, QRgb matte) {
+    QImage out(drawn.size(), QImage::Format_RGB32);
+    const int mr = qRed(matte), mg = qGreen(matte), mb = qBlue(matte);
+    for (int y = 0; y < drawn.height(); ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QRgb p = src[x];
+            const int a = qAlpha(p);
+            if (a < 128) {
+                dst[x] = keyColor;
+                continue;
+            }
+            // Premultiplied source over the matte.
+            const int rest = 255 - a;
+            QRgb c = qRgb(qRed(p) + (mr * rest + 127) / 255, qGreen(p) + (mg * rest + 127) / 255,
+                          qBlue(p) + (mb * rest + 127) / 255);
+            if (nearKey(c)) {
+                c = matte;
+            }
+            dst[x] = c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+bool isKeyed(const QString& name) {
+    return keyedPicture(name) != nullptr;
+}
+
+QImage image(const QString& name, const QSize& size) {
+    QImage drawn = renderSvg(name, size);
+    if (const KeyedPicture* keyed = keyedPicture(name)) {
+        return applyKey(drawn, keyed->matte);
+    }
+    if (name == QLatin1String("splash")) {
+        QImage opaque(size, QImage::Format_RGB32);
+        opaque.fill(Qt::black);
+        QPainter painter(&opaque);
+        painter.drawImage(0, 0, drawn);
+        return opaque;
+    }
+    return drawn;
+}
+
+QString toolImageName(int index) {
+    if (index < 0 || index >= toolCount) {
+        throw TZEMError(QStringLiteral("ツールバーの画像 %1 はありません").arg(index));
+    }
+    return QStringLiteral("tool_%1").arg(index, 2, 10, QLatin1Char('0'));
+}
+
+QIcon toolIcon(int index) {
+    const QString name = toolImageName(index);
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(image(name, QSize(toolSize, toolSize))));
+    icon.addPixmap(QPixmap::fromImage(image(name, QSize(2 * toolSize, 2 * toolSize))));
+    return icon;
+}
+
+}  // namespace Artwork

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// TAMU's pictures: SVG files compiled into the program (:/art/<name>.svg), rendered on demand at
+// exactly the size asked for.
+//
+// The clock pictures ("dial_day", "dial_night", "center", "hand_hour", "hand_minute") come out
+// in 24-bit colour (Format_RGB32) on the clock's key colour, pure red: every pixel outside the
+// dial or hand is exactly (255, 0, 0) and no pixel of the drawing is red or close to it, so a
+// colour-keyed window shows a clean edge. "splash" is opaque (Format_RGB32); the tool-bar
+// images and the application icon "tamu" have a transparent background
+// (Format_ARGB32_Premultiplied).
+//
+// A name that has no picture, or an empty size, raises TZEMError.
+namespace Artwork {
+
+inline constexpr int toolCount = 17;  // tool-bar images 0..16
+inline constexpr int toolSize = 32;
+
+QImage image(const QString& name, const QSize& size);
+
+// The tool-bar image of the given index as an icon (32x32, with a 64x64 version for
+// high-density screens).
+QIcon toolIcon(int index);
+
+// The picture name of tool-bar image `index` ("tool_00" .. "tool_16").
+QString toolImageName(int index);
+
+// The key colour of the clock pictures.
+inline constexpr QRgb keyColor = 0xFFFF0000;
+
+// Whether `name` is one of the clock pictures drawn on the key colour.
+bool isKeyed(const QString& name);
+
+}  // namespace Artwork
