@@ -13,7 +13,9 @@ QString applicationTitle() {
     return name.isEmpty() ? QStringLiteral("TAMU") : name;
 }
 
-bool haveGui() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+bool haveGui() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
 
 void boxError(const QString& text) {
     if (!haveGui()) {
@@ -53,14 +55,22 @@ Presenters& current() {
 
 }  // namespace
 
-Presenters defaultPresenters() { return Presenters{boxError, boxPlain, boxConfirm}; }
+Presenters defaultPresenters() {
+    return Presenters{boxError, boxPlain, boxConfirm};
+}
 
 Presenters setPresenters(Presenters presenters) {
     return std::exchange(current(), std::move(presenters));
 }
 
-void showError(const QString& text) { current().error(text); }
-void showPlain(const QString& text) { current().plain(text); }
-bool confirm(const QString& title, const QString& text) { return current().confirm(title, text); }
+void showError(const QString& text) {
+    current().error(text);
+}
+void showPlain(const QString& text) {
+    current().plain(text);
+}
+bool confirm(const QString& title, const QString& text) {
+    return current().confirm(title, text);
+}
 
 }  // namespace Messages

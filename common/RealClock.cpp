@@ -17,6 +17,8 @@ TDateTime now() {
     return injected ? injected() : DateTime::fromQDateTime(QDateTime::currentDateTime());
 }
 
-void setSource(std::function<TDateTime()> newSource) { source() = std::move(newSource); }
+void setSource(std::function<TDateTime()> newSource) {
+    source() = std::move(newSource);
+}
 
 }  // namespace RealClock

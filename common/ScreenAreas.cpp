@@ -17,7 +17,9 @@ std::optional<Injected>& injected() {
     return areas;
 }
 
-QScreen* primary() { return QGuiApplication::primaryScreen(); }
+QScreen* primary() {
+    return QGuiApplication::primaryScreen();
+}
 
 }  // namespace
 
@@ -41,6 +43,8 @@ void inject(const QRect& desktopRect, const QRect& workAreaRect) {
     injected() = Injected{desktopRect, workAreaRect};
 }
 
-void reset() { injected().reset(); }
+void reset() {
+    injected().reset();
+}
 
 }  // namespace ScreenAreas

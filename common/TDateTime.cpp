@@ -35,9 +35,13 @@ TDateTime encodeTime(int hour, int minute, int second, int msec) {
                           msec);
 }
 
-TDateTime fromQDate(const QDate& value) { return static_cast<double>(epoch().daysTo(value)); }
+TDateTime fromQDate(const QDate& value) {
+    return static_cast<double>(epoch().daysTo(value));
+}
 
-TDateTime fromQTime(const QTime& value) { return fromTotalMSecs(value.msecsSinceStartOfDay()); }
+TDateTime fromQTime(const QTime& value) {
+    return fromTotalMSecs(value.msecsSinceStartOfDay());
+}
 
 TDateTime fromQDateTime(const QDateTime& value) {
     const QDateTime local = value.toLocalTime();
@@ -45,22 +49,30 @@ TDateTime fromQDateTime(const QDateTime& value) {
                           local.time().msecsSinceStartOfDay());
 }
 
-QDate toQDate(TDateTime value) { return epoch().addDays(wholeDays(value)); }
+QDate toQDate(TDateTime value) {
+    return epoch().addDays(wholeDays(value));
+}
 
 QTime toQTime(TDateTime value) {
     return QTime::fromMSecsSinceStartOfDay(static_cast<int>(msecsOfDay(value)));
 }
 
-QDateTime toQDateTime(TDateTime value) { return QDateTime(toQDate(value), toQTime(value)); }
+QDateTime toQDateTime(TDateTime value) {
+    return QDateTime(toQDate(value), toQTime(value));
+}
 
-std::int64_t msecsOfDay(TDateTime value) { return floorMod(totalMSecs(value), MSecsPerDay); }
+std::int64_t msecsOfDay(TDateTime value) {
+    return floorMod(totalMSecs(value), MSecsPerDay);
+}
 
 std::int64_t wholeDays(TDateTime value) {
     const std::int64_t ms = totalMSecs(value);
     return (ms - floorMod(ms, MSecsPerDay)) / MSecsPerDay;
 }
 
-std::int64_t secondsOfDay(TDateTime value) { return msecsOfDay(value) / 1000; }
+std::int64_t secondsOfDay(TDateTime value) {
+    return msecsOfDay(value) / 1000;
+}
 
 double timeOfDay(TDateTime value) {
     return static_cast<double>(msecsOfDay(value)) / static_cast<double>(MSecsPerDay);

@@ -20,10 +20,10 @@ TDateTime encodeDate(int year, int month, int day);
 TDateTime encodeTime(int hour, int minute, int second, int msec = 0);
 TDateTime fromQDateTime(const QDateTime& value);  // local time
 TDateTime fromQDate(const QDate& value);
-TDateTime fromQTime(const QTime& value);          // a bare time of day, date part 0
-QDateTime toQDateTime(TDateTime value);           // local time, to the millisecond
+TDateTime fromQTime(const QTime& value);  // a bare time of day, date part 0
+QDateTime toQDateTime(TDateTime value);   // local time, to the millisecond
 QDate toQDate(TDateTime value);
-QTime toQTime(TDateTime value);                   // time of day, to the millisecond
+QTime toQTime(TDateTime value);  // time of day, to the millisecond
 
 // Whole milliseconds since the start of the value's day, 0..86'399'999 (rounded to the nearest
 // millisecond, as the time of day of a date-time value is always read).

@@ -2,8 +2,7 @@
 
 #include <utility>
 
-TZEMError::TZEMError(QString message)
-    : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+TZEMError::TZEMError(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
 
 TZEMError TZEMError::rangeCheck() {
     return TZEMError(QStringLiteral("範囲チェックエラー"));

@@ -14,11 +14,11 @@ public:
     const char* what() const noexcept override { return m_utf8.constData(); }
 
     // The standard messages, worded as the Japanese run-time library words them.
-    static TZEMError rangeCheck();                            // 範囲チェックエラー
-    static TZEMError notAnInteger(const QString& text);       // '%s' は整数ではありません
-    static TZEMError notATime(const QString& text);           // '%s' は時刻ではありません
-    static TZEMError notADate(const QString& text);           // '%s' は日付ではありません
-    static TZEMError cannotWrite(const QString& fileName);    // %s に書き込めません
+    static TZEMError rangeCheck();                          // 範囲チェックエラー
+    static TZEMError notAnInteger(const QString& text);     // '%s' は整数ではありません
+    static TZEMError notATime(const QString& text);         // '%s' は時刻ではありません
+    static TZEMError notADate(const QString& text);         // '%s' は日付ではありません
+    static TZEMError cannotWrite(const QString& fileName);  // %s に書き込めません
 
 private:
     QString m_message;

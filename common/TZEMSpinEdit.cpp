@@ -27,9 +27,13 @@ int TZEMSpinEdit::value() const {
     return ok ? v : m_min;
 }
 
-void TZEMSpinEdit::setValue(int value) { setText(QString::number(corrected(value))); }
+void TZEMSpinEdit::setValue(int value) {
+    setText(QString::number(corrected(value)));
+}
 
-QString TZEMSpinEdit::text() const { return lineEdit()->text(); }
+QString TZEMSpinEdit::text() const {
+    return lineEdit()->text();
+}
 
 void TZEMSpinEdit::setText(const QString& text) {
     if (lineEdit()->text() != text) {
@@ -37,7 +41,9 @@ void TZEMSpinEdit::setText(const QString& text) {
     }
 }
 
-void TZEMSpinEdit::setMaxLength(int length) { lineEdit()->setMaxLength(length); }
+void TZEMSpinEdit::setMaxLength(int length) {
+    lineEdit()->setMaxLength(length);
+}
 
 void TZEMSpinEdit::stepBy(int steps) {
     setValue(value() + steps);
@@ -61,7 +67,9 @@ QAbstractSpinBox::StepEnabled TZEMSpinEdit::stepEnabled() const {
     return enabled;
 }
 
-QValidator::State TZEMSpinEdit::validate(QString&, int&) const { return QValidator::Acceptable; }
+QValidator::State TZEMSpinEdit::validate(QString&, int&) const {
+    return QValidator::Acceptable;
+}
 
 void TZEMSpinEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

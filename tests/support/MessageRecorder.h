@@ -11,18 +11,18 @@
 class MessageRecorder {
 public:
     explicit MessageRecorder(bool defaultAnswer = true) : m_defaultAnswer(defaultAnswer) {
-        m_previous = Messages::setPresenters(Messages::Presenters{
-            [this](const QString& text) { errors << text; },
-            [this](const QString& text) { plain << text; },
-            [this](const QString& title, const QString& text) {
-                questions << title + u'|' + text;
-                if (m_answers.empty()) {
-                    return m_defaultAnswer;
-                }
-                const bool answer = m_answers.front();
-                m_answers.pop_front();
-                return answer;
-            }});
+        m_previous = Messages::setPresenters(
+            Messages::Presenters{[this](const QString& text) { errors << text; },
+                                 [this](const QString& text) { plain << text; },
+                                 [this](const QString& title, const QString& text) {
+                                     questions << title + u'|' + text;
+                                     if (m_answers.empty()) {
+                                         return m_defaultAnswer;
+                                     }
+                                     const bool answer = m_answers.front();
+                                     m_answers.pop_front();
+                                     return answer;
+                                 }});
     }
     ~MessageRecorder() { Messages::setPresenters(m_previous); }
     MessageRecorder(const MessageRecorder&) = delete;
