@@ -1,0 +1,164 @@
+#include "recipes/RecipeTreeModel.h"
+
+#include <QHash>
+#include <algorithm>
+
+#include "recipes/TZEMItemList.h"
+
+RecipeTreeModel::RecipeTreeModel(QObject* parent)
+    : QAbstractItemModel(parent), m_top(std::make_unique<Node>()) {
+    m_top->fetched = true;
+}
+
+RecipeTreeModel::~RecipeTreeModel() = default;
+
+void RecipeTreeModel::setItemList(const TZEMItemList* list) {
+    beginResetModel();
+    m_list = list;
+    m_top = std::make_unique<Node>();
+    m_top->fetched = true;
+    m_nameKeys.clear();
+    m_nodeCount = 0;
+    if (m_list != nullptr) {
+        QHash<QString, int> keys;
+        m_nameKeys.reserve(static_cast<std::size_t>(m_list->count()));
+        for (int i = 0; i < m_list->count(); ++i) {
+            const QString folded = m_list->at(i).Name.toCaseFolded();
+            auto it = keys.find(folded);
+            if (it == keys.end()) {
+                it = keys.insert(folded, static_cast<int>(keys.size()));
+            }
+            m_nameKeys.push_back(it.value());
+        }
+        // Each root was inserted ahead of the earlier ones: the last found shows first.
+        for (int i = m_list->count() - 1; i >= 0; --i) {
+            const TZEMItem& item = m_list->at(i);
+            if (item.IsRoot && !item.Sources.isEmpty()) {
+                Node node;
+                node.item = i;
+                m_top->children.push_back(std::move(node));
+            }
+        }
+        for (std::size_t r = 0; r < m_top->children.size(); ++r) {
+            m_top->children[r].parent = m_top.get();
+            m_top->children[r].row = static_cast<int>(r);
+        }
+        m_nodeCount = static_cast<qsizetype>(m_top->children.size());
+    }
+    endResetModel();
+}
+
+int RecipeTreeModel::itemPosition(const QModelIndex& index) const {
+    const Node* node = index.isValid() ? nodeOf(index) : nullptr;
+    return node != nullptr ? node->item : -1;
+}
+
+RecipeTreeModel::Node* RecipeTreeModel::nodeOf(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return m_top.get();
+    }
+    return static_cast<Node*>(index.internalPointer());
+}
+
+bool RecipeTreeModel::canUnfold(const Node& node) const {
+    return !node.fetched && !node.leaf && node.item >= 0 &&
+           !m_list->at(node.item).Sources.isEmpty();
+}
+
+void RecipeTreeModel::makeChildren(Node& node) {
+    // The names on the path from the root down to this node, as keys.
+    std::vector<int> path;
+    for (const Node* n = &node; n != nullptr && n->item >= 0; n = n->parent) {
+        path.push_back(m_nameKeys[static_cast<std::size_t>(n->item)]);
+    }
+    std::sort(path.begin(), path.end());
+
+    const TZEMItemSrcList& sources = m_list->at(node.item).Sources;
+    node.children.resize(static_cast<std::size_t>(sources.count()));  // never grows again
+    int row = 0;
+    for (const TZEMItemSource& edge : sources) {
+        Node& child = node.children[static_cast<std::size_t>(row)];
+        child.parent = &node;
+        child.item = edge.Index;
+        child.row = row++;
+        child.leaf = std::binary_search(path.begin(), path.end(),
+                                        m_nameKeys[static_cast<std::size_t>(edge.Index)]);
+    }
+    node.fetched = true;
+    m_nodeCount += sources.count();
+}
+
+QModelIndex RecipeTreeModel::index(int row, int column, const QModelIndex& parent) const {
+    if (!hasIndex(row, column, parent)) {
+        return {};
+    }
+    Node* node = nodeOf(parent);
+    return createIndex(row, column, &node->children[static_cast<std::size_t>(row)]);
+}
+
+QModelIndex RecipeTreeModel::parent(const QModelIndex& child) const {
+    if (!child.isValid()) {
+        return {};
+    }
+    Node* up = nodeOf(child)->parent;
+    if (up == nullptr || up == m_top.get()) {
+        return {};
+    }
+    return createIndex(up->row, 0, up);
+}
+
+int RecipeTreeModel::rowCount(const QModelIndex& parent) const {
+    if (parent.column() > 0) {
+        return 0;
+    }
+    const Node* node = nodeOf(parent);
+    return node->fetched ? static_cast<int>(node->children.size()) : 0;
+}
+
+int RecipeTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
+
+QVariant RecipeTreeModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || role != Qt::DisplayRole) {
+        return {};
+    }
+    return m_list->at(nodeOf(index)->item).Name;
+}
+
+Qt::ItemFlags RecipeTreeModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (!hasChildren(index)) {
+        result |= Qt::ItemNeverHasChildren;
+    }
+    return result;
+}
+
+bool RecipeTreeModel::hasChildren(const QModelIndex& parent) const {
+    if (parent.column() > 0) {
+        return false;
+    }
+    const Node* node = nodeOf(parent);
+    return node->fetched ? !node->children.empty() : canUnfold(*node);
+}
+
+bool RecipeTreeModel::canFetchMore(const QModelIndex& parent) const {
+    if (parent.column() > 0) {
+        return false;
+    }
+    return canUnfold(*nodeOf(parent));
+}
+
+void RecipeTreeModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent)) {
+        return;
+    }
+    Node* node = nodeOf(parent);
+    const int children = m_list->at(node->item).Sources.count();
+    beginInsertRows(parent, 0, children - 1);
+    makeChildren(*node);
+    endInsertRows();
+}
