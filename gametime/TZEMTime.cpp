@@ -1,0 +1,71 @@
+#include "gametime/TZEMTime.h"
+
+#include <array>
+#include <cstdlib>
+
+#include "common/RealClock.h"
+#include "gametime/MMTimerUnit.h"
+
+namespace {
+
+std::int64_t totalMSecs(TDateTime value) {
+    return DateTime::wholeDays(value) * DateTime::MSecsPerDay + DateTime::msecsOfDay(value);
+}
+
+}  // namespace
+
+TZEMTime::TZEMTime(QObject* owner) : QObject(owner) {
+    GameTime = DateTime::timeOfDay(RealClock::now());
+    GameMSecPerSec = 23838;
+    // Parented for findChild, but destroyed first by the destructor below.
+    m_timer = std::make_unique<TMMTimer>(this);
+    m_timer->setObjectName(QStringLiteral("ZEMTimer"));
+    m_timer->SetInterval(1000);
+    m_timer->SetOnTimer([this](QObject*) { Tick(); });
+    m_timer->SetEnabled(true);
+}
+
+// The timer goes first: once it is destroyed no tick can reach this object.
+TZEMTime::~TZEMTime() {
+    m_timer.reset();
+}
+
+void TZEMTime::SetGameTime(TDateTime value) {
+    GameTime = value;
+}
+
+void TZEMTime::Tick() {
+    GameTime = DateTime::addMSecs(GameTime, GameMSecPerSec);
+}
+
+QString TZEMTime::RealTimeUntil(TDateTime target) const {
+    const std::int64_t g = DateTime::secondsOfDay(GameTime);
+    const std::int64_t t = DateTime::secondsOfDay(target);
+    const std::int64_t d = t < g ? DateTime::SecsPerDay - (g - t) : t - g;
+    const std::int64_t r = d * 1000 / GameMSecPerSec;
+    return QStringLiteral("%1:%2:%3").arg(r / 3600).arg((r / 60) % 60).arg(r % 60);
+}
+
+QString TZEMTime::GetKoku() const {
+    static const std::array<QString, 12> names = {
+        QStringLiteral("子"), QStringLiteral("丑"), QStringLiteral("寅"), QStringLiteral("卯"),
+        QStringLiteral("辰"), QStringLiteral("巳"), QStringLiteral("午"), QStringLiteral("未"),
+        QStringLiteral("申"), QStringLiteral("酉"), QStringLiteral("戌"), QStringLiteral("亥")};
+    return names.at(static_cast<std::size_t>(gameHour() / 2));
+}
+
+void TZEMTime::SetFromAnchor(TDateTime anchorGameTime, TDateTime anchorRealTime) {
+    // Whole real seconds between the anchor and now; an anchor in the future counts the same.
+    const std::int64_t seconds =
+        std::llabs(totalMSecs(RealClock::now()) - totalMSecs(anchorRealTime)) / 1000;
+    GameTime = DateTime::addMSecs(anchorGameTime, seconds * GameMSecPerSec);
+}
+
+bool TZEMTime::IsDaytime() const {
+    const int hour = gameHour();
+    return hour > 6 && hour < 18;
+}
+
+int TZEMTime::gameHour() const {
+    return static_cast<int>(DateTime::msecsOfDay(GameTime) / 3'600'000);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+#include "common/TDateTime.h"
+
+class TMMTimer;
+
+// The game world's clock: 23838 game milliseconds pass per real second. It is advanced once a
+// real second by its own timer (on the GUI thread) and derived at start-up from an anchor, a
+// game time of day and the real moment at which it was true. Only the time of day of GameTime
+// carries meaning; its date part counts game days since the anchor. All arithmetic runs on whole
+// milliseconds, so the time of day stays exact however many game days have passed.
+class TZEMTime : public QObject {
+    Q_OBJECT
+public:
+    explicit TZEMTime(QObject* owner = nullptr);
+    ~TZEMTime() override;
+
+    TDateTime GameTime = 0;
+    std::int32_t GameMSecPerSec = 23838;
+
+    void SetGameTime(TDateTime value);
+    void Tick();
+    // Real time until the game clock next shows target's time of day, as "h:m:s" without
+    // leading zeros; "0:0:0" when it shows it now (to the second).
+    QString RealTimeUntil(TDateTime target) const;
+    // The zodiac hour (刻) of GameTime.
+    QString GetKoku() const;
+    void SetFromAnchor(TDateTime anchorGameTime, TDateTime anchorRealTime);
+    bool IsDaytime() const;
+
+    TMMTimer* Timer() const { return m_timer.get(); }
+
+private:
+    int gameHour() const;
+
+    std::unique_ptr<TMMTimer> m_timer;
+};
