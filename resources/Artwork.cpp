@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <mutex>
 
@@ -55,8 +56,10 @@ QImage renderSvg(const QString& name, const QSize& size) {
                             .arg(size.width())
                             .arg(size.height()));
     }
+    // Only plain picture names: nothing that could lead out of the artwork folder.
+    static const QRegularExpression plainName(QStringLiteral("^[a-z0-9_]+$"));
     const QString path = QStringLiteral(":/art/%1.svg").arg(name);
-    if (name.isEmpty() || !QFile::exists(path)) {
+    if (!plainName.match(name).hasMatch() || !QFile::exists(path)) {
         throw TZEMError(QStringLiteral("画像「%1」がありません").arg(name));
     }
     QSvgRenderer renderer(path);
