@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace DataFolder {
 namespace {
@@ -18,13 +21,60 @@ QString withSeparator(QString folder) {
     return folder;
 }
 
+// A folder is usable when it exists and can be written, or when it can be created.
+bool writableOnDisk(const QString& folder) {
+    const QFileInfo info(folder);
+    if (info.exists()) {
+        return info.isDir() && info.isWritable();
+    }
+    const QFileInfo parent(QFileInfo(QDir::cleanPath(folder)).absolutePath());
+    return parent.isDir() && parent.isWritable();
+}
+
+const QString ItemDatabase = QStringLiteral("TAMU_Item.db");
+
+QString resolve() {
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = choose(programFolder, userFolder, writableOnDisk);
+    QDir().mkpath(folder);
+    seedItemDatabase(folder, programFolder + QStringLiteral("/../share/tamu/") + ItemDatabase);
+    return folder;
+}
+
 }  // namespace
+
+QString choose(const QString& programFolder, const QString& userDataFolder,
+               const std::function<bool(const QString& folder)>& writable) {
+    const QString portable = withSeparator(programFolder) + QStringLiteral("DAT/");
+    if (writable(portable) || userDataFolder.isEmpty()) {
+        return portable;
+    }
+    return withSeparator(userDataFolder) + QStringLiteral("DAT/");
+}
+
+bool seedItemDatabase(const QString& folder, const QString& installedDatabase) {
+    const QString target = withSeparator(folder) + ItemDatabase;
+    if (QFileInfo::exists(target) || !QFileInfo(installedDatabase).isFile()) {
+        return false;
+    }
+    // Copy under a temporary name first, so an interrupted copy never looks like a database.
+    const QString partial = target + QStringLiteral(".part");
+    QFile::remove(partial);
+    if (!QFile::copy(installedDatabase, partial)) {
+        return false;
+    }
+    QFile::setPermissions(
+        partial, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return QFile::rename(partial, target);
+}
 
 QString path() {
     if (!overridden().isEmpty()) {
         return overridden();
     }
-    return withSeparator(QCoreApplication::applicationDirPath()) + QStringLiteral("DAT/");
+    static const QString folder = resolve();
+    return folder;
 }
 
 void setOverride(const QString& folder) {

@@ -1,14 +1,27 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
-// The folder that holds TAMU.ini, TAMUTime.log and TAMU_Item.db, with a trailing separator:
-// "DAT/" beside the executable.
+// The folder that holds TAMU.ini, TAMUTime.log and TAMU_Item.db, with a trailing separator.
+//
+// A portable TAMU keeps it as DAT/ beside the executable. An installed TAMU whose program folder
+// the user cannot write keeps it in the user's data folder instead, and seeds the item database
+// there from the copy installed with the program.
 namespace DataFolder {
 
 QString path();
 
 // Tests and tools point the program at a folder of their own; an empty text restores the default.
 void setOverride(const QString& folder);
+
+// The choice on its own: the program's folder, the user's data folder, and a test of whether a
+// folder can be written (or created). Both results end in a separator.
+QString choose(const QString& programFolder, const QString& userDataFolder,
+               const std::function<bool(const QString& folder)>& writable);
+
+// Copies the installed item database into `folder` when none is there yet. Returns false when
+// there was nothing to copy or the copy failed; an existing database is never replaced.
+bool seedItemDatabase(const QString& folder, const QString& installedDatabase);
 
 }  // namespace DataFolder
