@@ -8,7 +8,8 @@ class QWidget;
 // The screenshot program renders every window offscreen into PNG files. Each subsystem adds a
 // file shots_<name>.cpp beside this one that registers its scenes:
 //
-//   static const ShotRegistrar clockShots("clock", [](ShotContext& ctx) { ... ctx.save(w, "clock_day"); });
+//   static const ShotRegistrar clockShots("clock", [](ShotContext& ctx) { ... ctx.save(w,
+//   "clock_day"); });
 //
 // A scene builds its window with real objects (a temporary DAT folder is prepared in
 // ctx.dataFolder, holding a copy of the sample item database), puts it into the state to show,
