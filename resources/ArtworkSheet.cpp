@@ -1,5 +1,6 @@
 // Renders every picture of TAMU onto one contact sheet:
 //   tamu_artwork_sheet <output.png>
+//   tamu_artwork_sheet <output.png> <picture> [width height]   (one picture; a dial with hands)
 // Tool-bar images at 1x and 2x, both dials with the hands at 12:50 laid over them the way the
 // clock window shows them (key-coloured pixels left out), the application icon and the splash.
 #include <QGuiApplication>
@@ -53,6 +54,24 @@ QImage clockAt(const QString& dial, int hour, int minute) {
     return face;
 }
 
+void save(const QImage& image, const QString& file) {
+    if (!image.save(file)) {
+        throw TZEMError(QStringLiteral("%1 に書き込めません").arg(file));
+    }
+    std::printf("%s\n", qUtf8Printable(file));
+}
+
+void renderOne(const QString& file, const QString& name, QSize size) {
+    if (name.startsWith(QLatin1String("dial_"))) {
+        save(clockAt(name, 12, 50), file);
+        return;
+    }
+    if (size.isEmpty()) {
+        size = name == QLatin1String("splash") ? QSize(591, 591) : QSize(512, 512);
+    }
+    save(Artwork::image(name, size), file);
+}
+
 void render(const QString& file) {
     const int margin = 24;
     QImage sheet(margin * 3 + 512 * 2, 1300, QImage::Format_RGB32);
@@ -96,10 +115,7 @@ void render(const QString& file) {
     const QImage splash = Artwork::image(QStringLiteral("splash"), QSize(591, 591));
     painter.drawImage(QRect(margin * 2 + 160, y, 400, 400), splash);
     painter.end();
-    if (!sheet.save(file)) {
-        throw TZEMError(QStringLiteral("%1 に書き込めません").arg(file));
-    }
-    std::printf("%s\n", qUtf8Printable(file));
+    save(sheet, file);
 }
 
 }  // namespace
@@ -111,6 +127,15 @@ int main(int argc, char* argv[]) {
         [](const QString& t) { std::fprintf(stderr, "error: %s\n", qUtf8Printable(t)); },
         [](const QString& t) { std::fprintf(stderr, "%s\n", qUtf8Printable(t)); },
         [](const QString&, const QString&) { return true; }});
-    const QString file = QGuiApplication::arguments().value(1, QStringLiteral("artwork_sheet.png"));
-    return Messages::guarded([&] { render(file); }) ? 0 : 1;
+    const QStringList args = QGuiApplication::arguments();
+    const QString file = args.value(1, QStringLiteral("artwork_sheet.png"));
+    return Messages::guarded([&] {
+        if (args.size() > 2) {
+            renderOne(file, args.at(2), QSize(args.value(3).toInt(), args.value(4).toInt()));
+        } else {
+            render(file);
+        }
+    })
+               ? 0
+               : 1;
 }
