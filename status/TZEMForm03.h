@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+
+#include "status/TZEMStatusNow.h"
+
+class QComboBox;
+class QLabel;
+class TZEMSpinEdit;
+
+// ステータス計算機: job, faction, bonus points and level in; every value at the level out. The
+// window works on a copy of the controller's character and copies it back after every Refresh,
+// so the character survives closing and reopening within a run.
+class TZEMForm03 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TZEMForm03(TZEMStatusNow& statusNow, QWidget* parent = nullptr);
+    ~TZEMForm03() override;
+
+    // The faction list shows the factions in its own order; these map between list position
+    // and faction code (-1 for an unknown one).
+    static int factionCodeAt(int position);
+    static int factionPosition(int code);
+
+    const TZEMStatusNow& status() const { return m_status; }
+
+    void Refresh();
+    void ShowInputs();
+
+    // Event handlers.
+    void iptINFChange();
+    void iptJOBChange();
+    void iptPOWChange();
+    void iptVITChange();
+    void iptDEXChange();
+    void iptINTChange();
+    void iptPHIChange();
+    void iptLVChange();
+    void iptSpinExit();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    using Field = std::int32_t TZEMStatusBas::*;
+    using Setter = void (TZEMStatusBon::*)(std::int32_t);
+
+    void FormCreate();
+    void FormClose();
+    void buildControls();
+    void bonusChange(TZEMSpinEdit* box, Field field, Setter setter);
+    void select(QComboBox* combo, int position);
+    static int selectedPosition(const QComboBox* combo);
+    void display(const char* name, qint64 value);
+
+    TZEMStatusNow& m_controllerStatus;
+    TZEMStatusNow m_status;
+    bool m_selecting = false;
+
+    QComboBox* m_inf = nullptr;
+    QComboBox* m_job = nullptr;
+    TZEMSpinEdit* m_pow = nullptr;
+    TZEMSpinEdit* m_vit = nullptr;
+    TZEMSpinEdit* m_dex = nullptr;
+    TZEMSpinEdit* m_int = nullptr;
+    TZEMSpinEdit* m_phi = nullptr;
+    TZEMSpinEdit* m_lv = nullptr;
+    QLabel* m_lastBonus = nullptr;
+};
