@@ -1,0 +1,21 @@
+# The sample item database: DAT/TAMU_Item.db beside the executables, built from the SQL text in
+# resources/itemdb/ by tamu_make_itemdb (tools/itemdb), remade whenever the text changes.
+set(_itemdb_sql ${CMAKE_SOURCE_DIR}/resources/itemdb/schema.sql
+                ${CMAKE_SOURCE_DIR}/resources/itemdb/sample_data.sql)
+set(_itemdb_file ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/DAT/TAMU_Item.db)
+add_custom_command(
+  OUTPUT ${_itemdb_file}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/DAT
+  # A build with the leak checker must not fail on what the SQL driver keeps until exit.
+  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+          $<TARGET_FILE:tamu_make_itemdb> ${_itemdb_file} ${_itemdb_sql}
+  DEPENDS tamu_make_itemdb ${_itemdb_sql}
+  COMMENT "Building the sample item database DAT/TAMU_Item.db"
+  VERBATIM)
+add_custom_target(tamu_sample_itemdb ALL DEPENDS ${_itemdb_file})
+
+# Whatever uses the recipe library (the program, its tests, the screenshots) finds the database.
+get_target_property(_recipes_type tamu_recipes TYPE)
+if(NOT _recipes_type STREQUAL "INTERFACE_LIBRARY")
+  add_dependencies(tamu_recipes tamu_sample_itemdb)
+endif()
