@@ -1,0 +1,421 @@
+#include "recipes/TZEMForm08.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTreeView>
+#include <algorithm>
+
+#include "common/Fonts.h"
+#include "common/Messages.h"
+#include "common/TZEMError.h"
+#include "common/ToolWindow.h"
+#include "recipes/ItemSql.h"
+#include "recipes/RecipeTreeModel.h"
+#include "recipes/TDB.h"
+#if __has_include("recipes/TZEMForm081.h")
+#include "recipes/TZEMForm081.h"
+#define TAMU_HAVE_081 1
+#endif
+
+namespace {
+
+const QString All = QStringLiteral("全て");
+const QString Fief = QStringLiteral("知行産物");
+const QString FiefSpecial = QStringLiteral("知行名物");
+const QString Dash = QStringLiteral("―");
+
+void connectTo(TDB& db) {
+    if (!db.Connect()) {
+        throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
+    }
+}
+
+// The jobs as one comma text: an entry holding a space, a control character, a comma or a double
+// quote is quoted, with inner quotes doubled; a single empty entry reads "".
+QString commaText(const QStringList& entries) {
+    if (entries.size() == 1 && entries.front().isEmpty()) {
+        return QStringLiteral("\"\"");
+    }
+    QStringList parts;
+    for (const QString& entry : entries) {
+        const bool quote = std::any_of(entry.begin(), entry.end(), [](QChar c) {
+            return c.unicode() <= u' ' || c.category() == QChar::Other_Control || c == u',' ||
+                   c == u'"';
+        });
+        parts << (quote ? u'"' +
+                              QString(entry).replace(QStringLiteral("\""), QStringLiteral("\"\"")) +
+                              u'"'
+                        : entry);
+    }
+    return parts.join(u',');
+}
+
+QLabel* label(const QString& text, QWidget* parent, const QRect& geometry) {
+    auto* result = new QLabel(text, parent);
+    result->setFont(Fonts::font(Fonts::Mincho, 16));
+    result->setGeometry(geometry);
+    return result;
+}
+
+QComboBox* combo(const QString& name, QWidget* parent, const QRect& geometry) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setGeometry(geometry);
+    return box;
+}
+
+// A search runs synchronously; the cursor says so.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+TZEMForm08::TZEMForm08(const QStringList& jobList, const QStringList& versionList,
+                       const QStringList& equipList, const QString& dbPath, QWidget* parent)
+    : QWidget(parent), DBPath(dbPath) {
+    setObjectName(QStringLiteral("TZEMForm08"));
+    ToolWindow::setup(this, QStringLiteral("生産レシピ検索"), QSize(420, 459));
+    buildControls();
+
+    for (auto [box, entries] : {std::pair{iptJob, &jobList}, std::pair{iptVersion, &versionList},
+                                std::pair{iptEquip, &equipList}}) {
+        ResetCombo(box);
+        const QSignalBlocker blocker(box);
+        box->addItems(*entries);
+    }
+
+    connect(iptJob, &QComboBox::currentTextChanged, this,
+            [this] { Messages::guarded([this] { iptJobChange(); }); });
+    connect(iptMokRock, &QComboBox::currentTextChanged, this,
+            [this] { Messages::guarded([this] { iptMokRockChange(); }); });
+    connect(iptVersion, &QComboBox::currentTextChanged, this,
+            [this] { Messages::guarded([this] { iptVersionChange(); }); });
+    connect(btnSearch, &QPushButton::clicked, this,
+            [this] { Messages::guarded([this] { btnSearchClick(); }); });
+    connect(btnSearchName, &QPushButton::clicked, this,
+            [this] { Messages::guarded([this] { btnSearchNameClick(); }); });
+    connect(btnZairyoSearch, &QPushButton::clicked, this,
+            [this] { Messages::guarded([this] { btnZairyoSearchClick(); }); });
+    connect(CreateTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                Messages::guarded([this, current] { CreateTreeChange(current); });
+            });
+    connect(evtCalc, &QPushButton::clicked, this,
+            [this] { Messages::guarded([this] { evtCalcClick(); }); });
+
+    show();
+}
+
+TZEMForm08::~TZEMForm08() {
+    // The model refers to the list: let it go first.
+    m_model->setItemList(nullptr);
+}
+
+void TZEMForm08::buildControls() {
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("pgcSearch"));
+    m_pages->setGeometry(5, 4, 409, 121);
+
+    auto* conditions = new QWidget;
+    conditions->setObjectName(QStringLiteral("tabCondition"));
+    label(QStringLiteral("職業"), conditions, {8, 8, 36, 20});
+    iptJob = combo(QStringLiteral("iptJob"), conditions, {46, 6, 140, 22});
+    label(QStringLiteral("目録"), conditions, {8, 35, 36, 20});
+    iptMokRock = combo(QStringLiteral("iptMokRock"), conditions, {46, 33, 140, 22});
+    label(QStringLiteral("技能"), conditions, {8, 62, 36, 20});
+    iptSkill = combo(QStringLiteral("iptSkill"), conditions, {46, 60, 140, 22});
+    label(QStringLiteral("バージョン"), conditions, {198, 8, 82, 20});
+    iptVersion = combo(QStringLiteral("iptVersion"), conditions, {282, 6, 113, 22});
+    label(QStringLiteral("装備区分"), conditions, {198, 35, 82, 20});
+    iptEquip = combo(QStringLiteral("iptEquip"), conditions, {282, 33, 113, 22});
+    btnSearch = new QPushButton(QStringLiteral("検索"), conditions);
+    btnSearch->setObjectName(QStringLiteral("btnSearch"));
+    btnSearch->setGeometry(282, 59, 113, 25);
+    btnSearch->setDefault(true);
+    for (QComboBox* box : {iptMokRock, iptSkill}) {
+        box->setEditText(All);
+        box->setEnabled(false);
+    }
+    m_pages->addTab(conditions, QStringLiteral("生産品条件検索"));
+
+    auto* byName = new QWidget;
+    byName->setObjectName(QStringLiteral("tabName"));
+    label(QStringLiteral("検索生産品名"), byName, {8, 10, 200, 20});
+    iptItemName = new QLineEdit(byName);
+    iptItemName->setObjectName(QStringLiteral("iptItemName"));
+    iptItemName->setGeometry(8, 34, 270, 22);
+    btnSearchName = new QPushButton(QStringLiteral("検索"), byName);
+    btnSearchName->setObjectName(QStringLiteral("btnSearchName"));
+    btnSearchName->setGeometry(290, 33, 105, 25);
+    btnSearchName->setDefault(true);
+    m_pages->addTab(byName, QStringLiteral("生産品名検索"));
+
+    auto* byMaterial = new QWidget;
+    byMaterial->setObjectName(QStringLiteral("tabZairyo"));
+    label(QStringLiteral("検索材料名"), byMaterial, {8, 10, 200, 20});
+    iptZairyo = new QLineEdit(byMaterial);
+    iptZairyo->setObjectName(QStringLiteral("iptZairyo"));
+    iptZairyo->setGeometry(8, 34, 270, 22);
+    btnZairyoSearch = new QPushButton(QStringLiteral("検索"), byMaterial);
+    btnZairyoSearch->setObjectName(QStringLiteral("btnZairyoSearch"));
+    btnZairyoSearch->setGeometry(290, 33, 105, 25);
+    btnZairyoSearch->setDefault(true);
+    m_pages->addTab(byMaterial, QStringLiteral("生産品逆引き検索"));
+    m_pages->setCurrentIndex(0);
+
+    label(QStringLiteral("生産品検索結果"), this, {5, 131, 185, 18});
+    CreateTree = new QTreeView(this);
+    CreateTree->setObjectName(QStringLiteral("CreateTree"));
+    CreateTree->setGeometry(5, 151, 185, 301);
+    CreateTree->setHeaderHidden(true);
+    CreateTree->setIndentation(19);
+    CreateTree->setUniformRowHeights(true);
+    CreateTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    CreateTree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_model = new RecipeTreeModel(this);
+    CreateTree->setModel(m_model);
+
+    label(QStringLiteral("生産品必要材料"), this, {195, 131, 219, 18});
+    m_panel = new QGroupBox(this);
+    m_panel->setObjectName(QStringLiteral("grpMaterials"));
+    m_panel->setGeometry(194, 151, 221, 301);
+
+    outYomi = new QLabel(m_panel);
+    outYomi->setObjectName(QStringLiteral("outYomi"));
+    outYomi->setFont(Fonts::font(Fonts::PMincho, 11));
+    outYomi->setGeometry(86, 8, 130, 14);
+    const auto row = [this](const QString& caption, const QString& name, int y) {
+        label(caption, m_panel, {6, y, 80, 20});
+        auto* out = new QLabel(m_panel);
+        out->setObjectName(name);
+        out->setFont(Fonts::font(Fonts::Mincho, 16));
+        out->setGeometry(86, y, 130, 20);
+        return out;
+    };
+    outItemName = row(QStringLiteral("品名　　："), QStringLiteral("outItemName"), 22);
+    outItemCreator = row(QStringLiteral("生産職業："), QStringLiteral("outItemCreator"), 46);
+    outCreateCount = row(QStringLiteral("生産数　："), QStringLiteral("outCreateCount"), 70);
+    label(QStringLiteral("材料"), m_panel, {6, 96, 80, 20});
+
+    outCreateSource = new QTableWidget(0, 2, m_panel);
+    outCreateSource->setObjectName(QStringLiteral("outCreateSource"));
+    outCreateSource->setGeometry(6, 117, 209, 146);
+    outCreateSource->setHorizontalHeaderLabels(
+        {QStringLiteral("必要材料名"), QStringLiteral("必要数")});
+    outCreateSource->setColumnWidth(0, 146);
+    outCreateSource->setColumnWidth(1, 52);
+    outCreateSource->verticalHeader()->hide();
+    outCreateSource->verticalHeader()->setDefaultSectionSize(18);
+    outCreateSource->horizontalHeader()->setFixedHeight(20);
+    outCreateSource->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    outCreateSource->setEnabled(false);
+
+    evtCalc = new QPushButton(QStringLiteral("利益計算"), m_panel);
+    evtCalc->setObjectName(QStringLiteral("evtCalc"));
+    evtCalc->setGeometry(121, 268, 94, 25);
+    evtCalc->setEnabled(false);
+}
+
+void TZEMForm08::ResetCombo(QComboBox* box) {
+    // Resetting is no user's choice: the box's change handler does not run.
+    const QSignalBlocker blocker(box);
+    box->clear();
+    box->addItem(All);
+    box->setCurrentIndex(0);
+}
+
+void TZEMForm08::iptJobChange() {
+    const QString job = iptJob->currentText();
+    ResetCombo(iptMokRock);
+    ResetCombo(iptSkill);
+    if (job == All) {
+        iptMokRock->setEnabled(false);
+        iptSkill->setEnabled(false);
+        return;
+    }
+    TDB db(DBPath);
+    connectTo(db);
+    TDBQuery& query = db.OpenQuery(SqlCatalogList(job, iptVersion->currentText()));
+    if (!query.Eof()) {
+        iptMokRock->setEnabled(true);
+    }
+    const QSignalBlocker blocker(iptMokRock);
+    for (; !query.Eof(); query.Next()) {
+        iptMokRock->addItem(query.AsString(QStringLiteral("目録")));
+    }
+}
+
+void TZEMForm08::iptMokRockChange() {
+    SelectedMokRock = iptMokRock->currentText();
+    const QString catalog = iptMokRock->currentText();
+    ResetCombo(iptSkill);
+    if (catalog == All) {
+        iptSkill->setEnabled(false);
+        return;
+    }
+    TDB db(DBPath);
+    connectTo(db);
+    TDBQuery& query = db.OpenQuery(SqlSkillList(catalog, iptVersion->currentText()));
+    if (!query.Eof()) {
+        iptSkill->setEnabled(true);
+    }
+    const QSignalBlocker blocker(iptSkill);
+    for (; !query.Eof(); query.Next()) {
+        iptSkill->addItem(query.AsString(QStringLiteral("技能")));
+    }
+}
+
+void TZEMForm08::iptVersionChange() {
+    if (iptJob->currentText() == All) {
+        return;
+    }
+    iptJobChange();
+    int last = -1;
+    for (int i = 0; i < iptMokRock->count(); ++i) {
+        if (iptMokRock->itemText(i) == SelectedMokRock) {
+            last = i;
+        }
+    }
+    if (last >= 0) {
+        // Reselected, not chosen: the skill list stays as the rebuild left it.
+        const QSignalBlocker blocker(iptMokRock);
+        iptMokRock->setCurrentIndex(last);
+    }
+}
+
+namespace {
+
+bool confirmLongSearch() {
+    return Messages::confirm(QStringLiteral("警告"),
+                             QStringLiteral("検索に時間がかかりますが\r\nよろしいですか？"));
+}
+
+}  // namespace
+
+void TZEMForm08::btnSearchClick() {
+    if (iptJob->currentText() == All && iptVersion->currentText() == All &&
+        iptEquip->currentText() == All && !confirmLongSearch()) {
+        return;
+    }
+    ShowResults(SqlConditionSearch(iptJob->currentText(), iptMokRock->currentText(),
+                                   iptSkill->currentText(), iptVersion->currentText(),
+                                   iptEquip->currentText()),
+                Direction::Forward);
+}
+
+void TZEMForm08::btnSearchNameClick() {
+    if (iptItemName->text().isEmpty() && !confirmLongSearch()) {
+        return;
+    }
+    ShowResults(SqlNameSearch(iptItemName->text()), Direction::Forward);
+}
+
+void TZEMForm08::btnZairyoSearchClick() {
+    if (iptZairyo->text().isEmpty() && !confirmLongSearch()) {
+        return;
+    }
+    ShowResults(SqlMaterialSearch(iptZairyo->text()), Direction::Reverse);
+}
+
+void TZEMForm08::ShowResults(const SqlStatement& statement, Direction direction) {
+    const BusyCursor busy;
+    m_model->setItemList(nullptr);
+    ItemList = std::make_unique<TZEMItemList>();
+    if (direction == Direction::Forward) {
+        ItemList->BuildFromProducts(DBPath, statement);
+    } else {
+        ItemList->BuildFromMaterials(DBPath, statement);
+    }
+    if (ItemList->isEmpty()) {
+        Messages::showPlain(QStringLiteral("該当アイテムが見つかりませんでした。"));
+        return;
+    }
+    m_model->setItemList(ItemList.get());
+}
+
+void TZEMForm08::CreateTreeChange(const QModelIndex& node) {
+    if (!node.isValid()) {
+        return;
+    }
+    const QString name = node.data().toString();
+    outCreateSource->setRowCount(0);
+    outItemName->setText(name);
+
+    TDB db(DBPath);
+    connectTo(db);
+    TDBQuery& count = db.OpenQuery(SqlItemCount(name));
+    if (count.Eof()) {
+        // A pure material: nobody produces it.
+        outYomi->clear();
+        outItemCreator->setText(Dash);
+        outCreateCount->setText(Dash);
+        evtCalc->setEnabled(false);
+        return;
+    }
+    outCreateCount->setText(count.AsString(QStringLiteral("生産数")));
+
+    TDBQuery& yomi = db.OpenQuery(SqlItemYomi(name));
+    const QString reading = QStringLiteral("ふりがな");
+    outYomi->setText(!yomi.Eof() && !yomi.IsNull(reading) ? yomi.AsString(reading) : QString());
+
+    QStringList jobs;
+    for (TDBQuery& query = db.OpenQuery(SqlItemJobs(name)); !query.Eof(); query.Next()) {
+        jobs << query.AsString(QStringLiteral("生産職業"));
+    }
+    outItemCreator->setText(commaText(jobs));
+
+    for (TDBQuery& query = db.OpenQuery(SqlItemMaterials(name)); !query.Eof(); query.Next()) {
+        const int row = outCreateSource->rowCount();
+        outCreateSource->insertRow(row);
+        outCreateSource->setItem(row, 0,
+                                 new QTableWidgetItem(query.AsString(QStringLiteral("材料"))));
+        auto* needed = new QTableWidgetItem(query.AsString(QStringLiteral("必要数")));
+        if (row == 0) {
+            // The first needed count is drawn as on an enabled grid.
+            needed->setBackground(palette().color(QPalette::Active, QPalette::Base));
+            needed->setForeground(palette().color(QPalette::Active, QPalette::Text));
+        }
+        outCreateSource->setItem(row, 1, needed);
+    }
+
+    TDBQuery& catalog = db.OpenQuery(SqlItemCatalog(name));
+    if (!catalog.Eof()) {
+        const QString mokRock = catalog.AsString(QStringLiteral("目録"));
+        evtCalc->setEnabled(mokRock == Fief || mokRock == FiefSpecial);
+    }
+}
+
+void TZEMForm08::evtCalcClick() {
+#ifdef TAMU_HAVE_081
+    TZEMForm081::OpenFor(outItemName->text(), DBPath);
+#endif
+}
+
+void TZEMForm08::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Each page's search button is its default button.
+        QPushButton* buttons[] = {btnSearch, btnSearchName, btnZairyoSearch};
+        const int page = m_pages->currentIndex();
+        if (page >= 0 && page < 3) {
+            buttons[page]->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
