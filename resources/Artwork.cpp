@@ -46,11 +46,14 @@ bool nearKey(QRgb c) {
     return qRed(c) >= 160 && qGreen(c) <= 72 && qBlue(c) <= 72;
 }
 
+// Larger than any screen; a bigger request is a mistake, not a picture to allocate.
+constexpr int maxSide = 8192;
+
 QImage renderSvg(const QString& name, const QSize& size) {
     static std::once_flag once;
     std::call_once(once, initArtworkResources);
 
-    if (size.isEmpty()) {
+    if (size.isEmpty() || size.width() > maxSide || size.height() > maxSide) {
         throw TZEMError(QStringLiteral("画像「%1」の大きさ %2×%3 は描けません")
                             .arg(name)
                             .arg(size.width())
@@ -67,6 +70,9 @@ QImage renderSvg(const QString& name, const QSize& size) {
         throw TZEMError(QStringLiteral("画像「%1」を読み込めません").arg(name));
     }
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        throw TZEMError(QStringLiteral("画像「%1」を描くメモリが足りません").arg(name));
+    }
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -15,7 +15,8 @@
 // images and the application icon "tamu" have a transparent background
 // (Format_ARGB32_Premultiplied).
 //
-// A name that has no picture, or an empty size, raises TZEMError.
+// A name that has no picture, or an empty size or one beyond 8192 pixels a side, raises
+// TZEMError.
 namespace Artwork {
 
 inline constexpr int toolCount = 17;  // tool-bar images 0..16

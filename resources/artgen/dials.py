@@ -30,14 +30,21 @@ def dial(name, comment, face_in, face_out, rim, pattern, tmin, thour, tcard, acc
       <stop offset="0" stop-color="{face_in}"/>
       <stop offset="1" stop-color="{face_out}"/>
     </radialGradient>
+    <radialGradient id="shade" cx="256" cy="256" r="238" gradientUnits="userSpaceOnUse">
+      <stop offset="0.86" stop-color="{rim}" stop-opacity="0"/>
+      <stop offset="1" stop-color="{rim}" stop-opacity="0.28"/>
+    </radialGradient>
   </defs>
   <circle cx="256" cy="256" r="250" fill="{rim}"/>
   <circle cx="256" cy="256" r="242" fill="none" stroke="#c9a03c" stroke-width="3"/>
   <circle cx="256" cy="256" r="238" fill="url(#face)"/>
 {pattern}
+  <circle cx="256" cy="256" r="238" fill="url(#shade)"/>
+  <circle cx="256" cy="256" r="231" fill="none" stroke="{tmin}" stroke-opacity="0.55" stroke-width="1"/>
+  <circle cx="256" cy="256" r="217" fill="none" stroke="{tmin}" stroke-opacity="0.55" stroke-width="1"/>
   {ticks(tmin, thour, tcard, accent)}
-  <circle cx="256" cy="256" r="16" fill="{rim}"/>
-  <circle cx="256" cy="256" r="13" fill="none" stroke="#c9a03c" stroke-width="2"/>
+  <circle cx="256" cy="256" r="21" fill="{rim}"/>
+  <circle cx="256" cy="256" r="18" fill="none" stroke="#c9a03c" stroke-width="2"/>
 </svg>
 '''
     open(os.path.join(ART, f'{name}.svg'), 'w').write(s)
