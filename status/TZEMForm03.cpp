@@ -98,7 +98,10 @@ QLabel* valueLabel(QWidget* parent, const Value& v) {
     auto* label = new QLabel(QString::fromLatin1(v.text), parent);
     label->setObjectName(QString::fromLatin1(v.name));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setGeometry(v.left, v.top, v.width, 12);
+    // The widths were chosen for glyphs of 6 pixels a digit; wider substitute fonts get the room
+    // they need, growing to the left so that the right edge stays where it belongs.
+    const int width = qMax(v.width, label->fontMetrics().horizontalAdvance(label->text()) + 1);
+    label->setGeometry(v.left + v.width - width, v.top, width, 12);
     return label;
 }
 

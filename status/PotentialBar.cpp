@@ -1,0 +1,112 @@
+#include "status/PotentialBar.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr int Border = 1;
+constexpr int Pitch = PotentialBar::CellSize + 1;  // a cell and its grid line
+const QColor BoxGreen(0, 251, 0);
+const QColor GridLine(192, 192, 192);
+
+}  // namespace
+
+PotentialBar::PotentialBar(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    resize(sizeHint());
+}
+
+QSize PotentialBar::sizeHint() const {
+    return {2 * Border + ColumnCount * Pitch, 2 * Border + Pitch + 1};
+}
+
+QRect PotentialBar::cellRect(int column) const {
+    return {Border + column * Pitch, Border, CellSize, CellSize};
+}
+
+void PotentialBar::setCurrentColumn(int column) {
+    m_current = qBound(0, column, ColumnCount - 1);
+}
+
+void PotentialBar::choose(int column) {
+    setCurrentColumn(column);
+    Q_EMIT clicked();
+}
+
+void PotentialBar::fillTo(int column) {
+    if (m_filledTo >= 0) {
+        m_blankPen = Qt::white;
+    }
+    m_filledTo = qBound(0, column, ColumnCount - 1);
+    update();
+}
+
+void PotentialBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QColor window = palette().color(QPalette::Base);
+    p.fillRect(rect(), window);
+    p.setPen(GridLine);
+    for (int c = 0; c < ColumnCount; ++c) {
+        const int x = Border + c * Pitch + CellSize;
+        p.drawLine(x, Border, x, Border + CellSize);
+    }
+    p.drawLine(Border, Border + CellSize, width() - Border - 1, Border + CellSize);
+    p.setPen(palette().color(QPalette::Dark));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+
+    if (m_filledTo < 0) {
+        return;
+    }
+    // A rectangle covers its cell's 15 pixels, so the outline goes one pixel in from the right
+    // and bottom edges of the cell.
+    p.setBrush(window);
+    p.setPen(m_blankPen);
+    for (int c = 0; c < ColumnCount; ++c) {
+        p.drawRect(cellRect(c).adjusted(0, 0, -1, -1));
+    }
+    p.setBrush(BoxGreen);
+    p.setPen(Qt::white);
+    for (int c = 0; c <= m_filledTo; ++c) {
+        const QRect box = cellRect(c).adjusted(0, 0, -1, -1);
+        p.drawRect(box);
+        p.drawRoundedRect(box, 4, 4);
+    }
+}
+
+void PotentialBar::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const int x = event->position().toPoint().x() - Border;
+    if (x >= 0 && x < ColumnCount * Pitch) {
+        choose(x / Pitch);
+    }
+}
+
+void PotentialBar::keyPressEvent(QKeyEvent* event) {
+    int column = m_current;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            column = m_current - 1;
+            break;
+        case Qt::Key_Right:
+            column = m_current + 1;
+            break;
+        case Qt::Key_Home:
+            column = 0;
+            break;
+        case Qt::Key_End:
+            column = ColumnCount - 1;
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    column = qBound(0, column, ColumnCount - 1);
+    if (column != m_current) {
+        choose(column);
+    }
+}
