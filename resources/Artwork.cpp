@@ -7,12 +7,14 @@
 #include <QSvgRenderer>
 #include <mutex>
 
+#include "common/Fonts.h"
 #include "common/TZEMError.h"
 
 // The .qrc lives in this static library; referencing its initialiser keeps the linker from
-// dropping it.
-static void initArtworkResources() {
+// dropping it. The splash names the Windows fonts, which are mapped onto the installed ones.
+static void initArtwork() {
     Q_INIT_RESOURCE(artwork);
+    Fonts::registerSubstitutions();
 }
 
 namespace Artwork {
@@ -51,7 +53,7 @@ constexpr int maxSide = 8192;
 
 QImage renderSvg(const QString& name, const QSize& size) {
     static std::once_flag once;
-    std::call_once(once, initArtworkResources);
+    std::call_once(once, initArtwork);
 
     if (size.isEmpty() || size.width() > maxSide || size.height() > maxSide) {
         throw TZEMError(QStringLiteral("画像「%1」の大きさ %2×%3 は描けません")

@@ -115,13 +115,13 @@ svg = f'''<?xml version="1.0" encoding="UTF-8"?>
   <path fill="none" stroke="{SUMI}" stroke-width="2.2" stroke-linecap="round" stroke-linejoin="round" d="M352,104 q8,-6 14,1 q6,-8 14,-2 M382,124 q6,-5 11,1 q5,-6 11,-1 M340,128 q5,-4 10,1 q4,-5 10,-1"/>
   <rect y="392" width="{W}" height="150" fill="#0e172c"/>
   <path fill="none" stroke="{GOLD}" stroke-width="1.2" d="M40,392 H551 M40,542 H551"/>
-  <text x="295.5" y="470" font-family="IPAMincho" font-size="84" fill="url(#gold)" text-anchor="middle">T A M U</text>
+  <text x="295.5" y="470" font-family="ＭＳ 明朝" font-size="84" fill="url(#gold)" text-anchor="middle">T A M U</text>
   <path fill="none" stroke="{GOLD}" stroke-width="1.4" d="M150,494 H270 M321,494 H441"/>
   <path fill="{GOLD}" d="M295.5,484 L305.5,494 L295.5,504 L285.5,494 Z"/>
-  <text x="295.5" y="530" font-family="IPAMincho" font-size="26" fill="{WASHI}" text-anchor="middle">戦国の道具箱</text>
+  <text x="295.5" y="530" font-family="ＭＳ 明朝" font-size="26" fill="{WASHI}" text-anchor="middle">戦国の道具箱</text>
   <rect x="10" y="10" width="{W-20}" height="{W-20}" fill="none" stroke="{GOLD}" stroke-width="2"/>
   <rect x="16" y="16" width="{W-32}" height="{W-32}" fill="none" stroke="{GOLD}" stroke-width="0.8"/>
-  <text x="560" y="570" font-family="IPAPGothic" font-size="12" fill="#c9b98f" text-anchor="end">Version 1.0</text>
+  <text x="560" y="570" font-family="ＭＳ Ｐゴシック" font-size="12" fill="#c9b98f" text-anchor="end">Version 1.0</text>
 </svg>
 '''
 open(os.path.join(ART, 'splash.svg'), 'w').write(svg)
