@@ -38,11 +38,17 @@ def castle(cx, base):
         if i == 2:
             o.append(gable(cx - 24, y - bh - rh + 8, 14, 14))
             o.append(gable(cx + 24, y - bh - rh + 8, 14, 14))
-    # shachihoko on the top ridge
+    # shachihoko on the top ridge: gold fish, tails curled up and outwards
     ty = tiers[-1][0] - tiers[-1][2] - tiers[-1][4]
-    for s in (-1, 1):
-        x = cx + s * 22
-        o.append(f'<path fill="{GOLD}" d="M{x},{ty} q{s*2},-10 {s*8},-12 q{-s*2},5 {-s*2},12 Z"/>')
+    for side in (-1, 1):
+        x = cx + side * 21
+        o.append(f'<path fill="{GOLD}" d="M{x - side * 3},{ty} C{x - side * 2},{ty - 5} {x + side * 2},{ty - 7} {x + side * 3},{ty - 12} '
+                 f'C{x + side * 6},{ty - 15} {x + side * 9},{ty - 13} {x + side * 10},{ty - 10} '
+                 f'C{x + side * 7},{ty - 11} {x + side * 5},{ty - 9} {x + side * 5},{ty - 6} '
+                 f'C{x + side * 5},{ty - 3} {x + side * 4},{ty - 1} {x + side * 3},{ty} Z"/>')
+    # eaves caught by the sunset light
+    for y, bw, bh, rw, rh in tiers:
+        o.append(f'<path fill="none" stroke="#6a4a3a" stroke-width="1.2" d="M{cx - rw - 8},{y - bh - 6} Q{cx - rw + 4},{y - bh + 1} {cx - rw + 20},{y - bh + 1} H{cx + rw - 20} Q{cx + rw - 4},{y - bh + 1} {cx + rw + 8},{y - bh - 6}"/>')
     return '\n  '.join(o)
 
 def circle_d(x, y, r):
