@@ -89,7 +89,11 @@ def seigaiha(y0, y1, r, bg, line, op, hidden=None):
     return '\n  '.join(o)
 
 def kasumi(x, y, w, h, op=1.0):
-    return f'<rect x="{x}" y="{y}" width="{w}" height="{h}" rx="{h/2}" fill="url(#gold)" fill-opacity="{op}"/>'
+    # a suyari-gasumi mist band: a long gold band with a shorter, thinner one stepped below it
+    step = 36 if x < 0 else -36
+    return (f'<rect x="{x}" y="{y}" width="{w}" height="{h}" rx="{h/2}" fill="url(#gold)" fill-opacity="{op}"/>'
+            f'<rect x="{x + step + (0 if step > 0 else w * 0.45):.1f}" y="{y + h - 3}" width="{w * 0.55:.1f}" height="{h * 0.5:.1f}" rx="{h/4}" fill="url(#gold)" fill-opacity="{op}"/>'
+            f'<path fill="none" stroke="#f0d68c" stroke-opacity="0.55" stroke-width="1" d="M{x + h/2:.1f},{y + 4} H{x + w - h/2:.1f}"/>')
 
 svg = f'''<?xml version="1.0" encoding="UTF-8"?>
 <!-- Start-up picture: a castle before a vermilion sun, gold mist bands and a sea of blue waves,
