@@ -44,6 +44,14 @@ TZEMError nullConversion(const QString& type) {
 
 }  // namespace
 
+std::int32_t IntegerFromText(const QString& text) {
+    std::int32_t result = 0;
+    if (!parseInt32(text, result)) {
+        throw TZEMError::notAnInteger(text);
+    }
+    return result;
+}
+
 TDBQuery::TDBQuery() = default;
 TDBQuery::~TDBQuery() = default;
 
@@ -104,10 +112,5 @@ std::int32_t TDBQuery::AsInteger(const QString& column) const {
     if (v.isNull()) {
         throw nullConversion(QStringLiteral("Integer"));
     }
-    const QString text = v.toString();
-    std::int32_t result = 0;
-    if (!parseInt32(text, result)) {
-        throw TZEMError::notAnInteger(text);
-    }
-    return result;
+    return IntegerFromText(v.toString());
 }

@@ -8,6 +8,10 @@
 
 class QSqlQuery;
 
+// Integer text as the database and the windows hold it: an optional sign and decimal digits
+// within 32 bits; anything else raises "'<text>' は整数ではありません".
+std::int32_t IntegerFromText(const QString& text);
+
 // The open result of one statement, positioned on a row. Columns are found by name; reading a
 // NULL, or integer text that does not parse, raises the conversion error.
 class TDBQuery {

@@ -1,0 +1,355 @@
+#include "recipes/TZEMForm081.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <limits>
+
+#include "common/Fonts.h"
+#include "common/Messages.h"
+#include "common/ScreenAreas.h"
+#include "common/TZEMError.h"
+#include "common/TZEMSpinEdit.h"
+#include "recipes/ItemSql.h"
+#include "recipes/TDB.h"
+
+namespace {
+
+constexpr int clientWidth = 573;
+constexpr int clientHeight = 425;
+constexpr int rowTop = 66;   // first material row, inside the material group
+constexpr int rowStep = 20;  // distance between material rows
+constexpr int materialsTop = 182;
+constexpr int materialsHeight = 235;
+
+const QString chigyoSanbutsu = QStringLiteral("知行産物");
+
+// 32-bit products and differences as the game tool computes them: they wrap without an error.
+std::int32_t wrapMul(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
+}
+
+std::int32_t wrapSub(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+
+QString number(std::int64_t value) {
+    return QString::number(value);
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& rect, const QFont& font,
+                  const QString& name = QString(), Qt::Alignment align = Qt::AlignLeft) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    label->setGeometry(rect);
+    label->setAlignment(align | Qt::AlignVCenter);
+    return label;
+}
+
+QLineEdit* makeIndexBox(QWidget* parent, const QString& name, const QRect& rect,
+                        const QFont& font) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setFont(font);
+    box->setGeometry(rect);
+    box->setInputMask(QStringLiteral("!99.99;0"));
+    box->setMaxLength(5);
+    box->setText(QStringLiteral("01.00"));
+    return box;
+}
+
+}  // namespace
+
+const QString TZEMForm081::EmptyMaterialCaption = QStringLiteral("　　　　　　　　");
+
+TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows, 0) {
+    setObjectName(QStringLiteral("TZEMForm081"));
+    setWindowTitle(QStringLiteral("産物商利益計算機"));
+    // Calculators never keep the program alive once the controller has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFont(Fonts::font(Fonts::Mincho, 12));
+
+    const QFont label16 = Fonts::font(Fonts::Mincho, 16);
+    const QFont small = Fonts::font(Fonts::PMincho, 11);
+    const QFont rowFont = Fonts::font(Fonts::Mincho, 12);
+    const auto right = Qt::AlignRight;
+
+    m_frame = new QGroupBox(this);
+    m_frame->setGeometry(0, 0, clientWidth, clientHeight);
+
+    // Product part.
+    outUriYomi =
+        makeLabel(m_frame, QString(), QRect(100, 6, 300, 14), small, QStringLiteral("outUriYomi"));
+    makeLabel(m_frame, QStringLiteral("産物名　："), QRect(16, 20, 84, 22), label16);
+    outUriName = makeLabel(m_frame, QString(), QRect(100, 20, 440, 22), label16,
+                           QStringLiteral("outUriName"));
+    makeLabel(m_frame, QStringLiteral("工房ＬＶ："), QRect(16, 46, 84, 22), label16);
+    outUriLV =
+        makeLabel(m_frame, QString(), QRect(100, 46, 300, 22), label16, QStringLiteral("outUriLV"));
+
+    makeLabel(m_frame, QStringLiteral("総生産数："), QRect(16, 74, 84, 22), label16);
+    outUriCount = makeLabel(m_frame, QStringLiteral("0"), QRect(100, 74, 62, 22), label16,
+                            QStringLiteral("outUriCount"), right);
+    makeLabel(m_frame, QStringLiteral("＝生産回数："), QRect(166, 74, 100, 22), label16);
+    iptUriTime = new TZEMSpinEdit(m_frame);
+    iptUriTime->setObjectName(QStringLiteral("iptUriTime"));
+    iptUriTime->setBounds(1, 1000);
+    iptUriTime->setText(QStringLiteral("1"));
+    iptUriTime->setGeometry(266, 73, 62, 24);
+    makeLabel(m_frame, QStringLiteral("×生産数："), QRect(332, 74, 82, 22), label16);
+    // The standard count lies beneath the spin box and is not seen; the calculation reads it.
+    outUriSeisanSu = makeLabel(m_frame, QStringLiteral("1"), QRect(414, 73, 56, 24), label16,
+                               QStringLiteral("outUriSeisanSu"), right);
+    outUriSeisanSu->hide();
+    iptUriSeisanSu = new TZEMSpinEdit(m_frame);
+    iptUriSeisanSu->setObjectName(QStringLiteral("iptUriSeisanSu"));
+    iptUriSeisanSu->setBounds(1, 999);
+    iptUriSeisanSu->setText(QStringLiteral("1"));
+    iptUriSeisanSu->setGeometry(414, 73, 56, 24);
+    evtDefaultSu = new QPushButton(QStringLiteral("標準に戻す"), m_frame);
+    evtDefaultSu->setObjectName(QStringLiteral("evtDefaultSu"));
+    evtDefaultSu->setGeometry(476, 72, 88, 26);
+    evtDefaultSu->hide();
+
+    makeLabel(m_frame, QStringLiteral("原材料費："), QRect(16, 102, 84, 22), label16);
+    outBuyCost = makeLabel(m_frame, QStringLiteral("0"), QRect(100, 102, 90, 22), label16,
+                           QStringLiteral("outBuyCost"), right);
+
+    makeLabel(m_frame, QStringLiteral("売却価格："), QRect(16, 128, 84, 22), label16);
+    outUriCost = makeLabel(m_frame, QStringLiteral("0"), QRect(100, 128, 90, 22), label16,
+                           QStringLiteral("outUriCost"), right);
+    makeLabel(m_frame, QStringLiteral("＝生産数："), QRect(192, 128, 84, 22), label16);
+    outUriSu = makeLabel(m_frame, QStringLiteral("1"), QRect(274, 128, 36, 22), label16,
+                         QStringLiteral("outUriSu"), right);
+    makeLabel(m_frame, QStringLiteral("×売却単価："), QRect(312, 128, 100, 22), label16);
+    outUriTanka = makeLabel(m_frame, QStringLiteral("0"), QRect(408, 128, 54, 22), label16,
+                            QStringLiteral("outUriTanka"), right);
+    outUriSisu = makeLabel(m_frame, QStringLiteral("×指数："), QRect(464, 128, 56, 22), label16,
+                           QStringLiteral("outUriSisu"));
+    iptUriSisu =
+        makeIndexBox(m_frame, QStringLiteral("iptUriSisu"), QRect(518, 127, 48, 24), label16);
+    outUriSisu->hide();
+    iptUriSisu->hide();
+
+    makeLabel(m_frame, QStringLiteral("利益　　："), QRect(16, 154, 84, 22), label16);
+    outUriGain = makeLabel(m_frame, QStringLiteral("0"), QRect(100, 154, 90, 22), label16,
+                           QStringLiteral("outUriGain"), right);
+
+    // Material part.
+    m_materials = new QGroupBox(QStringLiteral("材料"), m_frame);
+    m_materials->setFont(rowFont);
+    m_materials->setGeometry(8, materialsTop, clientWidth - 16, materialsHeight);
+    makeLabel(m_materials, QStringLiteral("生産費用："), QRect(12, 20, 84, 22), label16);
+    outZaiTotalCost = makeLabel(m_materials, QStringLiteral("0"), QRect(96, 20, 90, 22), label16,
+                                QStringLiteral("outZaiTotalCost"), right);
+    const int heads = rowTop - 20;
+    makeLabel(m_materials, QStringLiteral("知行産物名"), QRect(12, heads, 150, 18), rowFont);
+    makeLabel(m_materials, QStringLiteral("入手先"), QRect(168, heads, 80, 18), rowFont);
+    makeLabel(m_materials, QStringLiteral("指数"), QRect(254, heads, 50, 18), rowFont);
+    makeLabel(m_materials, QStringLiteral("単価"), QRect(310, heads, 64, 18), rowFont, QString(),
+              right);
+    makeLabel(m_materials, QStringLiteral("必要数"), QRect(378, heads, 58, 18), rowFont, QString(),
+              right);
+    makeLabel(m_materials, QStringLiteral("必要額"), QRect(440, heads, 100, 18), rowFont, QString(),
+              right);
+    for (int k = 0; k < StandardRows; ++k) {
+        addMaterialRow();
+    }
+
+    setFixedSize(clientWidth, clientHeight);
+
+    const auto recalc = [this] { changed(); };
+    connect(iptUriTime, &TZEMSpinEdit::changed, this, recalc);
+    connect(iptUriSeisanSu, &TZEMSpinEdit::changed, this, recalc);
+    connect(iptUriSisu, &QLineEdit::textChanged, this, recalc);
+    connect(evtDefaultSu, &QPushButton::clicked, this, [this] { defaultSuClicked(); });
+}
+
+void TZEMForm081::addMaterialRow() {
+    const int k = int(m_rows.size());
+    const int y = rowTop + k * rowStep;
+    const QFont rowFont = Fonts::font(Fonts::Mincho, 12);
+    const auto name = [k](const char* stem) {
+        return QString::fromLatin1(stem) + QString::number(k);
+    };
+
+    MaterialRow row;
+    row.outZaiName = makeLabel(m_materials, EmptyMaterialCaption, QRect(12, y, 154, 19), rowFont,
+                               name("outZaiName"));
+    row.iptGetTarget = new QComboBox(m_materials);
+    row.iptGetTarget->setObjectName(name("iptGetTarget"));
+    row.iptGetTarget->addItems({QStringLiteral("産物商"), QStringLiteral("店"),
+                                QStringLiteral("ＰＣ"), QStringLiteral("自作")});
+    row.iptGetTarget->setCurrentIndex(0);
+    row.iptGetTarget->setEnabled(false);
+    row.iptGetTarget->setGeometry(168, y, 80, 19);
+    row.iptZaiSisu = makeIndexBox(m_materials, name("iptZaiSisu"), QRect(254, y, 50, 19), rowFont);
+    row.iptZaiSisu->setAttribute(Qt::WA_InputMethodEnabled, false);
+    row.outZaiCost = makeLabel(m_materials, QString(), QRect(310, y, 64, 19), rowFont,
+                               name("outZaiCost"), Qt::AlignRight);
+    row.outZaiCount = makeLabel(m_materials, QString(), QRect(378, y, 58, 19), rowFont,
+                                name("outZaiCount"), Qt::AlignRight);
+    row.outZaiTotalCost = makeLabel(m_materials, QString(), QRect(440, y, 100, 19), rowFont,
+                                    name("outZaiTotalCost"), Qt::AlignRight);
+    row.outZaiName->hide();
+    row.iptGetTarget->hide();
+    row.iptZaiSisu->hide();
+    connect(row.iptGetTarget, &QComboBox::currentIndexChanged, this, [this] { changed(); });
+    connect(row.iptZaiSisu, &QLineEdit::textChanged, this, [this] { changed(); });
+    m_rows.push_back(row);
+
+    // Rows beyond the standard seven make the window taller.
+    const int extra = std::max(0, int(m_rows.size()) - StandardRows) * rowStep;
+    m_materials->resize(m_materials->width(), materialsHeight + extra);
+    m_frame->resize(clientWidth, clientHeight + extra);
+    if (extra > 0) {
+        setFixedSize(clientWidth, clientHeight + extra);
+        if (Prices.size() < m_rows.size()) {
+            Prices.resize(m_rows.size(), 0);
+        }
+    }
+}
+
+TZEMForm081* TZEMForm081::OpenFor(const QString& productName, const QString& dbPath) {
+    auto* window = new TZEMForm081();
+    // Calculators are not owned by the window that opened them; they go when the program ends.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp,
+                     [guard = QPointer<TZEMForm081>(window)] { delete guard.data(); });
+    window->outUriName->setText(productName);
+    window->DBPath = dbPath;
+    window->move(ScreenAreas::desktop().topLeft());
+    window->show();
+    Messages::guarded([window] { window->LoadProduct(); });
+    return window;
+}
+
+Extended TZEMForm081::IndexValue(const QString& displayed) {
+    const std::int32_t whole = IntegerFromText(displayed.left(2));
+    const std::int32_t hundredths = IntegerFromText(displayed.mid(3, 2));
+    const Extended fraction = Extended(hundredths) / 100.0L;
+    return fraction + Extended(whole);
+}
+
+bool TZEMForm081::rowInUse(int k) const {
+    return !m_rows[std::size_t(k)].outZaiName->isHidden();
+}
+
+void TZEMForm081::changed() {
+    if (!m_loading) {
+        Messages::guarded([this] { Recalculate(); });
+    }
+}
+
+void TZEMForm081::defaultSuClicked() {
+    Messages::guarded([this] { iptUriSeisanSu->setText(outUriSeisanSu->text()); });
+}
+
+void TZEMForm081::LoadProduct() {
+    std::fill(Prices.begin(), Prices.end(), 0);
+    struct Material {
+        QString name;
+        QString count;
+        std::int32_t price;
+    };
+    std::vector<Material> materials;
+    {
+        m_loading = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset{m_loading};
+
+        TDB db(DBPath);
+        if (!db.Connect()) {
+            throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
+        }
+        for (TDBQuery& q = db.OpenQuery(SqlProductInfo(outUriName->text())); !q.Eof(); q.Next()) {
+            const QString yomi = QStringLiteral("ふりがな");
+            outUriYomi->setText(q.IsNull(yomi) ? QString() : q.AsString(yomi));
+            outUriSeisanSu->setText(q.AsString(QStringLiteral("生産数")));
+            iptUriSeisanSu->setText(q.AsString(QStringLiteral("生産数")));
+            outUriLV->setText(q.AsString(QStringLiteral("技能")));
+            ProductMokRock = q.AsString(QStringLiteral("目録"));
+            const bool sanbutsu = ProductMokRock == chigyoSanbutsu;
+            outUriSisu->setVisible(sanbutsu);
+            iptUriSisu->setVisible(sanbutsu);
+            outUriTanka->setText(
+                q.AsString(sanbutsu ? QStringLiteral("店買い") : QStringLiteral("店売り")));
+            outUriSu->setText(iptUriSeisanSu->text());
+            outUriCost->setText(number(wrapMul(wrapMul(IntegerFromText(iptUriSeisanSu->text()),
+                                                       IntegerFromText(outUriTanka->text())),
+                                               IntegerFromText(iptUriTime->text()))));
+        }
+        // Every material is read before any row is filled, so a failure leaves no half list.
+        for (TDBQuery& q = db.OpenQuery(SqlItemMaterials(outUriName->text())); !q.Eof(); q.Next()) {
+            materials.push_back(Material{q.AsString(QStringLiteral("材料")),
+                                         q.AsString(QStringLiteral("必要数")),
+                                         q.AsInteger(QStringLiteral("店買い"))});
+        }
+        while (m_rows.size() < materials.size()) {
+            addMaterialRow();
+        }
+        for (std::size_t k = 0; k < materials.size(); ++k) {
+            m_rows[k].outZaiName->setText(materials[k].name);
+            m_rows[k].outZaiCount->setText(materials[k].count);
+            Prices[k] = materials[k].price;
+        }
+    }
+    for (const MaterialRow& row : m_rows) {
+        const bool inUse = row.outZaiName->text() != EmptyMaterialCaption;
+        row.outZaiName->setVisible(inUse);
+        row.iptZaiSisu->setVisible(inUse);
+        row.iptGetTarget->setVisible(inUse);
+    }
+    Recalculate();
+}
+
+void TZEMForm081::Recalculate() {
+    const auto integer = [](const QString& text) { return IntegerFromText(text); };
+
+    outUriCount->setText(
+        number(wrapMul(integer(iptUriTime->text()), integer(outUriSeisanSu->text()))));
+
+    const int rows = int(m_rows.size());
+    for (int k = 0; k < rows && rowInUse(k); ++k) {
+        const MaterialRow& row = m_rows[std::size_t(k)];
+        const Extended index = IndexValue(row.iptZaiSisu->displayText());
+        row.outZaiCost->setText(
+            number(ExtendedMath::truncToInt64(index * Extended(Prices[std::size_t(k)]))));
+        row.outZaiTotalCost->setText(
+            number(wrapMul(integer(row.outZaiCost->text()), integer(row.outZaiCount->text()))));
+    }
+
+    std::int32_t sum = 0;
+    for (int k = 0; k < rows && rowInUse(k); ++k) {
+        const MaterialRow& row = m_rows[std::size_t(k)];
+        const std::int32_t base = wrapMul(integer(row.outZaiCount->text()), Prices[std::size_t(k)]);
+        const Extended index = IndexValue(row.iptZaiSisu->displayText());
+        const std::int64_t next =
+            std::int64_t{sum} + ExtendedMath::truncToInt64(Extended(base) * index);
+        if (next < std::numeric_limits<std::int32_t>::min() ||
+            next > std::numeric_limits<std::int32_t>::max()) {
+            throw TZEMError::rangeCheck();
+        }
+        sum = static_cast<std::int32_t>(next);
+    }
+    outZaiTotalCost->setText(number(sum));
+    outBuyCost->setText(number(wrapMul(integer(iptUriTime->text()), sum)));
+
+    outUriSu->setText(iptUriSeisanSu->text());
+    outUriCost->setText(
+        number(wrapMul(wrapMul(integer(iptUriSeisanSu->text()), integer(outUriTanka->text())),
+                       integer(iptUriTime->text()))));
+    if (ProductMokRock == chigyoSanbutsu) {
+        const Extended index = IndexValue(iptUriSisu->displayText());
+        outUriCost->setText(
+            number(ExtendedMath::truncToInt64(Extended(integer(outUriCost->text())) * index)));
+    }
+    outUriGain->setText(number(wrapSub(integer(outUriCost->text()), integer(outBuyCost->text()))));
+    evtDefaultSu->setVisible(iptUriSeisanSu->text() != outUriSeisanSu->text());
+}

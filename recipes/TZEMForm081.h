@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+#include "common/Extended.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TZEMSpinEdit;
+
+// The profit calculator "産物商利益計算機" for one fief product. It loads the product and its
+// direct materials once, then recomputes every figure from its own controls whenever a count or
+// a market index changes:
+//   profit = runs × pieces per run × unit price (× product index, truncated, for 知行産物)
+//          − runs × Σ truncate(needed count × shop buy price × material index)
+// The unit price is the product's 店買い for 知行産物 and its 店売り otherwise. Indices are
+// DD.DD, evaluated in 80-bit arithmetic (fraction first, then the whole part, then the
+// multiplication), so 01.05 × 100 gives 104. Other products of integers wrap in 32 bits; the
+// material sum must fit 32 bits or the range-check error ends the recalculation.
+//
+// Closing hides the window; it stays until the program ends. A product with more than seven
+// materials gets one more row per extra material, so no material is left out of the sums.
+class TZEMForm081 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TZEMForm081(QWidget* parent = nullptr);
+
+    // Opens a new, independent calculator at the top-left of the screen and loads the product;
+    // a loading error is shown and the window stays open with what it had loaded.
+    static TZEMForm081* OpenFor(const QString& productName, const QString& dbPath);
+
+    void LoadProduct();
+    void Recalculate();
+
+    // The value of an index box: its displayed text DD.DD.
+    static Extended IndexValue(const QString& displayed);
+
+    QString DBPath;
+    QString ProductMokRock;
+    std::vector<std::int32_t> Prices;
+
+    static constexpr int StandardRows = 7;
+    static const QString EmptyMaterialCaption;  // eight ideographic spaces
+
+private:
+    struct MaterialRow {
+        QLabel* outZaiName = nullptr;
+        QComboBox* iptGetTarget = nullptr;
+        QLineEdit* iptZaiSisu = nullptr;
+        QLabel* outZaiCost = nullptr;
+        QLabel* outZaiCount = nullptr;
+        QLabel* outZaiTotalCost = nullptr;
+    };
+
+    void addMaterialRow();
+    bool rowInUse(int k) const;
+    void changed();
+    void defaultSuClicked();
+
+    QGroupBox* m_frame = nullptr;
+    QGroupBox* m_materials = nullptr;
+    QLabel* outUriYomi = nullptr;
+    QLabel* outUriName = nullptr;
+    QLabel* outUriLV = nullptr;
+    QLabel* outUriCount = nullptr;
+    TZEMSpinEdit* iptUriTime = nullptr;
+    TZEMSpinEdit* iptUriSeisanSu = nullptr;
+    QLabel* outUriSeisanSu = nullptr;
+    QPushButton* evtDefaultSu = nullptr;
+    QLabel* outBuyCost = nullptr;
+    QLabel* outUriCost = nullptr;
+    QLabel* outUriSu = nullptr;
+    QLabel* outUriTanka = nullptr;
+    QLabel* outUriSisu = nullptr;
+    QLineEdit* iptUriSisu = nullptr;
+    QLabel* outUriGain = nullptr;
+    QLabel* outZaiTotalCost = nullptr;
+    std::vector<MaterialRow> m_rows;
+    bool m_loading = false;
+};
