@@ -1,0 +1,69 @@
+// Scenes of the recipe search window on the sample item database.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeView>
+
+#include "recipes/ChoiceLists.h"
+#include "recipes/TZEMForm08.h"
+#include "tools/screenshots/Shots.h"
+
+namespace {
+
+TZEMForm08* openWindow(const ShotContext& ctx) {
+    QStringList jobs, versions, equips;
+    LoadChoiceLists(ctx.itemDatabase, jobs, versions, equips);
+    return new TZEMForm08(jobs, versions, equips, ctx.itemDatabase);
+}
+
+void choose(TZEMForm08* window, const char* box, const QString& text) {
+    auto* combo = window->findChild<QComboBox*>(QString::fromLatin1(box));
+    combo->setCurrentIndex(combo->findText(text));
+}
+
+// Expands the first root and selects its first child that has materials of its own (else the
+// root itself), so that the panel lists materials.
+void selectSomething(TZEMForm08* window) {
+    auto* tree = window->findChild<QTreeView*>(QStringLiteral("CreateTree"));
+    QAbstractItemModel* model = tree->model();
+    if (model->rowCount() == 0) {
+        return;
+    }
+    const QModelIndex root = model->index(0, 0);
+    model->fetchMore(root);
+    tree->expand(root);
+    QModelIndex chosen = root;
+    for (int row = 0; row < model->rowCount(root); ++row) {
+        const QModelIndex child = model->index(row, 0, root);
+        if (model->hasChildren(child)) {
+            model->fetchMore(child);
+            tree->expand(child);
+            chosen = child;
+            break;
+        }
+    }
+    tree->setCurrentIndex(chosen);
+}
+
+const ShotRegistrar forward("search_forward", [](ShotContext& ctx) {
+    TZEMForm08* window = openWindow(ctx);
+    choose(window, "iptJob", QStringLiteral("鍛冶屋"));
+    choose(window, "iptMokRock", QStringLiteral("武具目録"));
+    window->findChild<QPushButton*>(QStringLiteral("btnSearch"))->click();
+    selectSomething(window);
+    ctx.save(window, QStringLiteral("search_forward"));
+    window->close();
+});
+
+const ShotRegistrar reverse("search_reverse", [](ShotContext& ctx) {
+    TZEMForm08* window = openWindow(ctx);
+    window->findChild<QTabWidget*>()->setCurrentIndex(2);
+    window->findChild<QLineEdit*>(QStringLiteral("iptZairyo"))->setText(QStringLiteral("鉄塊"));
+    window->findChild<QPushButton*>(QStringLiteral("btnZairyoSearch"))->click();
+    selectSomething(window);
+    ctx.save(window, QStringLiteral("search_reverse"));
+    window->close();
+});
+
+}  // namespace
