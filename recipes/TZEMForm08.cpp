@@ -21,10 +21,7 @@
 #include "recipes/ItemSql.h"
 #include "recipes/RecipeTreeModel.h"
 #include "recipes/TDB.h"
-#if __has_include("recipes/TZEMForm081.h")
 #include "recipes/TZEMForm081.h"
-#define TAMU_HAVE_081 1
-#endif
 
 namespace {
 
@@ -402,9 +399,7 @@ void TZEMForm08::CreateTreeChange(const QModelIndex& node) {
 }
 
 void TZEMForm08::evtCalcClick() {
-#ifdef TAMU_HAVE_081
     TZEMForm081::OpenFor(outItemName->text(), DBPath);
-#endif
 }
 
 void TZEMForm08::keyPressEvent(QKeyEvent* event) {

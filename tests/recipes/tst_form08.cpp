@@ -10,6 +10,7 @@
 
 #include "recipes/RecipeTreeModel.h"
 #include "recipes/TZEMForm08.h"
+#include "recipes/TZEMForm081.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
 
@@ -153,6 +154,7 @@ private Q_SLOTS:
     void missingDatabase();
     void failedSelectionKeepsWhatWasShown();
     void closingReleasesTheWindow();
+    void eachCalcClickOpensOneMoreCalculator();
 
 private:
     TZEMForm08* open(const QString& path = {});
@@ -552,6 +554,47 @@ void TestForm08::closingReleasesTheWindow() {
     w->close();
     QTRY_COMPARE(destroyed.count(), 1);
     QVERIFY(m_window.isNull());
+}
+
+namespace {
+
+QList<TZEMForm081*> calculators() {
+    QList<TZEMForm081*> result;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* calc = qobject_cast<TZEMForm081*>(w)) {
+            result << calc;
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+void TestForm08::eachCalcClickOpensOneMoreCalculator() {
+    MessageRecorder messages;
+    TZEMForm08* w = open();
+    child<QLineEdit>(w, "iptItemName")->setText("茶器");
+    QTest::mouseClick(child<QPushButton>(w, "btnSearchName"), Qt::LeftButton);
+    auto* tree = child<QTreeView>(w, "CreateTree");
+    tree->setCurrentIndex(nodeAt(tree, "茶器"));
+    auto* calc = child<QPushButton>(w, "evtCalc");
+    QVERIFY(calc->isEnabled());
+
+    QCOMPARE(calculators().size(), 0);
+    QTest::mouseClick(calc, Qt::LeftButton);
+    QTest::mouseClick(calc, Qt::LeftButton);
+    const QList<TZEMForm081*> opened = calculators();
+    QCOMPARE(opened.size(), 2);
+    for (TZEMForm081* c : opened) {
+        QCOMPARE(c->findChild<QLabel*>("outUriName")->text(), QStringLiteral("茶器"));
+        QCOMPARE(c->DBPath, m_path);
+    }
+    // They are not the search window's: closing it leaves them open.
+    w->close();
+    QTRY_VERIFY(m_window.isNull());
+    QCOMPARE(calculators().size(), 2);
+    QCOMPARE(messages.errors, QStringList());
+    qDeleteAll(opened);
 }
 
 QTEST_MAIN(TestForm08)
