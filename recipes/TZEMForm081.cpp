@@ -93,59 +93,59 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
         makeLabel(m_frame, QString(), QRect(100, 46, 300, 22), label16, QStringLiteral("outUriLV"));
 
     makeLabel(m_frame, QStringLiteral("総生産数："), QRect(16, 74, 84, 22), label16);
-    outUriCount = makeLabel(m_frame, QStringLiteral("0"), QRect(100, 74, 62, 22), label16,
+    outUriCount = makeLabel(m_frame, QStringLiteral("0"), QRect(96, 74, 70, 22), label16,
                             QStringLiteral("outUriCount"), right);
-    makeLabel(m_frame, QStringLiteral("＝生産回数："), QRect(166, 74, 100, 22), label16);
+    makeLabel(m_frame, QStringLiteral("＝生産回数："), QRect(168, 74, 96, 22), label16);
     iptUriTime = new TZEMSpinEdit(m_frame);
     iptUriTime->setObjectName(QStringLiteral("iptUriTime"));
     iptUriTime->setBounds(1, 1000);
     iptUriTime->setText(QStringLiteral("1"));
-    iptUriTime->setGeometry(266, 73, 62, 24);
-    makeLabel(m_frame, QStringLiteral("×生産数："), QRect(332, 74, 82, 22), label16);
+    iptUriTime->setGeometry(266, 73, 60, 24);
+    makeLabel(m_frame, QStringLiteral("×生産数："), QRect(330, 74, 80, 22), label16);
     // The standard count lies beneath the spin box and is not seen; the calculation reads it.
-    outUriSeisanSu = makeLabel(m_frame, QStringLiteral("1"), QRect(414, 73, 56, 24), label16,
+    outUriSeisanSu = makeLabel(m_frame, QStringLiteral("1"), QRect(412, 73, 58, 24), label16,
                                QStringLiteral("outUriSeisanSu"), right);
     outUriSeisanSu->hide();
     iptUriSeisanSu = new TZEMSpinEdit(m_frame);
     iptUriSeisanSu->setObjectName(QStringLiteral("iptUriSeisanSu"));
     iptUriSeisanSu->setBounds(1, 999);
     iptUriSeisanSu->setText(QStringLiteral("1"));
-    iptUriSeisanSu->setGeometry(414, 73, 56, 24);
+    iptUriSeisanSu->setGeometry(412, 73, 58, 24);
     evtDefaultSu = new QPushButton(QStringLiteral("標準に戻す"), m_frame);
     evtDefaultSu->setObjectName(QStringLiteral("evtDefaultSu"));
-    evtDefaultSu->setGeometry(476, 72, 88, 26);
+    evtDefaultSu->setGeometry(476, 72, 90, 26);
     evtDefaultSu->hide();
 
     makeLabel(m_frame, QStringLiteral("原材料費："), QRect(16, 102, 84, 22), label16);
-    outBuyCost = makeLabel(m_frame, QStringLiteral("0"), QRect(100, 102, 90, 22), label16,
+    outBuyCost = makeLabel(m_frame, QStringLiteral("0"), QRect(96, 102, 70, 22), label16,
                            QStringLiteral("outBuyCost"), right);
 
     makeLabel(m_frame, QStringLiteral("売却価格："), QRect(16, 128, 84, 22), label16);
-    outUriCost = makeLabel(m_frame, QStringLiteral("0"), QRect(100, 128, 90, 22), label16,
+    outUriCost = makeLabel(m_frame, QStringLiteral("0"), QRect(96, 128, 70, 22), label16,
                            QStringLiteral("outUriCost"), right);
-    makeLabel(m_frame, QStringLiteral("＝生産数："), QRect(192, 128, 84, 22), label16);
-    outUriSu = makeLabel(m_frame, QStringLiteral("1"), QRect(274, 128, 36, 22), label16,
+    makeLabel(m_frame, QStringLiteral("＝生産数："), QRect(168, 128, 80, 22), label16);
+    outUriSu = makeLabel(m_frame, QStringLiteral("1"), QRect(248, 128, 36, 22), label16,
                          QStringLiteral("outUriSu"), right);
-    makeLabel(m_frame, QStringLiteral("×売却単価："), QRect(312, 128, 100, 22), label16);
-    outUriTanka = makeLabel(m_frame, QStringLiteral("0"), QRect(408, 128, 54, 22), label16,
+    makeLabel(m_frame, QStringLiteral("×売却単価："), QRect(286, 128, 96, 22), label16);
+    outUriTanka = makeLabel(m_frame, QStringLiteral("0"), QRect(382, 128, 46, 22), label16,
                             QStringLiteral("outUriTanka"), right);
-    outUriSisu = makeLabel(m_frame, QStringLiteral("×指数："), QRect(464, 128, 56, 22), label16,
+    outUriSisu = makeLabel(m_frame, QStringLiteral("×指数："), QRect(430, 128, 64, 22), label16,
                            QStringLiteral("outUriSisu"));
     iptUriSisu =
-        makeIndexBox(m_frame, QStringLiteral("iptUriSisu"), QRect(518, 127, 48, 24), label16);
+        makeIndexBox(m_frame, QStringLiteral("iptUriSisu"), QRect(496, 127, 52, 24), label16);
     outUriSisu->hide();
     iptUriSisu->hide();
 
     makeLabel(m_frame, QStringLiteral("利益　　："), QRect(16, 154, 84, 22), label16);
-    outUriGain = makeLabel(m_frame, QStringLiteral("0"), QRect(100, 154, 90, 22), label16,
+    outUriGain = makeLabel(m_frame, QStringLiteral("0"), QRect(96, 154, 70, 22), label16,
                            QStringLiteral("outUriGain"), right);
 
     // Material part.
     m_materials = new QGroupBox(QStringLiteral("材料"), m_frame);
     m_materials->setFont(rowFont);
     m_materials->setGeometry(8, materialsTop, clientWidth - 16, materialsHeight);
-    makeLabel(m_materials, QStringLiteral("生産費用："), QRect(12, 20, 84, 22), label16);
-    outZaiTotalCost = makeLabel(m_materials, QStringLiteral("0"), QRect(96, 20, 90, 22), label16,
+    makeLabel(m_materials, QStringLiteral("生産費用："), QRect(12, 20, 80, 22), label16);
+    outZaiTotalCost = makeLabel(m_materials, QStringLiteral("0"), QRect(88, 20, 70, 22), label16,
                                 QStringLiteral("outZaiTotalCost"), right);
     const int heads = rowTop - 20;
     makeLabel(m_materials, QStringLiteral("知行産物名"), QRect(12, heads, 150, 18), rowFont);

@@ -1,0 +1,29 @@
+// Profit calculator scenes.
+#include <QLabel>
+#include <QLineEdit>
+#include <memory>
+
+#include "common/TZEMSpinEdit.h"
+#include "recipes/TZEMForm081.h"
+#include "tools/screenshots/Shots.h"
+
+namespace {
+
+const ShotRegistrar profitShots("profit", [](ShotContext& ctx) {
+    // A fief product of the sample database with five materials, two runs and market indices.
+    const std::unique_ptr<TZEMForm081> w(
+        TZEMForm081::OpenFor(QStringLiteral("漆器膳"), ctx.itemDatabase));
+    w->findChild<TZEMSpinEdit*>(QStringLiteral("iptUriTime"))->setText(QStringLiteral("2"));
+    w->findChild<QLineEdit*>(QStringLiteral("iptUriSisu"))->setText(QStringLiteral("01.35"));
+    const QStringList indices{QStringLiteral("01.10"), QStringLiteral("00.95"),
+                              QStringLiteral("01.20"), QStringLiteral("01.00"),
+                              QStringLiteral("01.05")};
+    for (int k = 0; k < indices.size(); ++k) {
+        if (auto* box = w->findChild<QLineEdit*>(QStringLiteral("iptZaiSisu%1").arg(k))) {
+            box->setText(indices[k]);
+        }
+    }
+    ctx.save(w.get(), QStringLiteral("profit_chigyo"));
+});
+
+}  // namespace
