@@ -104,20 +104,6 @@ void TestItemSql::statementText_data() {
     QTest::newRow("catalogues of one version")
         << Builder([] { return SqlCatalogList(QStringLiteral("侍"), QStringLiteral("壱の章")); })
         << catalogBase + " And バージョン = ? Order by MOKUROKU" << QStringList{"侍", "壱の章"};
-    QTest::newRow("catalogues, empty version is a condition")
-        << Builder([] { return SqlCatalogList(all, QString()); })
-        << catalogBase + " And バージョン = ? Order by MOKUROKU" << QStringList{all, ""};
-
-    const QString skillBase = QStringLiteral(
-        "Select DISTINCT 技能, GINOU  From ItemCreator  Where 目録 = ?   and GINOU <> ''");
-    QTest::newRow("skills, every version")
-        << Builder([] { return SqlSkillList(QStringLiteral("知行産物"), all); })
-        << skillBase + " Order by GINOU " << QStringList{"知行産物"};
-    QTest::newRow("skills of one version") << Builder([] {
-        return SqlSkillList(QStringLiteral("知行産物"), QStringLiteral("弐の章"));
-    }) << skillBase + " And バージョン = ? Order by GINOU "
-                                           << QStringList{"知行産物", "弐の章"};
-
     const QString searchBase = QStringLiteral(
         "Select distinct a.アイテム名, a.生産数   From ItemCreator a, ItemKind b, ItemInfo c  "
         "Where "
@@ -138,23 +124,10 @@ void TestItemSql::statementText_data() {
         << Builder([] { return SqlConditionSearch("", all, all, "", ""); })
         << searchBase + "  and a.生産職業 = ?  And c.バージョン = ?  And b.装備区分 = ? "
         << QStringList{"", "", ""};
-    QTest::newRow("condition search, skill without catalogue")
-        << Builder([] { return SqlConditionSearch(all, all, "刀匠一", all, "頭"); })
-        << searchBase + " And a.技能 = ?  And b.装備区分 = ? " << QStringList{"刀匠一", "頭"};
-
     QTest::newRow("name search") << Builder([] {
         return SqlNameSearch("名\"物");
     }) << "Select distinct アイテム名,生産数   From ItemCreator  Where アイテム名 like ?"
                                  << QStringList{"%名\"物%"};
-    QTest::newRow("material search, empty text")
-        << Builder([] { return SqlMaterialSearch(QString()); })
-        << "Select distinct 材料   From ItemCreateRelation  Where 材料 like ?" << QStringList{"%%"};
-    QTest::newRow("product info")
-        << Builder([] { return SqlProductInfo("材料"); })
-        << "Select a.アイテム名, b.生産職業, b.目録, b.技能, b.生産数,       a.ふりがな, a.店売り, "
-           "a.店買い  from ItemInfo AS a, ItemCreator AS b  Where a.アイテム名 = b.アイテム名    "
-           "And a.アイテム名 = ?"
-        << QStringList{"材料"};
 }
 
 void TestItemSql::statementText() {
@@ -193,6 +166,9 @@ void TestItemSql::rows_data() {
     QTest::newRow("skills ordered by key")
         << Builder([] { return SqlSkillList("武具目録", all); }) << QStringList{"技能"} << true
         << QStringList{"刀匠一", "刀匠二"};
+    QTest::newRow("skills of one version")
+        << Builder([] { return SqlSkillList("武具目録", "壱の章"); }) << QStringList{"技能"} << true
+        << QStringList{"刀匠一"};
     QTest::newRow("skills of one version")
         << Builder([] { return SqlSkillList("武具目録", "壱の章"); }) << QStringList{"技能"} << true
         << QStringList{"刀匠一"};
@@ -250,12 +226,8 @@ void TestItemSql::rows_data() {
     QTest::newRow("count of an item named like the column")
         << Builder([] { return SqlItemCount("アイテム名"); }) << QStringList{"生産数"} << false
         << QStringList{"4"};
-    QTest::newRow("count of a material") << Builder([] { return SqlItemCount("木炭"); })
-                                         << QStringList{"生産数"} << false << QStringList{};
     QTest::newRow("null reading") << Builder([] { return SqlItemYomi("兜"); })
                                   << QStringList{"ふりがな"} << false << QStringList{"<NULL>"};
-    QTest::newRow("reading") << Builder([] { return SqlItemYomi("名\"物"); })
-                             << QStringList{"ふりがな"} << false << QStringList{"めいぶつ"};
     QTest::newRow("jobs of an item")
         << Builder([] { return SqlItemJobs("刀"); }) << QStringList{"生産職業"} << false
         << QStringList{"鍛冶屋", "侍"};
@@ -268,8 +240,6 @@ void TestItemSql::rows_data() {
         << false
         << QStringList{"鍛冶屋|武具目録|刀匠一|1|かたな|500|1000",
                        "侍|武具目録|刀匠一|1|かたな|500|1000"};
-    QTest::newRow("product info of a material") << Builder([] { return SqlProductInfo("玉"); })
-                                                << QStringList{"目録"} << false << QStringList{};
 }
 
 void TestItemSql::rows() {
