@@ -169,9 +169,6 @@ void TestItemSql::rows_data() {
     QTest::newRow("skills of one version")
         << Builder([] { return SqlSkillList("武具目録", "壱の章"); }) << QStringList{"技能"} << true
         << QStringList{"刀匠一"};
-    QTest::newRow("skills of one version")
-        << Builder([] { return SqlSkillList("武具目録", "壱の章"); }) << QStringList{"技能"} << true
-        << QStringList{"刀匠一"};
     QTest::newRow("skills with empty key excluded")
         << Builder([] { return SqlSkillList("秘伝", all); }) << QStringList{"技能"} << true
         << QStringList{};
