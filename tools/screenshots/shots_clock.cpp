@@ -1,0 +1,36 @@
+// The clock window by day (a quarter past ten in the game) and by night (twenty to three).
+#include <QSize>
+#include <memory>
+
+#include "common/TDateTime.h"
+#include "gametime/MMTimerUnit.h"
+#include "gametime/TZEMAnalogClock.h"
+#include "gametime/TZEMForm07.h"
+#include "gametime/TZEMTime.h"
+#include "resources/Artwork.h"
+#include "tools/screenshots/Shots.h"
+
+namespace {
+
+void clockScene(ShotContext& ctx, const QString& name, TDateTime gameTime) {
+    TZEMTime clock;
+    clock.Timer()->SetEnabled(false);
+    clock.SetGameTime(gameTime);
+    const QSize size(TZEMForm07::LargeSize, TZEMForm07::LargeSize);
+    TZEMAnalogClock face(Artwork::image(QStringLiteral("hand_hour"), size),
+                         Artwork::image(QStringLiteral("hand_minute"), size));
+    // Destroyed before the clock and the face it reads.
+    const auto window = std::make_unique<TZEMForm07>(clock, face);
+    window->Timer1Timer();
+    ctx.save(window.get(), name, true);
+}
+
+const ShotRegistrar dayShot("clock_day", [](ShotContext& ctx) {
+    clockScene(ctx, QStringLiteral("clock_day"), DateTime::encodeTime(10, 15, 0));
+});
+
+const ShotRegistrar nightShot("clock_night", [](ShotContext& ctx) {
+    clockScene(ctx, QStringLiteral("clock_night"), DateTime::encodeTime(2, 40, 0));
+});
+
+}  // namespace
