@@ -110,6 +110,12 @@ private Q_SLOTS:
         QCOMPARE(s.GetMWT(), 53);
     }
 
+    // No reachable attribute tells the float-rounded factor from 51.46 itself, so look at it.
+    void levelFactorIsAFloat() {
+        QCOMPARE(static_cast<double>(TZEMStatusNow::levelFactor(51)), 51.459999084472656);
+        QCOMPARE(TZEMStatusNow::levelFactor(50), 51.0f);
+    }
+
     // 忍者 cases where the width and order of the arithmetic decide the integer. The same steps in
     // double precision give another number in each, so each case discriminates.
     void precision_data() {
