@@ -237,8 +237,9 @@ void TZEMForm03::buildControls() {
     setTabOrder(m_int, m_phi);
     setTabOrder(m_phi, m_lv);
 
-    // Only the user's choices run the handlers: activated and textEdited are not emitted when
-    // the program selects an entry.
+    // A combo box's handler runs on the user's choice only (activated and textEdited are not
+    // emitted when the program selects an entry); a spin box's on every change of its text, the
+    // program's included, which the bonus and level rules rely on.
     const auto guardedCall = [this](void (TZEMForm03::*handler)()) {
         return [this, handler] {
             if (!m_selecting) {
