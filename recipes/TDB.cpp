@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <atomic>
 
 #include "common/TZEMError.h"
@@ -37,7 +38,6 @@ TDB::TDB(const QString& path) {
 }
 
 TDB::~TDB() {
-    m_query.close();
     Disconnect();
     QSqlDatabase::removeDatabase(m_connectionName);
 }
@@ -75,23 +75,53 @@ TDBQuery& TDB::OpenQuery(const SqlStatement& statement) {
     if (!db.isOpen()) {
         throw TZEMError(QStringLiteral("データベースに接続されていません：") + Path);
     }
-    auto query = std::make_unique<QSqlQuery>(db);
-    query->setForwardOnly(true);
-    if (!query->prepare(statement.text)) {
-        throw driverError(query->lastError(), statement.text);
+    constexpr std::size_t maxPrepared = 32;
+    auto it = m_prepared.find(statement.text);
+    // A statement is reused only with as many values as it took before, so a missing value is
+    // reported by the driver instead of silently taking the previous run's value.
+    if (it != m_prepared.end() && it->second.valueCount != statement.values.size()) {
+        m_prepared.erase(it);
+        it = m_prepared.end();
     }
-    for (const QString& value : statement.values) {
-        query->addBindValue(value);
+    if (it == m_prepared.end()) {
+        if (m_prepared.size() >= maxPrepared) {
+            m_prepared.clear();
+        }
+        auto query = std::make_unique<QSqlQuery>(db);
+        query->setForwardOnly(true);
+        if (!query->prepare(statement.text)) {
+            throw driverError(query->lastError(), statement.text);
+        }
+        it = m_prepared.emplace(statement.text, Prepared{std::move(query), -1, {}}).first;
     }
-    if (!query->exec()) {
-        throw driverError(query->lastError(), statement.text);
+    QSqlQuery& query = *it->second.query;
+    for (int i = 0; i < statement.values.size(); ++i) {
+        query.bindValue(i, statement.values[i]);
     }
-    m_query.open(std::move(query));
+    if (!query.exec()) {
+        const QSqlError error = query.lastError();
+        m_prepared.erase(it);
+        throw driverError(error, statement.text);
+    }
+    Prepared& prepared = it->second;
+    if (prepared.valueCount < 0) {
+        const QSqlRecord record = query.record();
+        for (int i = record.count() - 1; i >= 0; --i) {
+            prepared.columns.insert(record.fieldName(i), i);  // the first of equal names wins
+        }
+    }
+    prepared.valueCount = statement.values.size();
+    m_query.open(&query, &prepared.columns);
     return m_query;
 }
 
-void TDB::Disconnect() {
+void TDB::dropPrepared() {
     m_query.close();
+    m_prepared.clear();
+}
+
+void TDB::Disconnect() {
+    dropPrepared();
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     if (db.isOpen()) {
         db.close();

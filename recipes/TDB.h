@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <map>
+#include <memory>
 
 #include "recipes/SqlStatement.h"
 #include "recipes/TDBQuery.h"
@@ -8,6 +10,8 @@
 // A short-lived, read-only connection to the item database (SQLite) and its one query. Each
 // user action makes its own TDB, connects, runs its statements one after another and destroys
 // it; several TDBs may be open at once, on the same file too.
+class QSqlQuery;
+
 class TDB {
 public:
     // Fails with "Access DB：<path> が存在しません" when the file does not exist.
@@ -28,6 +32,16 @@ public:
     QString ConnectionString;
 
 private:
+    // A recipe walk runs the same few statement texts thousands of times with new values;
+    // each text is prepared once per connection.
+    struct Prepared {
+        std::unique_ptr<QSqlQuery> query;
+        qsizetype valueCount = -1;  // values the statement took when it last ran
+        QHash<QString, int> columns;
+    };
+    void dropPrepared();
+
     QString m_connectionName;
+    std::map<QString, Prepared> m_prepared;
     TDBQuery m_query;
 };

@@ -1,7 +1,6 @@
 #include "recipes/TDBQuery.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <limits>
 
 #include "common/TZEMError.h"
@@ -55,22 +54,19 @@ std::int32_t IntegerFromText(const QString& text) {
 TDBQuery::TDBQuery() = default;
 TDBQuery::~TDBQuery() = default;
 
-void TDBQuery::open(std::unique_ptr<QSqlQuery> query) {
+void TDBQuery::open(QSqlQuery* query, const QHash<QString, int>* columns) {
     close();
-    m_query = std::move(query);
-    const QSqlRecord record = m_query->record();
-    for (int i = record.count() - 1; i >= 0; --i) {
-        m_columns.insert(record.fieldName(i), i);  // the first of equal names wins
-    }
+    m_query = query;
+    m_columns = columns;
     m_eof = !m_query->next();
 }
 
 void TDBQuery::close() {
     if (m_query) {
         m_query->finish();
-        m_query.reset();
+        m_query = nullptr;
     }
-    m_columns.clear();
+    m_columns = nullptr;
     m_eof = true;
 }
 
@@ -88,8 +84,8 @@ QVariant TDBQuery::value(const QString& column) const {
     if (m_eof) {
         throw TZEMError(QStringLiteral("現在のレコードがありません（%1）").arg(column));
     }
-    const auto it = m_columns.constFind(column);
-    if (it == m_columns.constEnd()) {
+    const auto it = m_columns->constFind(column);
+    if (it == m_columns->constEnd()) {
         throw TZEMError(QStringLiteral("項目 '%1' が見つかりません").arg(column));
     }
     return m_query->value(*it);

@@ -4,7 +4,6 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
-#include <memory>
 
 class QSqlQuery;
 
@@ -27,15 +26,15 @@ public:
     QString AsString(const QString& column) const;
     std::int32_t AsInteger(const QString& column) const;
 
-    // Plumbing for TDB: takes over an executed query and moves to its first row; close() drops
-    // it. A closed query is at its end.
-    void open(std::unique_ptr<QSqlQuery> query);
+    // Plumbing for TDB, which owns the query and its column positions by name: open() moves an
+    // executed query to its first row; close() finishes it. A closed query is at its end.
+    void open(QSqlQuery* query, const QHash<QString, int>* columns);
     void close();
 
 private:
     QVariant value(const QString& column) const;
 
-    std::unique_ptr<QSqlQuery> m_query;
-    QHash<QString, int> m_columns;
+    QSqlQuery* m_query = nullptr;
+    const QHash<QString, int>* m_columns = nullptr;
     bool m_eof = true;
 };
