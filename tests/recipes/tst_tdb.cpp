@@ -115,12 +115,14 @@ void TestTDB::malformedStatementKeepsTDBUsable() {
     QVERIFY(!errorOf([&] {
                  db.OpenQuery(SqlStatement{QStringLiteral("Select from"), {}});
              }).isEmpty());
-    // Fewer values than marks is an error, not a silent NULL comparison.
-    QVERIFY(!errorOf([&] {
-                 db.OpenQuery(SqlStatement{QStringLiteral("Select 生産数 From ItemCreator Where "
-                                                          "アイテム名 = ? And 生産職業 = ?"),
-                                           {QStringLiteral("刀")}});
-             }).isEmpty());
+    // Fewer values than marks is an error, not a silent NULL comparison, also when the same
+    // text ran before with all its values.
+    const QString twoMarks =
+        QStringLiteral("Select 生産数 From ItemCreator Where アイテム名 = ? And 生産職業 = ?");
+    QCOMPARE(db.OpenQuery(SqlStatement{twoMarks, {"刀", "鍛冶屋"}}).AsInteger("生産数"), 1);
+    QVERIFY(!errorOf([&] { db.OpenQuery(SqlStatement{twoMarks, {"刀"}}); }).isEmpty());
+    QVERIFY(!errorOf([&] { db.OpenQuery(SqlStatement{twoMarks, {"刀", "侍", "x"}}); }).isEmpty());
+    QVERIFY(db.OpenQuery(SqlStatement{twoMarks, {"刀", "侍"}}).Eof());
     TDBQuery& q = db.OpenQuery(SqlItemCount(QStringLiteral("兜")));
     QVERIFY(!q.Eof());
     QCOMPARE(q.AsInteger(QStringLiteral("生産数")), 2);
