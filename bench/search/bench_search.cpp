@@ -239,6 +239,71 @@ void expandBench(benchmark::State& state, bool deepest) {
 void BM_ExpandDeepestNode(benchmark::State& state) {
     expandBench(state, true);
 }
+// Made-up graphs far beyond the generated one: a chain of products, the last needing 10,000
+// materials.
+std::unique_ptr<TZEMItemList> chainList(int depth, int width) {
+    auto list = std::make_unique<TZEMItemList>();
+    for (int i = 0; i < depth; ++i) {
+        auto item = std::make_unique<TZEMItem>(QStringLiteral("製品%1").arg(i), 1, i == 0);
+        for (int k = 0; k < (i + 1 < depth ? 1 : width); ++k) {
+            item->Sources.append(TZEMItemSource(i + 1 + k, 1));
+        }
+        list->append(std::move(item));
+    }
+    for (int k = 0; k < width; ++k) {
+        list->append(std::make_unique<TZEMItem>(QStringLiteral("素材%1").arg(k), 1, false));
+    }
+    return list;
+}
+
+// The model's part of expanding the last node of the chain: the walk up its path of
+// state.range(0) names and its 10,000 children.
+void BM_FetchAtDepth(benchmark::State& state) {
+    const int depth = int(state.range(0));
+    const auto list = chainList(depth, 10000);
+    RecipeTreeModel model;
+    for (auto _ : state) {
+        state.PauseTiming();
+        model.setItemList(list.get());
+        QModelIndex node = model.index(0, 0);
+        for (int level = 1; level < depth; ++level) {
+            model.fetchMore(node);
+            node = model.index(0, 0, node);
+        }
+        state.ResumeTiming();
+        model.fetchMore(node);
+    }
+}
+
+// The same in the tree view, to the repainted result. The view paints the branch lines of
+// every level of a row, so its share grows with the depth.
+void BM_ExpandInViewAtDepth(benchmark::State& state) {
+    const int depth = int(state.range(0));
+    const auto list = chainList(depth, 10000);
+    QTreeView tree;
+    tree.setUniformRowHeights(true);
+    tree.setHeaderHidden(true);
+    tree.setIndentation(19);
+    tree.resize(185, 301);
+    RecipeTreeModel model;
+    tree.setModel(&model);
+    tree.show();
+    for (auto _ : state) {
+        state.PauseTiming();
+        model.setItemList(list.get());
+        QModelIndex node = model.index(0, 0);
+        for (int level = 1; level < depth; ++level) {
+            tree.expand(node);
+            node = model.index(0, 0, node);
+        }
+        tree.scrollTo(node);
+        showTree(&tree);
+        state.ResumeTiming();
+        tree.expand(node);
+        showTree(&tree);
+    }
+}
+
 void BM_ExpandWidestNode(benchmark::State& state) {
     expandBench(state, false);
 }
@@ -251,6 +316,13 @@ BENCHMARK(BM_TreeOverBuiltList)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_UnrestrictedSearchToVisibleTree)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ExpandDeepestNode)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_ExpandWidestNode)->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK(BM_FetchAtDepth)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(6)->Arg(5000);
+BENCHMARK(BM_ExpandInViewAtDepth)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Arg(6)
+    ->Arg(50)
+    ->Arg(500);
 
 }  // namespace
 
