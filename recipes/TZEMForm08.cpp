@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -71,15 +72,6 @@ QComboBox* combo(const QString& name, QWidget* parent, const QRect& geometry) {
     box->setGeometry(geometry);
     return box;
 }
-
-// A search runs synchronously; the cursor says so.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 
@@ -331,7 +323,9 @@ void TZEMForm08::btnZairyoSearchClick() {
 }
 
 void TZEMForm08::ShowResults(const SqlStatement& statement, Direction direction) {
-    const BusyCursor busy;
+    // The build runs on this thread; the cursor says so until it ends, also on failure.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     m_model->setItemList(nullptr);
     ItemList = std::make_unique<TZEMItemList>();
     if (direction == Direction::Forward) {
