@@ -6,9 +6,7 @@ set(_itemdb_file ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/DAT/TAMU_Item.db)
 add_custom_command(
   OUTPUT ${_itemdb_file}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/DAT
-  # A build with the leak checker must not fail on what the SQL driver keeps until exit.
-  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
-          $<TARGET_FILE:tamu_make_itemdb> ${_itemdb_file} ${_itemdb_sql}
+  COMMAND tamu_make_itemdb ${_itemdb_file} ${_itemdb_sql}
   DEPENDS tamu_make_itemdb ${_itemdb_sql}
   COMMENT "Building the sample item database DAT/TAMU_Item.db"
   VERBATIM)
