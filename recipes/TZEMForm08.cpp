@@ -112,7 +112,8 @@ TZEMForm08::TZEMForm08(const QStringList& jobList, const QStringList& versionLis
 }
 
 TZEMForm08::~TZEMForm08() {
-    // The model refers to the list: let it go first.
+    // No handler runs on a window being torn down; the model refers to the list: let it go first.
+    disconnect(CreateTree->selectionModel(), nullptr, this, nullptr);
     m_model->setItemList(nullptr);
 }
 
