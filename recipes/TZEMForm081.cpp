@@ -199,6 +199,10 @@ void TZEMForm081::addMaterialRow() {
     row.outZaiName->hide();
     row.iptGetTarget->hide();
     row.iptZaiSisu->hide();
+    // A row added while the window is on screen must show its figures too.
+    row.outZaiCost->show();
+    row.outZaiCount->show();
+    row.outZaiTotalCost->show();
     connect(row.iptGetTarget, &QComboBox::currentIndexChanged, this, [this] { changed(); });
     connect(row.iptZaiSisu, &QLineEdit::textChanged, this, [this] { changed(); });
     m_rows.push_back(row);
