@@ -474,7 +474,8 @@ def build():
                                                             ("和紙", 1)]),
             ("外郎", "ういろう", "薬師", 3, 10, [("薬研末", 6), ("甘草", 4), ("朝鮮人参", 1),
                                               ("麝香", 1), ("砂糖", 2)])]:
-        product(name, reading, "知行品", job, "知行名物", level, count, level, stuff, 1.15)
+        # Specialities sell to the shop (店売り, half the buy price) above their material cost.
+        product(name, reading, "知行品", job, "知行名物", level, count, level, stuff, 2.6)
 
     # A few goods that several jobs can make, under their own catalogues.
     db.add_recipe("陣笠", "鍛冶屋", "甲冑目録", 0, 1, 0,

@@ -24,6 +24,11 @@ const ShotRegistrar profitShots("profit", [](ShotContext& ctx) {
         }
     }
     ctx.save(w.get(), QStringLiteral("profit_chigyo"));
+
+    // A fief speciality with seven materials: sold at the shop sell price, no product index.
+    const std::unique_ptr<TZEMForm081> m(
+        TZEMForm081::OpenFor(QStringLiteral("西陣織の帯"), ctx.itemDatabase));
+    ctx.save(m.get(), QStringLiteral("profit_meibutsu"));
 });
 
 }  // namespace
