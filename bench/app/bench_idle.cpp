@@ -51,8 +51,8 @@ int main(int argc, char* argv[]) {
         QTimer::singleShot(seconds * 1000, [&] {
             const double cpu = cpuSeconds() - cpuStart;
             const double elapsed = double(wall.elapsed()) / 1000.0;
-            std::printf("idle_cpu_percent %.3f (%.2f s CPU over %.1f s)\n",
-                        100.0 * cpu / elapsed, cpu, elapsed);
+            std::printf("idle_cpu_percent %.3f (%.2f s CPU over %.1f s)\n", 100.0 * cpu / elapsed,
+                        cpu, elapsed);
             QCoreApplication::exit(0);
         });
     });

@@ -1,0 +1,42 @@
+#include "app/TZEMBaseConfig.h"
+
+#include <QRect>
+#include <utility>
+
+#include "common/IniProfile.h"
+#include "common/ScreenAreas.h"
+
+namespace {
+
+const QString Section = QStringLiteral("Controler");
+const QString TopKey = QStringLiteral("Top");
+const QString LeftKey = QStringLiteral("Left");
+
+}  // namespace
+
+TZEMBaseConfig::TZEMBaseConfig(QString folder) : m_folder(std::move(folder)) {
+    Load();
+}
+
+void TZEMBaseConfig::Load() {
+    FileName = m_folder + QStringLiteral("TAMU.ini");
+    const IniProfile ini(FileName);
+    Top = ini.readInteger(Section, TopKey, -1);
+    Left = ini.readInteger(Section, LeftKey, -1);
+
+    // The work area's bottom and right as the system gives them: one past the last pixel.
+    const QRect work = ScreenAreas::workArea();
+    const qint64 bottom = qint64(work.y()) + work.height();
+    const qint64 right = qint64(work.x()) + work.width();
+    if (Top > bottom || Left > right) {
+        Top = -1;
+        Left = -1;
+    }
+}
+
+void TZEMBaseConfig::Save(std::int32_t ATop, std::int32_t ALeft) {
+    FileName = m_folder + QStringLiteral("TAMU.ini");
+    IniProfile ini(FileName);
+    ini.writeInteger(Section, TopKey, ATop);
+    ini.writeInteger(Section, LeftKey, ALeft);
+}

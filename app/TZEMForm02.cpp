@@ -1,0 +1,440 @@
+#include "app/TZEMForm02.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/TZEMBaseConfig.h"
+#include "app/ToolBarWidth.h"
+#include "common/DataFolder.h"
+#include "common/Fonts.h"
+#include "common/Messages.h"
+#include "common/ScreenAreas.h"
+#include "gametime/TZEMAnalogClock.h"
+#include "gametime/TZEMForm07.h"
+#include "gametime/TZEMTime.h"
+#include "gametime/TZEMTimeConfig.h"
+#include "recipes/ChoiceLists.h"
+#include "recipes/TZEMForm08.h"
+#include "resources/Artwork.h"
+#include "ship/TZEMForm06.h"
+#include "status/TZEMForm03.h"
+#include "status/TZEMForm04.h"
+#include "status/TZEMStatusNow.h"
+
+namespace {
+
+constexpr int ClientHeight = 55;
+constexpr int BandHeight = 50;
+constexpr int GripWidth = 11;
+constexpr int ImageCount = 17;
+constexpr int HandPictureSize = 512;
+
+const QString StatusCaption = QStringLiteral("ステータス計算機");
+const QString PotentialCaption = QStringLiteral("潜在能力計算機");
+const QString TimerCaption = QStringLiteral("時間・タイマー");
+const QString ShipCaption = QStringLiteral("船発着時刻表");
+const QString CreateCaption = QStringLiteral("生産レシピ検索");
+
+// A window that was closed and waits for its deferred delete no longer counts as open.
+bool isClosing(const QWidget* window) {
+    return window->testAttribute(Qt::WA_DeleteOnClose) && window->isHidden() &&
+           window->testAttribute(Qt::WA_WState_ExplicitShowHide);
+}
+
+QToolBar* makeBar(const QString& name, QWidget* parent) {
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(name);
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(32, 32));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setContentsMargins(2, 0, 0, 0);  // indent 2
+    bar->layout()->setSpacing(0);
+    bar->setMinimumHeight(BandHeight);
+    return bar;
+}
+
+QFrame* makeGrip(QWidget* parent) {
+    auto* grip = new QFrame(parent);
+    grip->setFrameShape(QFrame::VLine);
+    grip->setFrameShadow(QFrame::Raised);
+    grip->setLineWidth(2);
+    return grip;
+}
+
+}  // namespace
+
+TZEMForm02::TZEMForm02(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("TZEMForm02"));
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("TAMU コントローラー"));
+    setFont(Fonts::font(Fonts::PGothic, 12));
+    buildControls();
+    FormCreate();
+}
+
+TZEMForm02::~TZEMForm02() {
+    if (!m_closed) {
+        closeToolWindows();
+        FormClose();
+    }
+}
+
+QString TZEMForm02::itemDatabasePath() const {
+    return DataFolder::path() + QStringLiteral("TAMU_Item.db");
+}
+
+QAction* TZEMForm02::makeAction(const QString& name, int image, bool checkable) {
+    auto* action = new QAction(this);
+    action->setObjectName(name);
+    action->setProperty("category", QStringLiteral("StartAndStop"));
+    action->setIcon(ImageList1.value(image));
+    action->setCheckable(checkable);
+    return action;
+}
+
+QToolButton* TZEMForm02::addButton(QToolBar* bar, const QString& name, QAction* action, int image,
+                                   bool visible) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setFixedSize(39, 38);
+    button->setIconSize(QSize(32, 32));
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    button->setAutoRaise(true);
+    if (action) {
+        button->setDefaultAction(action);
+    } else {
+        button->setIcon(ImageList1.value(image));
+    }
+    QAction* slot = bar->addWidget(button);
+    slot->setVisible(visible);
+    return button;
+}
+
+void TZEMForm02::buildControls() {
+    for (int i = 0; i < ImageCount; ++i) {
+        ImageList1 << Artwork::toolIcon(i);
+    }
+    SaS03Status = makeAction(QStringLiteral("SaS03Status"), 5, true);
+    SaS04Potential = makeAction(QStringLiteral("SaS04Potential"), 1, true);
+    SaS05Timer = makeAction(QStringLiteral("SaS05Timer"), 6, true);
+    SaS06Ship = makeAction(QStringLiteral("SaS06Ship"), 0, true);
+    SaS08Create = makeAction(QStringLiteral("SaS08Create"), 4, true);
+    SaS99End = makeAction(QStringLiteral("SaS99End"), 3, false);
+    connect(SaS03Status, &QAction::triggered, this, &TZEMForm02::SaS03StatusExecute);
+    connect(SaS04Potential, &QAction::triggered, this, &TZEMForm02::SaS04PotentialExecute);
+    connect(SaS05Timer, &QAction::triggered, this, &TZEMForm02::SaS05TimerExecute);
+    connect(SaS06Ship, &QAction::triggered, this, &TZEMForm02::SaS06ShipExecute);
+    connect(SaS08Create, &QAction::triggered, this, &TZEMForm02::SaS08CreateExecute);
+    connect(SaS99End, &QAction::triggered, this, &TZEMForm02::SaS99EndExecute);
+
+    CoolBar1 = new QFrame(this);
+    CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
+    CoolBar1->setFrameShape(QFrame::StyledPanel);
+    CoolBar1->setFrameShadow(QFrame::Raised);
+
+    ToolBar1 = makeBar(QStringLiteral("ToolBar1"), CoolBar1);
+    struct Button {
+        const char* name;
+        QAction* action;
+        int image;
+        bool visible;
+        bool counted;
+    };
+    const Button bar1[] = {
+        {"btn03Status", SaS03Status, 5, true, true},
+        {"btn04Potential", SaS04Potential, 1, false, true},
+        {"btn05Time", SaS05Timer, 6, true, true},
+        {"btn06Ship", SaS06Ship, 0, true, true},
+        {"btn08Create", SaS08Create, 4, true, true},
+        {"btn09Technic", nullptr, 8, false, true},
+        {"btn10Item", nullptr, 7, false, true},
+        {"btn11NPC", nullptr, 9, false, true},
+        {"ToolButton1", nullptr, 16, false, false},
+    };
+    for (const Button& b : bar1) {
+        addButton(ToolBar1, QString::fromLatin1(b.name), b.action, b.image, b.visible);
+        if (b.counted) {
+            m_toolBar1Slots << ToolBar1->actions().constLast();
+        }
+    }
+
+    ToolBar2 = makeBar(QStringLiteral("ToolBar2"), CoolBar1);
+    const Button bar2[] = {{"btn98WHorizon", nullptr, 13, false, false},
+                           {"btn98WNext", nullptr, 14, false, false},
+                           {"btn98WSort", nullptr, 15, false, false},
+                           {"btn98WVertival", nullptr, 12, false, false}};
+    for (const Button& b : bar2) {
+        addButton(ToolBar2, QString::fromLatin1(b.name), b.action, b.image, b.visible);
+    }
+    ToolBar2->setVisible(false);
+
+    ToolBar3 = makeBar(QStringLiteral("ToolBar3"), CoolBar1);
+    addButton(ToolBar3, QStringLiteral("btn99Config"), nullptr, 10, false);
+    m_configSlot = ToolBar3->actions().constLast();
+    addButton(ToolBar3, QStringLiteral("btn99End"), SaS99End, 3, true);
+    m_endSlot = ToolBar3->actions().constLast();
+
+    // The hand pictures the clock face is made from; never shown.
+    const QSize handSize(HandPictureSize, HandPictureSize);
+    imgHour = new QLabel(this);
+    imgHour->setObjectName(QStringLiteral("imgHour"));
+    imgHour->setPixmap(QPixmap::fromImage(Artwork::image(QStringLiteral("hand_hour"), handSize)));
+    imgHour->setGeometry(0, 0, 105, 105);
+    imgHour->hide();
+    imgMin = new QLabel(this);
+    imgMin->setObjectName(QStringLiteral("imgMin"));
+    imgMin->setPixmap(QPixmap::fromImage(Artwork::image(QStringLiteral("hand_minute"), handSize)));
+    imgMin->setGeometry(0, 0, 105, 105);
+    imgMin->hide();
+}
+
+void TZEMForm02::FormCreate() {
+    // 1. Width: the client follows the visible buttons.
+    ToolBarVisibility visibility;
+    visibility.toolBar1 = !ToolBar1->isHidden();
+    visibility.toolBar1Buttons = 0;
+    for (const QAction* slot : m_toolBar1Slots) {
+        visibility.toolBar1Buttons += slot->isVisible() ? 1 : 0;
+    }
+    visibility.toolBar2 = !ToolBar2->isHidden();
+    visibility.toolBar3 = !ToolBar3->isHidden();
+    visibility.configButton = m_configSlot->isVisible();
+    visibility.endButton = m_endSlot->isVisible();
+    const ToolBarWidths widths = toolBarWidths(visibility);
+
+    setFixedSize(widths.clientWidth, ClientHeight);
+    CoolBar1->setGeometry(0, 0, widths.clientWidth, ClientHeight);
+    int x = 0;
+    const int top = (ClientHeight - BandHeight) / 2;
+    auto placeBand = [&](QToolBar* bar, int barWidth) {
+        QFrame* grip = makeGrip(CoolBar1);
+        grip->setGeometry(x + 2, top + 4, GripWidth - 4, BandHeight - 8);
+        bar->setGeometry(x + GripWidth, top, barWidth, BandHeight);
+        x += GripWidth + barWidth + 2;
+    };
+    if (visibility.toolBar1) {
+        placeBand(ToolBar1, widths.toolBar1Width);
+    }
+    if (visibility.toolBar2) {
+        placeBand(ToolBar2, 16 + 4 * 39);
+    }
+    if (visibility.toolBar3) {
+        const int buttons = (visibility.configButton ? 1 : 0) + (visibility.endButton ? 1 : 0);
+        placeBand(ToolBar3, 4 + 39 * buttons);
+    }
+
+    // 2. Default position: 10 pixels in from the bottom-right corner of the work area.
+    placeAtDefaultPosition();
+
+    // 3. The saved position wins when both values are present.
+    Messages::guarded([&] {
+        BaseConfig = std::make_unique<TZEMBaseConfig>(DataFolder::path());
+        if (BaseConfig->Top != -1 && BaseConfig->Left != -1) {
+            move(BaseConfig->Left, BaseConfig->Top);
+            m_useDefaultPosition = false;
+        }
+    });
+
+    // 4. The shared objects; a failing step ends the creation there.
+    Messages::guarded([&] { createSharedObjects(); });
+}
+
+void TZEMForm02::createSharedObjects() {
+    StatusNow = std::make_unique<TZEMStatusNow>();
+    TimeConfig = std::make_unique<TZEMTimeConfig>(DataFolder::path());
+    GameClock = std::make_unique<TZEMTime>(this);
+    GameClock->SetFromAnchor(TimeConfig->SetTime, TimeConfig->NowDateTime);
+    AnalogClock =
+        std::make_unique<TZEMAnalogClock>(imgHour->pixmap().toImage(), imgMin->pixmap().toImage());
+    JobList.clear();
+    VersionList.clear();
+    EquipList.clear();
+    LoadChoiceLists(itemDatabasePath(), JobList, VersionList, EquipList);
+}
+
+void TZEMForm02::placeAtDefaultPosition() {
+    const QRect work = ScreenAreas::workArea();
+    const QRect frame = frameGeometry();
+    const int bottom = work.y() + work.height();
+    const int right = work.x() + work.width();
+    move(right - frame.width() - 10, bottom - frame.height() - 10);
+}
+
+void TZEMForm02::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The window frame is known only once the window is on screen: place it again with it.
+    if (m_useDefaultPosition && !m_placedOnShow) {
+        m_placedOnShow = true;
+        QPointer<TZEMForm02> self(this);
+        QMetaObject::invokeMethod(
+            this,
+            [self] {
+                if (self) {
+                    self->placeAtDefaultPosition();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+bool TZEMForm02::ToggleToolWindow(QAction* action, const QString& caption) {
+    action->setChecked(false);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window != this && window->windowTitle() == caption && !isClosing(window)) {
+            window->close();
+            action->setChecked(true);
+            break;
+        }
+    }
+    action->setChecked(!action->isChecked());
+    return action->isChecked();
+}
+
+void TZEMForm02::adopt(QWidget* window, QAction* action) {
+    if (action) {
+        connect(window, &QObject::destroyed, this, [action] { action->setChecked(false); });
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+namespace {
+
+// Runs a tool window's creation; on failure the button shows released again.
+template <class Create>
+void openToolWindow(QAction* action, Create&& create) {
+    if (!Messages::guarded(create)) {
+        action->setChecked(false);
+    }
+}
+
+TZEMError missingSharedObject() {
+    return TZEMError(QStringLiteral("起動時の準備に失敗したため、このツールは使えません"));
+}
+
+}  // namespace
+
+void TZEMForm02::SaS03StatusExecute() {
+    if (ToggleToolWindow(SaS03Status, StatusCaption)) {
+        openToolWindow(SaS03Status, [&] {
+            if (!StatusNow) {
+                throw missingSharedObject();
+            }
+            adopt(new TZEMForm03(*StatusNow), SaS03Status);
+        });
+    }
+}
+
+void TZEMForm02::SaS04PotentialExecute() {
+    if (ToggleToolWindow(SaS04Potential, PotentialCaption)) {
+        // The potential window only frees itself: its button is hidden.
+        openToolWindow(SaS04Potential, [&] { adopt(new TZEMForm04(), nullptr); });
+    }
+}
+
+void TZEMForm02::SaS05TimerExecute() {
+    if (ToggleToolWindow(SaS05Timer, TimerCaption)) {
+        openToolWindow(SaS05Timer, [&] {
+            if (!GameClock || !AnalogClock) {
+                throw missingSharedObject();
+            }
+            adopt(new TZEMForm07(*GameClock, *AnalogClock), SaS05Timer);
+        });
+    }
+}
+
+void TZEMForm02::SaS06ShipExecute() {
+    if (ToggleToolWindow(SaS06Ship, ShipCaption)) {
+        openToolWindow(SaS06Ship, [&] {
+            if (!GameClock || !TimeConfig) {
+                throw missingSharedObject();
+            }
+            adopt(new TZEMForm06(*GameClock, *TimeConfig), SaS06Ship);
+        });
+    }
+}
+
+void TZEMForm02::SaS08CreateExecute() {
+    if (ToggleToolWindow(SaS08Create, CreateCaption)) {
+        openToolWindow(SaS08Create, [&] {
+            adopt(new TZEMForm08(JobList, VersionList, EquipList, itemDatabasePath()), SaS08Create);
+        });
+    }
+}
+
+void TZEMForm02::SaS99EndExecute() {
+    close();
+}
+
+void TZEMForm02::FormCloseQuery() {
+    Messages::guarded([&] {
+        if (BaseConfig) {
+            const QRect frame = frameGeometry();
+            BaseConfig->Save(frame.top(), frame.left());
+        }
+    });
+}
+
+void TZEMForm02::closeToolWindows() {
+    // Tool windows (and profit calculators) go first, without their close handlers: they read
+    // the shared objects that FormClose frees next.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        // Pop-ups and drop-down lists are windows too, but belong to their parents.
+        if (window != this && !window->parentWidget() && !window->inherits("QMessageBox") &&
+            !window->inherits("TZEMsplash")) {
+            windows << window;
+        }
+    }
+    for (const QPointer<QWidget>& window : windows) {
+        delete window.data();
+    }
+}
+
+void TZEMForm02::FormClose() {
+    StatusNow.reset();
+    TimeConfig.reset();  // writes the clock state file
+    BaseConfig.reset();
+    GameClock.reset();  // stops the ticks
+    AnalogClock.reset();
+    JobList.clear();
+    VersionList.clear();
+    EquipList.clear();
+}
+
+void TZEMForm02::closeEvent(QCloseEvent* event) {
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    // A settings or clock-state file that cannot be written must not keep the program open:
+    // collect what went wrong while closing and say it once, then close anyway.
+    QStringList problems;
+    const Messages::Presenters previous = Messages::setPresenters(
+        Messages::Presenters{[&problems](const QString& text) { problems << text; },
+                             [&problems](const QString& text) { problems << text; },
+                             [](const QString&, const QString&) { return true; }});
+    FormCloseQuery();
+    closeToolWindows();
+    FormClose();
+    Messages::setPresenters(previous);
+    m_closed = true;
+    if (!problems.isEmpty()) {
+        problems.removeDuplicates();
+        Messages::showError(problems.join(u'\n'));
+    }
+    event->accept();
+    Q_EMIT ended();
+}

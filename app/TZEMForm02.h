@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QToolBar;
+class QToolButton;
+class TZEMAnalogClock;
+class TZEMBaseConfig;
+class TZEMStatusNow;
+class TZEMTime;
+class TZEMTimeConfig;
+
+// The controller: a narrow tool-bar window from which the user opens and closes the tool windows.
+// It owns the objects that outlive any one tool window and hands them to the windows it creates.
+class TZEMForm02 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TZEMForm02(QWidget* parent = nullptr);
+    ~TZEMForm02() override;
+
+    // Opens the tool window captioned `caption` if none is open (returns true: the caller creates
+    // it), or closes the open one (returns false). The action's checked state follows.
+    bool ToggleToolWindow(QAction* action, const QString& caption);
+
+    // The shared objects; null until created, or when their creation step failed.
+    TZEMStatusNow* statusNow() const { return StatusNow.get(); }
+    TZEMTimeConfig* timeConfig() const { return TimeConfig.get(); }
+    TZEMTime* gameClock() const { return GameClock.get(); }
+    TZEMAnalogClock* analogClock() const { return AnalogClock.get(); }
+    const QStringList& jobList() const { return JobList; }
+    const QStringList& versionList() const { return VersionList; }
+    const QStringList& equipList() const { return EquipList; }
+    QString itemDatabasePath() const;
+
+Q_SIGNALS:
+    // The controller has closed and freed what it owns: the program should end.
+    void ended();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    QToolButton* addButton(QToolBar* bar, const QString& name, QAction* action, int image,
+                           bool visible);
+    QAction* makeAction(const QString& name, int image, bool checkable);
+    void FormCreate();
+    void createSharedObjects();
+    void FormCloseQuery();
+    void closeToolWindows();
+    void FormClose();
+    void placeAtDefaultPosition();
+    void adopt(QWidget* window, QAction* action);
+
+    void SaS03StatusExecute();
+    void SaS04PotentialExecute();
+    void SaS05TimerExecute();
+    void SaS06ShipExecute();
+    void SaS08CreateExecute();
+    void SaS99EndExecute();
+
+    // Controls.
+    QList<QIcon> ImageList1;
+    QFrame* CoolBar1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    QToolBar* ToolBar3 = nullptr;
+    QLabel* imgHour = nullptr;
+    QLabel* imgMin = nullptr;
+    QAction* SaS03Status = nullptr;
+    QAction* SaS04Potential = nullptr;
+    QAction* SaS05Timer = nullptr;
+    QAction* SaS06Ship = nullptr;
+    QAction* SaS08Create = nullptr;
+    QAction* SaS99End = nullptr;
+    QList<QAction*> m_toolBar1Slots;  // the counted buttons of ToolBar1, as tool-bar entries
+    QAction* m_configSlot = nullptr;
+    QAction* m_endSlot = nullptr;
+
+    // Owned objects, freed in FormClose in a fixed order.
+    std::unique_ptr<TZEMBaseConfig> BaseConfig;
+    std::unique_ptr<TZEMStatusNow> StatusNow;
+    std::unique_ptr<TZEMTimeConfig> TimeConfig;
+    std::unique_ptr<TZEMTime> GameClock;
+    std::unique_ptr<TZEMAnalogClock> AnalogClock;
+    QStringList JobList;
+    QStringList VersionList;
+    QStringList EquipList;
+
+    bool m_useDefaultPosition = true;
+    bool m_placedOnShow = false;
+    bool m_closed = false;
+};

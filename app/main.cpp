@@ -1,0 +1,30 @@
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+
+#include "app/TZEMForm02.h"
+#include "app/TZEMsplash.h"
+#include "common/Fonts.h"
+#include "resources/Artwork.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TAMU"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    Fonts::registerSubstitutions();
+    QApplication::setWindowIcon(
+        QIcon(QPixmap::fromImage(Artwork::image(QStringLiteral("tamu"), QSize(256, 256)))));
+
+    // The splash stands while the controller builds its shared objects; it releases itself when
+    // another window takes the activation.
+    auto* splash = new TZEMsplash();
+    splash->showAndPaint();
+
+    TZEMForm02 controller;
+    QObject::connect(&controller, &TZEMForm02::ended, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    controller.show();
+    controller.raise();
+    controller.activateWindow();
+    return QApplication::exec();
+}

@@ -1,0 +1,218 @@
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "app/TZEMForm02.h"
+#include "app/TZEMsplash.h"
+#include "app/ToolBarWidth.h"
+#include "common/DataFolder.h"
+#include "common/IniProfile.h"
+#include "common/ScreenAreas.h"
+#include "gametime/MMTimerUnit.h"
+#include "gametime/TZEMTime.h"
+#include "support/MessageRecorder.h"
+
+namespace {
+
+const QRect Desktop(0, 0, 1280, 1024);
+const QRect WorkArea(0, 0, 1280, 994);
+
+QWidget* windowCaptioned(const QString& caption) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->windowTitle() == caption && w->isVisible()) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+int windowsCaptioned(const QString& caption) {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        n += (w->windowTitle() == caption && w->isVisible()) ? 1 : 0;
+    }
+    return n;
+}
+
+void runDeferredDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+class ControllerTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_dat;
+
+    std::unique_ptr<TZEMForm02> makeController() {
+        auto controller = std::make_unique<TZEMForm02>();
+        controller->gameClock()->Timer()->SetEnabled(false);
+        return controller;
+    }
+
+private Q_SLOTS:
+    void init() {
+        ScreenAreas::inject(Desktop, WorkArea);
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_dat = m_dir->path() + QStringLiteral("/DAT/");
+        QDir().mkpath(m_dat);
+        DataFolder::setOverride(m_dat);
+    }
+    void cleanup() {
+        DataFolder::setOverride(QString());
+        ScreenAreas::reset();
+        m_dir.reset();
+    }
+
+    void widthRule_data() {
+        QTest::addColumn<bool>("bar1");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<bool>("bar2");
+        QTest::addColumn<bool>("bar3");
+        QTest::addColumn<bool>("config");
+        QTest::addColumn<bool>("end");
+        QTest::addColumn<int>("width");
+        QTest::newRow("shipped") << true << 4 << false << true << false << true << 251;
+        QTest::newRow("every tool button") << true << 8 << false << true << false << true << 407;
+        QTest::newRow("with window bar") << true << 4 << true << true << false << true << 267;
+        QTest::newRow("with config") << true << 4 << false << true << true << true << 290;
+        QTest::newRow("end bar only") << false << 0 << false << true << false << true << 87;
+        QTest::newRow("nothing") << false << 0 << false << false << false << false << 32;
+    }
+    void widthRule() {
+        QFETCH(bool, bar1);
+        QFETCH(int, buttons);
+        QFETCH(bool, bar2);
+        QFETCH(bool, bar3);
+        QFETCH(bool, config);
+        QFETCH(bool, end);
+        QFETCH(int, width);
+        QCOMPARE(toolBarWidths({bar1, buttons, bar2, bar3, config, end}).clientWidth, width);
+    }
+
+    void opensAtTheBottomRightWithoutSettings() {
+        MessageRecorder messages;
+        auto controller = makeController();
+        QCOMPARE(controller->width(), 251);
+        QCOMPARE(controller->height(), 55);
+        const QRect frame = controller->frameGeometry();
+        QCOMPARE(frame.right() + 1, 1280 - 10);
+        QCOMPARE(frame.bottom() + 1, 994 - 10);
+        // The item database is missing here: one message, and the controller is usable.
+        QCOMPARE(messages.errors, QStringList{QStringLiteral("Access DB：") + m_dat +
+                                              QStringLiteral("TAMU_Item.db が存在しません")});
+        QVERIFY(controller->gameClock());
+        QVERIFY(controller->analogClock());
+        QVERIFY(controller->jobList().isEmpty());
+    }
+
+    void opensAtTheSavedPosition() {
+        IniProfile ini(m_dat + QStringLiteral("TAMU.ini"));
+        ini.writeInteger(QStringLiteral("Controler"), QStringLiteral("Top"), 812);
+        ini.writeInteger(QStringLiteral("Controler"), QStringLiteral("Left"), 1013);
+        MessageRecorder messages;
+        auto controller = makeController();
+        QCOMPARE(controller->frameGeometry().topLeft(), QPoint(1013, 812));
+    }
+
+    void buttonsToggleTheirWindows_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("status") << "SaS03Status" << QStringLiteral("ステータス計算機");
+        QTest::newRow("potential") << "SaS04Potential" << QStringLiteral("潜在能力計算機");
+        QTest::newRow("clock") << "SaS05Timer" << QStringLiteral("時間・タイマー");
+        QTest::newRow("ship") << "SaS06Ship" << QStringLiteral("船発着時刻表");
+        QTest::newRow("recipes") << "SaS08Create" << QStringLiteral("生産レシピ検索");
+    }
+    void buttonsToggleTheirWindows() {
+        QFETCH(QString, action);
+        QFETCH(QString, caption);
+        MessageRecorder messages;
+        auto controller = makeController();
+        controller->show();
+        auto* act = controller->findChild<QAction*>(action);
+        QVERIFY(act);
+
+        act->trigger();  // opens
+        QVERIFY(act->isChecked());
+        QVERIFY(windowCaptioned(caption));
+        QCOMPARE(windowsCaptioned(caption), 1);
+
+        act->trigger();  // closes
+        runDeferredDeletes();
+        QVERIFY(!act->isChecked());
+        QVERIFY(!windowCaptioned(caption));
+
+        act->trigger();  // opens again
+        QPointer<QWidget> window = windowCaptioned(caption);
+        QVERIFY(window);
+        window->close();  // the window's own close box
+        runDeferredDeletes();
+        QVERIFY(!window);
+        if (action !=
+            QStringLiteral("SaS04Potential")) {  // its button is hidden: it only frees itself
+            QVERIFY(!act->isChecked());
+        }
+        act->trigger();  // a press after that opens it again
+        QVERIFY(act->isChecked());
+        QCOMPARE(windowsCaptioned(caption), 1);
+    }
+
+    void splashIsReleasedWhenDeactivatedAndNeverToggled() {
+        MessageRecorder messages;
+        QPointer<TZEMsplash> splash = new TZEMsplash();
+        QCOMPARE(splash->size(), QSize(591, 591));
+        splash->showAndPaint();
+        QVERIFY(QTest::qWaitForWindowActive(splash));
+        auto controller = makeController();
+        controller->show();
+        controller->activateWindow();
+        QTRY_VERIFY(!splash);
+    }
+
+    void closingWritesBothFilesOnce() {
+        MessageRecorder messages;
+        auto controller = makeController();
+        QSignalSpy ended(controller.get(), &TZEMForm02::ended);
+        controller->show();
+        controller->findChild<QAction*>(QStringLiteral("SaS06Ship"))->trigger();
+        QVERIFY(controller->close());
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!windowCaptioned(QStringLiteral("船発着時刻表")));
+        const IniProfile time(m_dat + QStringLiteral("TAMUTime.log"));
+        QCOMPARE(time.readString(QStringLiteral("TAMUTime"), QStringLiteral("SetTime"), {}),
+                 QStringLiteral("00:00:00"));
+        QCOMPARE(time.readString(QStringLiteral("TAMUTime"), QStringLiteral("NowDate"), {}),
+                 QStringLiteral("1999/07/07"));
+        QCOMPARE(time.readString(QStringLiteral("TAMUTime"), QStringLiteral("NowTime"), {}),
+                 QStringLiteral("07:00:00"));
+        const IniProfile settings(m_dat + QStringLiteral("TAMU.ini"));
+        QCOMPARE(settings.readInteger(QStringLiteral("Controler"), QStringLiteral("Top"), -1),
+                 controller->frameGeometry().top());
+    }
+
+    void closesWithOneMessageWhenNothingCanBeWritten() {
+        DataFolder::setOverride(m_dir->path() + QStringLiteral("/missing/DAT/"));
+        MessageRecorder messages;
+        auto controller = makeController();
+        messages.clear();
+        QSignalSpy ended(controller.get(), &TZEMForm02::ended);
+        QVERIFY(controller->close());
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(messages.errors.size(), 1);
+        QVERIFY(messages.errors.first().contains(QStringLiteral("TAMU.ini に書き込めません")));
+        QVERIFY(messages.errors.first().contains(QStringLiteral("TAMUTime.log に書き込めません")));
+    }
+};
+
+QTEST_MAIN(ControllerTest)
+#include "tst_controller.moc"
