@@ -81,27 +81,6 @@ class TestAnalogClock : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void angles_data() {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < 60; i += 7) {
-            QTest::addRow("%d", i) << i;
-        }
-        QTest::newRow("15") << 15;
-        QTest::newRow("59") << 59;
-    }
-    void angles() {
-        QFETCH(int, index);
-        int S = 0;
-        int C = 0;
-        TZEMAnalogClock::handAngle(index, S, C);
-        const double theta = (360.0 - 6.0 * index) * std::numbers::pi / 180.0;
-        // Truncation toward zero; at whole values either neighbour is acceptable.
-        QVERIFY(std::abs(S - std::trunc(std::sin(theta) * 1024)) <= 1);
-        QVERIFY(std::abs(C - std::trunc(std::cos(theta) * 1024)) <= 1);
-        QVERIFY(std::abs(S) <= std::abs(std::sin(theta) * 1024) + 1e-9);
-        QVERIFY(std::abs(C) <= std::abs(std::cos(theta) * 1024) + 1e-9);
-    }
-
     void anglesAtRightAngles() {
         int S = 0;
         int C = 0;
@@ -219,15 +198,6 @@ private Q_SLOTS:
         QCOMPARE(int(clock.Min), t.minute());
         QCOMPARE(int(clock.Sec), t.second());
         QCOMPARE(int(clock.MSec), t.msec());
-    }
-
-    // The bitmaps are the clock's own: changing the source afterwards changes nothing.
-    void bitmapsAreCopies() {
-        QImage hand = handPicture(32, 32, 10);
-        TZEMAnalogClock clock(hand, hand);
-        const QImage before = clock.hourBitmap(15);
-        hand.fill(0xFF0000FF);
-        QCOMPARE(clock.hourBitmap(15), before);
     }
 };
 

@@ -80,32 +80,6 @@ private Q_SLOTS:
         }
     }
 
-    void daytime_data() {
-        QTest::addColumn<int>("hour");
-        QTest::addColumn<int>("minute");
-        QTest::addColumn<int>("second");
-        QTest::addColumn<bool>("day");
-        QTest::newRow("00:00:00") << 0 << 0 << 0 << false;
-        QTest::newRow("06:59:59") << 6 << 59 << 59 << false;
-        QTest::newRow("07:00:00") << 7 << 0 << 0 << true;
-        QTest::newRow("12:00:00") << 12 << 0 << 0 << true;
-        QTest::newRow("17:59:59") << 17 << 59 << 59 << true;
-        QTest::newRow("18:00:00") << 18 << 0 << 0 << false;
-        QTest::newRow("23:59:59") << 23 << 59 << 59 << false;
-    }
-    void daytime() {
-        QFETCH(int, hour);
-        QFETCH(int, minute);
-        QFETCH(int, second);
-        QFETCH(bool, day);
-        TZEMTime clock;
-        clock.Timer()->SetEnabled(false);
-        for (const double days : {0.0, 5.0, 238'417.0}) {
-            clock.SetGameTime(days + DateTime::encodeTime(hour, minute, second));
-            QCOMPARE(clock.IsDaytime(), day);
-        }
-    }
-
     void realTimeUntil_data() {
         QTest::addColumn<double>("game");
         QTest::addColumn<double>("target");

@@ -111,13 +111,6 @@ private Q_SLOTS:
         QTest::newRow("hour without leading zero")
             << QByteArray("[TAMUTime]\nSetTime=7:05:09\nNowDate=2026/12/06\nNowTime=9:00:05\n")
             << QDateTime(QDate(2026, 12, 6), QTime(9, 0, 5)) << QTime(7, 5, 9) << none;
-        QTest::newRow("letter case, CRLF")
-            << QByteArray(
-                   "[tamutime]\r\nsettime=23:59:59\r\nNOWDATE=2026/1/2\r\nnowtime=00:00:00\r\n")
-            << QDateTime(QDate(2026, 1, 2), QTime(0, 0, 0)) << QTime(23, 59, 59) << none;
-        QTest::newRow("section missing")
-            << QByteArray("[Other]\nSetTime=12:00:00\n")
-            << QDateTime(QDate(1999, 7, 7), QTime(7, 0, 0)) << QTime(0, 0, 0) << none;
         QTest::newRow("bad SetTime")
             << QByteArray("[TAMUTime]\nSetTime=noon\nNowDate=2026/12/06\nNowTime=19:00:05\n")
             << QDateTime(QDate(2026, 12, 6), QTime(19, 0, 5)) << QTime(0, 0, 0)
@@ -168,21 +161,6 @@ private Q_SLOTS:
             messages.errors.first().contains(TZEMError::notADate(QStringLiteral("b")).message()));
         QCOMPARE(DateTime::toQDateTime(config.NowDateTime),
                  QDateTime(QDate(1999, 7, 7), QTime(7, 0, 0)));
-    }
-
-    void otherLinesSurviveTheSave() {
-        QTemporaryDir dir;
-        const QString folder = dir.path() + u'/';
-        const QString file = folder + QStringLiteral("TAMUTime.log");
-        writeFile(file, "; kept\n[TAMUTime]\nSetTime=01:02:03\nNote=x\n");
-        MessageRecorder messages;
-        { TZEMTimeConfig config(folder); }
-        QFile in(file);
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        const QByteArray text = in.readAll();
-        QVERIFY(text.contains("; kept"));
-        QVERIFY(text.contains("Note=x"));
-        QCOMPARE(keyText(file, QStringLiteral("SetTime")), QStringLiteral("01:02:03"));
     }
 
     void unwritableFolder() {

@@ -309,24 +309,6 @@ private Q_SLOTS:
         spin(50);
         QCOMPARE(calls, 0);
     }
-
-    // Several timers at once, each with its own thread and period.
-    void severalTimers() {
-        std::vector<std::unique_ptr<TMMTimer>> timers;
-        std::vector<int> calls(4, 0);
-        for (int i = 0; i < 4; ++i) {
-            auto& t = timers.emplace_back(std::make_unique<TMMTimer>());
-            t->SetInterval(static_cast<std::uint32_t>(10 + 5 * i));
-            t->SetOnTimer([&calls, i](QObject*) { ++calls[static_cast<std::size_t>(i)]; });
-            t->SetEnabled(true);
-        }
-        spin(300);
-        timers.clear();
-        for (int i = 0; i < 4; ++i) {
-            QVERIFY2(calls[static_cast<std::size_t>(i)] >= 5,
-                     qPrintable(QString::number(calls[static_cast<std::size_t>(i)])));
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTimer)
