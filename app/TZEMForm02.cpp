@@ -56,8 +56,10 @@ QToolBar* makeBar(const QString& name, QWidget* parent) {
     bar->setFloatable(false);
     bar->setIconSize(QSize(32, 32));
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    bar->setContentsMargins(2, 0, 0, 0);  // indent 2
-    bar->layout()->setSpacing(0);
+    // Buttons sit side by side from an indent of 2, without the style's own padding, so that a
+    // bar is exactly as wide as its buttons.
+    bar->setStyleSheet(QStringLiteral("QToolBar { padding: 0px 0px 0px 2px; spacing: 0px; "
+                                      "border: none; background: transparent; }"));
     bar->setMinimumHeight(BandHeight);
     return bar;
 }
