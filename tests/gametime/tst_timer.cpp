@@ -87,7 +87,8 @@ private Q_SLOTS:
         timer.SetEnabled(enabled);
         if (handler) {
             timer.SetOnTimer([&](QObject* sender) {
-                onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+                onGuiThread = onGuiThread &&
+                              QThread::currentThread() == QCoreApplication::instance()->thread();
                 QCOMPARE(sender, &timer);
                 ++ticks;
             });
