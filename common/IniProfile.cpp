@@ -9,8 +9,9 @@
 
 namespace {
 
-// A settings file is a few lines; anything far larger is not ours and is read no further.
-constexpr qint64 MaxReadBytes = 1 << 20;
+// A settings file is a few lines. A file beyond this size is not a settings file at all: it
+// reads as empty (every key at its default), and a write replaces it with the written key.
+constexpr qint64 MaxFileBytes = 64 << 20;
 
 std::optional<QString> sectionName(const QString& line) {
     const QString t = line.trimmed();
@@ -48,10 +49,10 @@ IniProfile::IniProfile(QString fileName) : m_fileName(std::move(fileName)) {}
 
 QStringList IniProfile::readLines() const {
     QFile file(m_fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes) {
         return {};
     }
-    QString text = QString::fromUtf8(file.read(MaxReadBytes));
+    QString text = QString::fromUtf8(file.readAll());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     QStringList lines = text.split(u'\n');

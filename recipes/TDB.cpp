@@ -18,9 +18,11 @@ QString nextConnectionName() {
     return QStringLiteral("TAMU_TDB_%1").arg(++counter);
 }
 
-TZEMError driverError(const QSqlError& error, const QString& fallback) {
+// The driver's own words, under a Japanese line that says what failed and where.
+TZEMError driverError(const QSqlError& error, const QString& path, const QString& fallback) {
     const QString text = error.text().trimmed();
-    return TZEMError(text.isEmpty() ? fallback : text);
+    return TZEMError(QStringLiteral("アイテムデータベースを読めません：") + path + u'\n' +
+                     (text.isEmpty() ? fallback : text));
 }
 
 }  // namespace
@@ -51,7 +53,7 @@ bool TDB::Connect() {
         db.setDatabaseName(Path);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (!db.open()) {
-            throw driverError(db.lastError(), QStringLiteral("データベースを開けません：") + Path);
+            throw driverError(db.lastError(), Path, QStringLiteral("データベースを開けません"));
         }
         // SQLite opens lazily; reading the schema makes a file that is no database fail here.
         QSqlError error;
@@ -63,7 +65,7 @@ bool TDB::Connect() {
         }
         if (error.isValid()) {
             db.close();
-            throw driverError(error, QStringLiteral("データベースを開けません：") + Path);
+            throw driverError(error, Path, QStringLiteral("データベースを開けません"));
         }
     }
     return true;
@@ -90,7 +92,7 @@ TDBQuery& TDB::OpenQuery(const SqlStatement& statement) {
         auto query = std::make_unique<QSqlQuery>(db);
         query->setForwardOnly(true);
         if (!query->prepare(statement.text)) {
-            throw driverError(query->lastError(), statement.text);
+            throw driverError(query->lastError(), Path, statement.text);
         }
         it = m_prepared.emplace(statement.text, Prepared{std::move(query), -1, {}}).first;
     }
@@ -101,7 +103,7 @@ TDBQuery& TDB::OpenQuery(const SqlStatement& statement) {
     if (!query.exec()) {
         const QSqlError error = query.lastError();
         m_prepared.erase(it);
-        throw driverError(error, statement.text);
+        throw driverError(error, Path, statement.text);
     }
     Prepared& prepared = it->second;
     if (prepared.valueCount < 0) {
