@@ -16,6 +16,7 @@
 #include "app/TZEMForm02.h"
 #include "common/DataFolder.h"
 #include "common/Fonts.h"
+#include "common/Messages.h"
 
 namespace {
 
@@ -35,8 +36,15 @@ int main(int argc, char* argv[]) {
     QTemporaryDir scratch;
     const QString dat = scratch.path() + QStringLiteral("/DAT/");
     QDir().mkpath(dat);
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/DAT/TAMU_Item.db"),
+                dat + QStringLiteral("TAMU_Item.db"));
     DataFolder::setOverride(dat);
     Fonts::registerSubstitutions();
+    // A benchmark must never wait on a modal box: messages go to the console.
+    Messages::setPresenters(Messages::Presenters{
+        [](const QString& t) { std::fprintf(stderr, "error: %s\n", qUtf8Printable(t)); },
+        [](const QString& t) { std::fprintf(stderr, "message: %s\n", qUtf8Printable(t)); },
+        [](const QString&, const QString&) { return true; }});
 
     TZEMForm02 controller;
     controller.show();

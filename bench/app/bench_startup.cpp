@@ -13,6 +13,7 @@
 #include "app/TZEMsplash.h"
 #include "common/DataFolder.h"
 #include "common/Fonts.h"
+#include "common/Messages.h"
 
 int main(int argc, char* argv[]) {
     QElapsedTimer clock;
@@ -27,6 +28,10 @@ int main(int argc, char* argv[]) {
     DataFolder::setOverride(dat);
     const qint64 setup = clock.nsecsElapsed();
 
+    Messages::setPresenters(Messages::Presenters{
+        [](const QString& t) { std::fprintf(stderr, "error: %s\n", qUtf8Printable(t)); },
+        [](const QString& t) { std::fprintf(stderr, "message: %s\n", qUtf8Printable(t)); },
+        [](const QString&, const QString&) { return true; }});
     Fonts::registerSubstitutions();
     auto* splash = new TZEMsplash();
     splash->showAndPaint();
