@@ -33,20 +33,20 @@ Extended TZEMStatusNow::withBonus(std::int32_t src, std::int32_t bonus) {
     return static_cast<Extended>(std::int64_t{src} + bonus);
 }
 
-std::int32_t TZEMStatusNow::GetHP() const {
-    Extended r = withBonus(Src.VIT, Bon.VIT) * 1.2L;
-    r = r + static_cast<Extended>(Src.HPBase);
+std::int32_t TZEMStatusNow::vitalAt(Extended attribute, float perLevelBase) const {
+    Extended r = attribute * 1.2L;
+    r = r + static_cast<Extended>(perLevelBase);
     r = r * static_cast<Extended>(LV);
     r = r + 0.5L;
     return ExtendedMath::truncToInt32(r);
 }
 
+std::int32_t TZEMStatusNow::GetHP() const {
+    return vitalAt(withBonus(Src.VIT, Bon.VIT), Src.HPBase);
+}
+
 std::int32_t TZEMStatusNow::GetMP() const {
-    Extended r = withBonus(Src.INT, Bon.INT) * 1.2L;
-    r = r + static_cast<Extended>(Src.MPBase);
-    r = r * static_cast<Extended>(LV);
-    r = r + 0.5L;
-    return ExtendedMath::truncToInt32(r);
+    return vitalAt(withBonus(Src.INT, Bon.INT), Src.MPBase);
 }
 
 float TZEMStatusNow::levelFactor(std::int32_t level) {

@@ -53,4 +53,6 @@ public:
 
 private:
     static Extended withBonus(std::int32_t src, std::int32_t bonus);
+    // 生命 and 気合: (attribute with bonus x 1.2 + the per-level base) x level + 0.5, truncated.
+    std::int32_t vitalAt(Extended attribute, float perLevelBase) const;
 };

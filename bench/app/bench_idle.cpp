@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "app/TZEMForm02.h"
+#include "bench/app/ScratchProgram.h"
 #include "common/DataFolder.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
@@ -33,18 +34,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TAMU"));
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
-    QTemporaryDir scratch;
-    const QString dat = scratch.path() + QStringLiteral("/DAT/");
-    QDir().mkpath(dat);
-    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/DAT/TAMU_Item.db"),
-                dat + QStringLiteral("TAMU_Item.db"));
-    DataFolder::setOverride(dat);
+    const ScratchProgram scratch;
     Fonts::registerSubstitutions();
-    // A benchmark must never wait on a modal box: messages go to the console.
-    Messages::setPresenters(Messages::Presenters{
-        [](const QString& t) { std::fprintf(stderr, "error: %s\n", qUtf8Printable(t)); },
-        [](const QString& t) { std::fprintf(stderr, "message: %s\n", qUtf8Printable(t)); },
-        [](const QString&, const QString&) { return true; }});
 
     TZEMForm02 controller;
     controller.show();

@@ -11,6 +11,7 @@
 
 #include "app/TZEMForm02.h"
 #include "app/TZEMsplash.h"
+#include "bench/app/ScratchProgram.h"
 #include "common/DataFolder.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
@@ -20,18 +21,8 @@ int main(int argc, char* argv[]) {
     clock.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TAMU"));
-    QTemporaryDir scratch;
-    const QString dat = scratch.path() + QStringLiteral("/DAT/");
-    QDir().mkpath(dat);
-    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/DAT/TAMU_Item.db"),
-                dat + QStringLiteral("TAMU_Item.db"));
-    DataFolder::setOverride(dat);
+    const ScratchProgram scratch;
     const qint64 setup = clock.nsecsElapsed();
-
-    Messages::setPresenters(Messages::Presenters{
-        [](const QString& t) { std::fprintf(stderr, "error: %s\n", qUtf8Printable(t)); },
-        [](const QString& t) { std::fprintf(stderr, "message: %s\n", qUtf8Printable(t)); },
-        [](const QString&, const QString&) { return true; }});
     Fonts::registerSubstitutions();
     auto* splash = new TZEMsplash();
     splash->showAndPaint();

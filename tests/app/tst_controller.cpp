@@ -15,21 +15,10 @@
 #include "common/ScreenAreas.h"
 #include "gametime/MMTimerUnit.h"
 #include "gametime/TZEMTime.h"
+#include "support/ControllerSandbox.h"
 #include "support/MessageRecorder.h"
 
 namespace {
-
-const QRect Desktop(0, 0, 1280, 1024);
-const QRect WorkArea(0, 0, 1280, 994);
-
-QWidget* windowCaptioned(const QString& caption) {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->windowTitle() == caption && w->isVisible()) {
-            return w;
-        }
-    }
-    return nullptr;
-}
 
 int windowsCaptioned(const QString& caption) {
     int n = 0;
@@ -50,28 +39,20 @@ class ControllerTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ControllerSandbox> m_sandbox;
     QString m_dat;
 
-    std::unique_ptr<TZEMForm02> makeController() {
-        auto controller = std::make_unique<TZEMForm02>();
-        controller->gameClock()->Timer()->SetEnabled(false);
-        return controller;
+    static std::unique_ptr<TZEMForm02> makeController() { return ControllerSandbox::start(); }
+    static QWidget* windowCaptioned(const QString& caption) {
+        return ControllerSandbox::window(caption);
     }
 
 private Q_SLOTS:
     void init() {
-        ScreenAreas::inject(Desktop, WorkArea);
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_dat = m_dir->path() + QStringLiteral("/DAT/");
-        QDir().mkpath(m_dat);
-        DataFolder::setOverride(m_dat);
+        m_sandbox = std::make_unique<ControllerSandbox>();
+        m_dat = m_sandbox->dat();
     }
-    void cleanup() {
-        DataFolder::setOverride(QString());
-        ScreenAreas::reset();
-        m_dir.reset();
-    }
+    void cleanup() { m_sandbox.reset(); }
 
     void widthRule_data() {
         QTest::addColumn<bool>("bar1");
@@ -201,7 +182,7 @@ private Q_SLOTS:
     }
 
     void closesWithOneMessageWhenNothingCanBeWritten() {
-        DataFolder::setOverride(m_dir->path() + QStringLiteral("/missing/DAT/"));
+        DataFolder::setOverride(m_sandbox->root() + QStringLiteral("/missing/DAT/"));
         MessageRecorder messages;
         auto controller = makeController();
         messages.clear();

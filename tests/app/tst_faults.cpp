@@ -20,13 +20,11 @@
 #include "gametime/MMTimerUnit.h"
 #include "gametime/TZEMTime.h"
 #include "gametime/TZEMTimeConfig.h"
+#include "support/ControllerSandbox.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
 
 namespace {
-
-const QRect Desktop(0, 0, 1280, 1024);
-const QRect WorkArea(0, 0, 1280, 994);
 
 QByteArray noise(int size) {
     QByteArray bytes(size, '\0');
@@ -46,15 +44,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QWidget* openWindow(const QString& caption) {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->windowTitle() == caption && w->isVisible()) {
-            return w;
-        }
-    }
-    return nullptr;
 }
 
 // A folder nobody may write, root included, for as long as the object lives.
@@ -85,35 +74,25 @@ class FaultTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ControllerSandbox> m_sandbox;
     QString m_dat;
 
     QString sampleDatabase() const {
         return QCoreApplication::applicationDirPath() + QStringLiteral("/DAT/") + SampleDatabase;
     }
     void copySample() { QVERIFY(QFile::copy(sampleDatabase(), m_dat + SampleDatabase)); }
-    std::unique_ptr<TZEMForm02> start() {
-        auto controller = std::make_unique<TZEMForm02>();
-        if (controller->gameClock()) {
-            controller->gameClock()->Timer()->SetEnabled(false);
-        }
+    static std::unique_ptr<TZEMForm02> start() {
+        auto controller = ControllerSandbox::start();
         controller->show();
         return controller;
     }
 
 private Q_SLOTS:
     void init() {
-        ScreenAreas::inject(Desktop, WorkArea);
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_dat = m_dir->path() + QStringLiteral("/DAT/");
-        QDir().mkpath(m_dat);
-        DataFolder::setOverride(m_dat);
+        m_sandbox = std::make_unique<ControllerSandbox>();
+        m_dat = m_sandbox->dat();
     }
-    void cleanup() {
-        DataFolder::setOverride(QString());
-        ScreenAreas::reset();
-        m_dir.reset();
-    }
+    void cleanup() { m_sandbox.reset(); }
 
     void garbageSettingsFiles_data() {
         QTest::addColumn<QByteArray>("content");
@@ -223,7 +202,7 @@ private Q_SLOTS:
         messages.clear();
         auto* act = controller->findChild<QAction*>(QStringLiteral("SaS08Create"));
         act->trigger();
-        QWidget* search = openWindow(QStringLiteral("生産レシピ検索"));
+        QWidget* search = ControllerSandbox::window(QStringLiteral("生産レシピ検索"));
         QVERIFY(search);
         search->findChild<QLineEdit*>(QStringLiteral("iptItemName"))
             ->setText(QStringLiteral("\"%_' OR 1=1 --") + QString(5000, u'刀'));
@@ -247,7 +226,7 @@ private Q_SLOTS:
         MessageRecorder messages;
         auto controller = start();
         controller->findChild<QAction*>(QStringLiteral("SaS08Create"))->trigger();
-        QWidget* search = openWindow(QStringLiteral("生産レシピ検索"));
+        QWidget* search = ControllerSandbox::window(QStringLiteral("生産レシピ検索"));
         QVERIFY(search);
         search->findChild<QLineEdit*>(QStringLiteral("iptItemName"))
             ->setText(QStringLiteral("%の\"刀\""));
@@ -285,14 +264,14 @@ private Q_SLOTS:
     }
 
     void missingDataFolderStartsWithDefaults() {
-        DataFolder::setOverride(m_dir->path() + QStringLiteral("/gone/DAT/"));
+        DataFolder::setOverride(m_sandbox->root() + QStringLiteral("/gone/DAT/"));
         MessageRecorder messages;
         auto controller = start();
         QCOMPARE(messages.errors.size(), 1);  // the item database
         QVERIFY(messages.errors.first().contains(QStringLiteral("が存在しません")));
         QVERIFY(controller->gameClock());
         controller->findChild<QAction*>(QStringLiteral("SaS06Ship"))->trigger();
-        QVERIFY(openWindow(QStringLiteral("船発着時刻表")));
+        QVERIFY(ControllerSandbox::window(QStringLiteral("船発着時刻表")));
     }
 };
 
