@@ -36,9 +36,6 @@ void PotentialBar::choose(int column) {
 }
 
 void PotentialBar::fillTo(int column) {
-    if (m_filledTo >= 0) {
-        m_blankPen = Qt::white;
-    }
     m_filledTo = qBound(0, column, ColumnCount - 1);
     update();
 }
@@ -60,13 +57,13 @@ void PotentialBar::paintEvent(QPaintEvent*) {
     if (m_filledTo < 0) {
         return;
     }
+    // Every cell is cleared first: the fill covers the whole cell, its edges included, so the
+    // cells after the chosen one come out blank.
+    for (int c = 0; c < ColumnCount; ++c) {
+        p.fillRect(cellRect(c), window);
+    }
     // A rectangle covers its cell's 15 pixels, so the outline goes one pixel in from the right
     // and bottom edges of the cell.
-    p.setBrush(window);
-    p.setPen(m_blankPen);
-    for (int c = 0; c < ColumnCount; ++c) {
-        p.drawRect(cellRect(c).adjusted(0, 0, -1, -1));
-    }
     p.setBrush(BoxGreen);
     p.setPen(Qt::white);
     for (int c = 0; c <= m_filledTo; ++c) {

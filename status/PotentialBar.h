@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QWidget>
 
 // One ability bar of the potential calculator: a grid of ten 15 x 15 cells in one row, with a
@@ -40,7 +39,4 @@ private:
 
     int m_current = 0;
     int m_filledTo = -1;
-    // The blank cells are outlined with the pen the canvas holds: black at the first fill, the
-    // boxes' white pen from then on.
-    QColor m_blankPen = Qt::black;
 };

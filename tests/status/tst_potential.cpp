@@ -23,6 +23,24 @@ QString greenCells(PotentialBar* bar) {
     return cells;
 }
 
+// Which cells of a bar are wholly the background colour, outline included ("0001111111").
+QString blankCells(PotentialBar* bar) {
+    const QImage image = bar->grab().toImage();
+    const QColor background = bar->palette().color(QPalette::Base);
+    QString cells;
+    for (int c = 0; c < PotentialBar::ColumnCount; ++c) {
+        const QRect cell = bar->cellRect(c);
+        bool blank = true;
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            for (int x = cell.left(); x <= cell.right(); ++x) {
+                blank = blank && image.pixelColor(x, y) == background;
+            }
+        }
+        cells += blank ? u'1' : u'0';
+    }
+    return cells;
+}
+
 bool anyGreen(QWidget* w) {
     const QImage image = w->grab().toImage();
     for (int y = 0; y < image.height(); ++y) {
@@ -147,9 +165,14 @@ private Q_SLOTS:
                 QTest::keyClick(leg, keyCodes[keys.indexOf(c)]);
             }
         }
-        QTEST(greenCells(leg), "green");
-        leg->repaint();  // Qt repaints at will; the boxes must survive it
-        QTEST(greenCells(leg), "green");
+        QFETCH(QString, green);
+        QString blank = green;
+        blank.replace(u'1', u'x').replace(u'0', u'1').replace(u'x', u'0');
+        QCOMPARE(greenCells(leg), green);
+        QCOMPARE(blankCells(leg), blank);  // the cells after the chosen one show nothing
+        leg->repaint();                    // Qt repaints at will; the boxes must survive it
+        QCOMPARE(greenCells(leg), green);
+        QCOMPARE(blankCells(leg), blank);
     }
 
     // No other bar on any tab draws, and no value label ever changes.
