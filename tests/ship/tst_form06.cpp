@@ -103,6 +103,7 @@ private Q_SLOTS:
     void setClock_data();
     void setClock();
     void setClockReachesTheFile();
+    void enterInTimeFieldSets_data();
     void enterInTimeFieldSets();
     void anchorReadsNowOnce();
     void timerRefreshesEverySecond();
@@ -373,12 +374,42 @@ void TestForm06::setClockReachesTheFile() {
     QVERIFY(f.messages.errors.isEmpty());
 }
 
+// Enter in the time field presses セット whatever was typed, a partly typed time included (its
+// untyped positions read as 0); only a text that is no time is refused, with the message.
+void TestForm06::enterInTimeFieldSets_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("gameTime");  // after Enter; empty: unchanged, message shown
+
+    QTest::newRow("all six digits") << "083000"
+                                    << "08:30:00";
+    QTest::newRow("hour only") << "2"
+                               << "20:00:00";
+    QTest::newRow("hour and minute") << "0715"
+                                     << "07:15:00";
+    QTest::newRow("nothing typed") << ""
+                                   << "00:00:00";
+    QTest::newRow("no time") << "99"
+                             << "";
+}
+
 void TestForm06::enterInTimeFieldSets() {
+    QFETCH(QString, typed);
+    QFETCH(QString, gameTime);
     Fixture f;
-    f.type(QStringLiteral("083000"));
+    const TDateTime gameBefore = time("07:08:09");
+    f.clock.GameTime = gameBefore;
+    const TDateTime anchorBefore = f.config->NowDateTime;
+    f.type(typed);
     QTest::keyClick(f.iptTime(), Qt::Key_Return);
-    QCOMPARE(DateTime::formatLongTime(f.clock.GameTime), QStringLiteral("08:30:00"));
-    QCOMPARE(f.config->NowDateTime, SettingMoment);
+    if (gameTime.isEmpty()) {
+        QCOMPARE(f.messages.errors.size(), 1);
+        QCOMPARE(f.clock.GameTime, gameBefore);
+        QCOMPARE(f.config->NowDateTime, anchorBefore);
+    } else {
+        QVERIFY(f.messages.errors.isEmpty());
+        QCOMPARE(DateTime::formatLongTime(f.clock.GameTime), gameTime);
+        QCOMPARE(f.config->NowDateTime, SettingMoment);
+    }
 }
 
 // Setting the clock as midnight passes must not pair one day's date with the next day's time.
