@@ -244,9 +244,7 @@ bool TZEMForm081::rowInUse(int k) const {
 }
 
 void TZEMForm081::changed() {
-    if (!m_loading) {
-        Messages::guarded([this] { Recalculate(); });
-    }
+    Messages::guarded([this] { Recalculate(); });
 }
 
 void TZEMForm081::defaultSuClicked() {
@@ -262,12 +260,6 @@ void TZEMForm081::LoadProduct() {
     };
     std::vector<Material> materials;
     {
-        m_loading = true;
-        struct Reset {
-            bool& flag;
-            ~Reset() { flag = false; }
-        } reset{m_loading};
-
         TDB db(DBPath);
         if (!db.Connect()) {
             throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
@@ -276,6 +268,8 @@ void TZEMForm081::LoadProduct() {
             const QString yomi = QStringLiteral("ふりがな");
             outUriYomi->setText(q.IsNull(yomi) ? QString() : q.AsString(yomi));
             outUriSeisanSu->setText(q.AsString(QStringLiteral("生産数")));
+            // A new count recalculates at once, like any change of the spin box: the figures
+            // stand even when reading the rest of the product or its materials fails.
             iptUriSeisanSu->setText(q.AsString(QStringLiteral("生産数")));
             outUriLV->setText(q.AsString(QStringLiteral("技能")));
             ProductMokRock = q.AsString(QStringLiteral("目録"));

@@ -83,5 +83,4 @@ private:
     QLabel* outUriGain = nullptr;
     QLabel* outZaiTotalCost = nullptr;
     std::vector<MaterialRow> m_rows;
-    bool m_loading = false;
 };

@@ -101,6 +101,8 @@ private Q_SLOTS:
     void defaultCount();
     void emptiedSpinBoxKeepsEarlierFigures();
     void materialSumOutOfRange();
+    void failedMaterialLoad_data();
+    void failedMaterialLoad();
     void typedIndex();
     void openForMissingDatabase();
     void openForIndependentWindows();
@@ -429,6 +431,36 @@ void TestForm081::typedIndex() {
     QCOMPARE(index->displayText(), QStringLiteral("00.00"));
     QCOMPARE(text(w.get(), "outZaiCost1"), QStringLiteral("0"));
     QCOMPARE(messages.errors, QStringList{});
+}
+
+void TestForm081::failedMaterialLoad_data() {
+    QTest::addColumn<QString>("product");
+    // 総生産数, 生産数, 売却価格, 利益 as left by the loading that failed at the materials
+    QTest::addColumn<QStringList>("figures");
+    // Setting the count from the product row recalculates at once; the sale price of the row is
+    // set after that, so the profit is that of the recalculation, on the earlier unit price.
+    QTest::newRow("one product row") << "塩俵" << QStringList{"20", "20", "600", "0"};
+    QTest::newRow("two product rows, the second recalculates on the first's price")
+        << "二重品" << QStringList{"6", "6", "66", "42"};
+}
+
+void TestForm081::failedMaterialLoad() {
+    QFETCH(QString, product);
+    QFETCH(QStringList, figures);
+    ItemDbFixture::Tables tables = fiefTables();
+    tables.omit << QStringLiteral("ItemCreateRelation");
+    ItemDbFixture fixture;
+    MessageRecorder messages;
+    TZEMForm081 w;
+    child<QLabel>(&w, "outUriName")->setText(product);
+    w.DBPath = fixture.create(tables);
+    QVERIFY_THROWS_EXCEPTION(TZEMError, w.LoadProduct());
+    QCOMPARE(messages.errors, QStringList{});
+    const QStringList got{text(&w, "outUriCount"), text(&w, "outUriSu"), text(&w, "outUriCost"),
+                          text(&w, "outUriGain")};
+    QCOMPARE(got, figures);
+    QVERIFY(child<QPushButton>(&w, "evtDefaultSu")->isHidden());
+    QVERIFY(child<QLabel>(&w, "outZaiName0")->isHidden());
 }
 
 void TestForm081::openForMissingDatabase() {
