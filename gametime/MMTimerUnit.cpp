@@ -165,7 +165,6 @@ TMMTimer::HandOver TMMTimer::handOver(std::unique_lock<std::mutex>& lock, std::u
     const auto noLimit = Clock::time_point::max();
     const auto timeoutAt =
         timeoutMSecs == 0 ? noLimit : sent + std::chrono::milliseconds(timeoutMSecs);
-    const auto hungAt = sent + std::chrono::milliseconds(NotRespondingMSecs);
     for (;;) {
         if (m_stop) {
             return HandOver::Stopped;
@@ -173,11 +172,10 @@ TMMTimer::HandOver TMMTimer::handOver(std::unique_lock<std::mutex>& lock, std::u
         if (m_tickPosted != generation) {
             return m_result == Acknowledge ? HandOver::Acknowledged : HandOver::Failed;
         }
-        const auto deadline = m_tickPicked ? timeoutAt : std::min(timeoutAt, hungAt);
-        if (deadline == noLimit) {
+        if (timeoutAt == noLimit) {
             m_wake.wait(lock);
-        } else if (m_wake.wait_until(lock, deadline) == std::cv_status::timeout && !m_stop &&
-                   m_tickPosted == generation && Clock::now() >= deadline) {
+        } else if (m_wake.wait_until(lock, timeoutAt) == std::cv_status::timeout && !m_stop &&
+                   m_tickPosted == generation && Clock::now() >= timeoutAt) {
             m_tickPosted = 0;  // abandoned: the GUI thread drops it if it still comes
             return HandOver::Failed;
         }
@@ -211,7 +209,6 @@ void TMMTimer::takeTick() {
         generation = m_tickPosted;
         m_tickPicked = true;
     }
-    m_wake.notify_all();
 
     QPointer<TMMTimer> self(this);
     if (!m_inTimer) {

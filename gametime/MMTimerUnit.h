@@ -18,9 +18,11 @@ class QSocketNotifier;
 // The hand-over fails, and the timer switches itself off (Enabled reads false), when
 //  - the acknowledgement does not come within FSendTimeout ms (only once Interval was changed:
 //    FSendTimeout is then nine tenths of it; 0 means waiting without limit), or
-//  - the GUI thread has not even picked the tick up after NotRespondingMSecs (it is judged hung:
-//    it processes no events), or
 //  - the receiving side is gone (no event dispatcher to deliver the tick).
+// A GUI thread that is merely busy is not judged hung, however long it takes: a thread counts as
+// not responding only when it has not looked at its events for five seconds at the moment a tick
+// is sent, and one period after it acknowledged the previous tick that cannot be the case. So
+// without a limit a busy spell costs ticks and the timer runs on afterwards.
 //
 // Stopping (any setter) and destruction join the worker: a tick in flight is abandoned and never
 // delivered afterwards, and nothing calls back into the object once its destructor has returned.
@@ -30,7 +32,6 @@ public:
     using TNotifyEvent = std::function<void(QObject* sender)>;
 
     static constexpr std::uint32_t Acknowledge = 3333;
-    static constexpr int NotRespondingMSecs = 5000;
 
     explicit TMMTimer(QObject* owner = nullptr);
     ~TMMTimer() override;
