@@ -21,8 +21,9 @@ class QSocketNotifier;
 //  - the receiving side is gone (no event dispatcher to deliver the tick).
 // A GUI thread that is merely busy is not judged hung, however long it takes: a thread counts as
 // not responding only when it has not looked at its events for five seconds at the moment a tick
-// is sent, and one period after it acknowledged the previous tick that cannot be the case. So
-// without a limit a busy spell costs ticks and the timer runs on afterwards.
+// is sent, which one period of 1000 ms after it acknowledged the previous tick cannot be (a
+// changed period has its limited wait instead). So without a limit a busy spell costs ticks and
+// the timer runs on afterwards.
 //
 // Stopping (any setter) and destruction join the worker: a tick in flight is abandoned and never
 // delivered afterwards, and nothing calls back into the object once its destructor has returned.
