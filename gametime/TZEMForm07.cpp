@@ -186,7 +186,9 @@ bool TZEMForm07::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     }
     switch (event->type()) {
-        case QEvent::MouseButtonPress: {
+        // The second press of a double click comes as a double-click event: a press all the same.
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
             auto* mouse = static_cast<QMouseEvent*>(event);
             const QPoint at = mouse->globalPosition().toPoint();
             Messages::guarded([&] { imgCenterMouseDown(mouse->button(), at); });

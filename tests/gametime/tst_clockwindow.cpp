@@ -274,6 +274,36 @@ private Q_SLOTS:
         QCOMPARE(f.window->pos(), end);
     }
 
+    // The second press of a quick double click is a press like any other: it opens the menu or
+    // starts a drag.
+    void secondPressOfADoubleClick_data() {
+        QTest::addColumn<int>("button");
+        QTest::newRow("right opens the menu") << int(Qt::RightButton);
+        QTest::newRow("left drags") << int(Qt::LeftButton);
+    }
+    void secondPressOfADoubleClick() {
+        QFETCH(int, button);
+        const auto b = static_cast<Qt::MouseButton>(button);
+        ScreenAreas::inject(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040));
+        Fixture f;
+        f.window->show();
+        f.window->move(20, 30);
+        auto* menu = f.window->findChild<QMenu*>(QStringLiteral("popTimer"));
+        const QPoint at(100, 120);
+        f.mouse(QEvent::MouseButtonPress, Qt::MiddleButton, at);
+        f.mouse(QEvent::MouseButtonRelease, Qt::MiddleButton, at);
+        f.mouse(QEvent::MouseButtonDblClick, b, at);
+        if (b == Qt::RightButton) {
+            QTRY_VERIFY(menu->isVisible());
+            QCOMPARE(menu->pos(), QPoint(120, 150));
+            menu->close();
+        } else {
+            f.mouse(QEvent::MouseMove, b, at + QPoint(40, 10));
+            f.mouse(QEvent::MouseButtonRelease, b, at + QPoint(40, 10));
+            QCOMPARE(f.window->pos(), QPoint(60, 40));
+        }
+    }
+
     void rightClickOpensTheMenuThere() {
         Fixture f;
         f.window->show();
