@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
+#include <QWindow>
 
 #include "common/Fonts.h"
 #include "common/ScreenAreas.h"
@@ -23,6 +25,13 @@ TZEMsplash::TZEMsplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     Image1->setGeometry(0, 0, SplashSize, SplashSize);
     Image1->setPixmap(QPixmap::fromImage(
         Artwork::image(QStringLiteral("splash"), QSize(SplashSize, SplashSize))));
+    // A window manager may never give the splash the activation; another window of the program
+    // becoming active ends it all the same.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+        if (window && window != windowHandle()) {
+            FormDeactivate();
+        }
+    });
     const QRect screen = ScreenAreas::desktop();
     move(screen.x() + (screen.width() - SplashSize) / 2,
          screen.y() + (screen.height() - SplashSize) / 2);
