@@ -13,7 +13,4 @@ add_custom_command(
 add_custom_target(tamu_sample_itemdb ALL DEPENDS ${_itemdb_file})
 
 # Whatever uses the recipe library (the program, its tests, the screenshots) finds the database.
-get_target_property(_recipes_type tamu_recipes TYPE)
-if(NOT _recipes_type STREQUAL "INTERFACE_LIBRARY")
-  add_dependencies(tamu_recipes tamu_sample_itemdb)
-endif()
+add_dependencies(tamu_recipes tamu_sample_itemdb)
