@@ -6,12 +6,17 @@
 
 namespace ToolWindow {
 
-void setup(QWidget* window, const QString& caption, const QSize& clientSize) {
+void setupResizable(QWidget* window, const QString& caption, const QSize& initialSize) {
     window->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(caption);
     window->setFont(Fonts::font(Fonts::PGothic, 12));
+    window->resize(initialSize);
+}
+
+void setup(QWidget* window, const QString& caption, const QSize& clientSize) {
+    setupResizable(window, caption, clientSize);
     window->setFixedSize(clientSize);
 }
 

@@ -10,5 +10,7 @@ class QWidget;
 namespace ToolWindow {
 
 void setup(QWidget* window, const QString& caption, const QSize& clientSize);
+// The same for a window that the user may resize, opening at the given client size.
+void setupResizable(QWidget* window, const QString& caption, const QSize& initialSize);
 
 }  // namespace ToolWindow

@@ -1,17 +1,22 @@
 #include "status/TZEMForm03.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <array>
 
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/TZEMSpinEdit.h"
 #include "common/ToolWindow.h"
+#include "status/StatusFigures.h"
+#include "status/TZEMForm031.h"
 
 namespace {
 
@@ -229,6 +234,13 @@ void TZEMForm03::buildControls() {
         valueLabel(result, v);
     }
 
+    auto* levelTable = new QPushButton(QStringLiteral("レベル別一覧"), this);
+    levelTable->setObjectName(QStringLiteral("evtLevelTable"));
+    levelTable->setGeometry(296, 3, 105, 22);
+    levelTable->setFocusPolicy(Qt::NoFocus);  // keeps the tab order of the inputs
+    connect(levelTable, &QPushButton::clicked, this,
+            [this] { Messages::guarded([this] { evtLevelTableClick(); }); });
+
     setTabOrder(m_inf, m_job);
     setTabOrder(m_job, m_pow);
     setTabOrder(m_pow, m_vit);
@@ -324,30 +336,37 @@ void TZEMForm03::Refresh() {
     display("viwBFIR", src.FIR);
     display("viwBWND", src.WND);
 
-    const TZEMStatusNow& s = m_status;
-    display("viwNHP", s.GetHP());
-    display("viwNMP", s.GetMP());
-    display("viwNPOW", s.GetPOW());
-    display("viwNVIT", s.GetVIT());
-    display("viwNDEX", s.GetDEX());
-    display("viwNINT", s.GetINT());
-    display("viwNPHI", s.GetPHI());
-    display("viwNSOL", s.GetSOL());
-    display("viwNWTR", s.GetWTR());
-    display("viwNFIR", s.GetFIR());
-    display("viwNWND", s.GetWND());
-    display("viwNSLT", s.GetSLT());
-    display("viwNHPG", s.GetHPG());
-    display("viwNMPG", s.GetMPG());
-    display("viwNHIT", s.GetDEX());
-    display("viwNAVD", s.GetDEX());
-    display("viwNAMP", s.GetAMP());
-    display("viwNMWT", s.GetMWT());
-    display("viwNEAT", s.GetEAT());
-    display("viwNEXP", s.GetEXP());
-    display("viwNNEX", TZEMStatusNow::ExpBetween(s.LV, s.LV + 1) + s.GetEXP());
+    for (const StatusFigures::Figure& figure : StatusFigures::all()) {
+        display(figure.view, figure.value(m_status));
+    }
 
     m_controllerStatus.Assign(m_status);
+    Q_EMIT statusChanged(m_status);
+}
+
+void TZEMForm03::evtLevelTableClick() {
+    TZEMForm031* planner = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* open = qobject_cast<TZEMForm031*>(window); open && open->isVisible()) {
+            planner = open;
+        }
+    }
+    if (!planner) {
+        planner = new TZEMForm031(m_status);
+        // Beside this window when there is room on its screen.
+        const QRect area = screen() ? screen()->availableGeometry() : QRect();
+        const QRect frame = frameGeometry();
+        const QPoint right = frame.topRight() + QPoint(8, 0);
+        if (area.contains(QRect(right, planner->size()))) {
+            planner->move(right);
+        }
+    }
+    connect(this, &TZEMForm03::statusChanged, planner, &TZEMForm031::followStatus,
+            Qt::UniqueConnection);
+    planner->followStatus(m_status);
+    planner->show();
+    planner->raise();
+    planner->activateWindow();
 }
 
 void TZEMForm03::ShowInputs() {

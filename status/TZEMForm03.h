@@ -39,6 +39,13 @@ public:
     void iptPHIChange();
     void iptLVChange();
     void iptSpinExit();
+    // Opens the level table for this character, or brings an open one to the front and lets it
+    // follow this window.
+    void evtLevelTableClick();
+
+Q_SIGNALS:
+    // After every recomputation, with the character as it now stands.
+    void statusChanged(const TZEMStatusNow& status);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

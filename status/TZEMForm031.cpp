@@ -1,0 +1,434 @@
+#include "status/TZEMForm031.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCursor>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QMenu>
+#include <QPen>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "common/Messages.h"
+#include "common/TableText.h"
+#include "common/ToolWindow.h"
+
+namespace {
+
+using Build = StatusLevelModel::Build;
+
+QString figureName(int figure) {
+    return QString::fromUtf8(StatusFigures::all()[static_cast<std::size_t>(figure)].heading);
+}
+
+QString buildName(Build build) {
+    return build == Build::A ? QStringLiteral("A") : QStringLiteral("B");
+}
+
+// A line of the plot: which figure of which build it draws.
+constexpr const char* FigureProperty = "tamuFigure";
+constexpr const char* BuildProperty = "tamuBuild";
+
+}  // namespace
+
+TZEMForm031::TZEMForm031(const TZEMStatusNow& character, QWidget* parent)
+    : QWidget(parent), m_model(new StatusLevelModel(this)) {
+    setObjectName(QStringLiteral("TZEMForm031"));
+    ToolWindow::setupResizable(this, QStringLiteral("レベル別一覧"), QSize(760, 560));
+    buildControls();
+    Messages::guarded([&] { followStatus(character); });
+}
+
+void TZEMForm031::buildControls() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(6);
+
+    auto* builds = new QGridLayout;
+    builds->addWidget(new QLabel(QStringLiteral("ビルド B（ステータス計算機）："), this), 0, 0);
+    m_buildB = new QLabel(this);
+    m_buildB->setObjectName(QStringLiteral("viwBuildB"));
+    builds->addWidget(m_buildB, 0, 1);
+    builds->addWidget(new QLabel(QStringLiteral("ビルド A（固定）："), this), 1, 0);
+    m_buildA = new QLabel(this);
+    m_buildA->setObjectName(QStringLiteral("viwBuildA"));
+    builds->addWidget(m_buildA, 1, 1);
+    builds->setColumnStretch(1, 1);
+    m_pin = new QPushButton(QStringLiteral("B を A に固定"), this);
+    m_pin->setObjectName(QStringLiteral("evtPin"));
+    m_pin->setToolTip(QStringLiteral("いまのビルド B を比較の基準 A として残します"));
+    builds->addWidget(m_pin, 0, 2);
+    m_unpin = new QPushButton(QStringLiteral("固定解除"), this);
+    m_unpin->setObjectName(QStringLiteral("evtUnpin"));
+    builds->addWidget(m_unpin, 1, 2);
+    layout->addLayout(builds);
+
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("pgcPlanner"));
+    m_pages->addTab(buildTablePage(), QStringLiteral("一覧"));
+    m_pages->addTab(buildChartPage(), QStringLiteral("グラフ"));
+    layout->addWidget(m_pages, 1);
+
+    const auto guardedCall = [this](void (TZEMForm031::*handler)()) {
+        return [this, handler] { Messages::guarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(m_pin, &QPushButton::clicked, this, guardedCall(&TZEMForm031::evtPinClick));
+    connect(m_unpin, &QPushButton::clicked, this, guardedCall(&TZEMForm031::evtUnpinClick));
+    connect(m_mode, &QComboBox::activated, this, guardedCall(&TZEMForm031::selModeChange));
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] { updateChart(); });
+}
+
+QWidget* TZEMForm031::buildTablePage() {
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 6);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(new QLabel(QStringLiteral("表示"), page));
+    m_mode = new QComboBox(page);
+    m_mode->setObjectName(QStringLiteral("selMode"));
+    m_mode->addItems({QStringLiteral("ビルド B の値"), QStringLiteral("ビルド A の値"),
+                      QStringLiteral("差（B − A）")});
+    bar->addWidget(m_mode);
+
+    auto* columns = new QToolButton(page);
+    columns->setObjectName(QStringLiteral("evtColumns"));
+    columns->setText(QStringLiteral("表示する項目"));
+    columns->setPopupMode(QToolButton::InstantPopup);
+    auto* menu = new QMenu(columns);
+    for (int f = 0; f < StatusFigures::Count; ++f) {
+        QAction* action = menu->addAction(figureName(f));
+        action->setCheckable(true);
+        action->setChecked(true);
+        connect(action, &QAction::toggled, this,
+                [this, f](bool on) { m_table->setColumnHidden(f, !on); });
+        m_columnActions << action;
+    }
+    columns->setMenu(menu);
+    bar->addWidget(columns);
+    bar->addStretch(1);
+
+    auto* copy = new QPushButton(QStringLiteral("表をコピー"), page);
+    copy->setObjectName(QStringLiteral("evtCopy"));
+    copy->setToolTip(QStringLiteral("表示中の表をタブ区切りでクリップボードへ"));
+    bar->addWidget(copy);
+    auto* save = new QPushButton(QStringLiteral("CSV で保存…"), page);
+    save->setObjectName(QStringLiteral("evtSaveCsv"));
+    bar->addWidget(save);
+    layout->addLayout(bar);
+
+    m_table = new QTableView(page);
+    m_table->setObjectName(QStringLiteral("viwTable"));
+    m_table->setModel(m_model);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setAlternatingRowColors(false);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
+    m_table->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Wide enough for the heading and the largest value, fixed so that following the status
+    // window never re-measures the columns.
+    for (int f = 0; f < StatusFigures::Count; ++f) {
+        const QString widest = f >= StatusFigures::indexOf("viwNEXP") ? QStringLiteral("+690000000")
+                                                                      : QStringLiteral("+99999");
+        const int width = std::max(m_table->fontMetrics().horizontalAdvance(figureName(f)),
+                                   m_table->fontMetrics().horizontalAdvance(widest));
+        m_table->setColumnWidth(f, width + 14);
+    }
+    layout->addWidget(m_table, 1);
+
+    connect(copy, &QPushButton::clicked, this,
+            [this] { Messages::guarded([this] { evtCopyClick(); }); });
+    connect(save, &QPushButton::clicked, this,
+            [this] { Messages::guarded([this] { evtSaveCsvClick(); }); });
+    auto* copyKey = new QShortcut(QKeySequence::Copy, m_table);
+    copyKey->setContext(Qt::WidgetShortcut);
+    connect(copyKey, &QShortcut::activated, this, [this] {
+        Messages::guarded([this] { QApplication::clipboard()->setText(selectionText()); });
+    });
+    return page;
+}
+
+QWidget* TZEMForm031::buildChartPage() {
+    auto* page = new QWidget(this);
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 6);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(new QLabel(QStringLiteral("描く項目"), page));
+    m_plotChoice = new QListWidget(page);
+    m_plotChoice->setObjectName(QStringLiteral("selPlot"));
+    for (int f = 0; f < StatusFigures::Count; ++f) {
+        auto* item = new QListWidgetItem(figureName(f), m_plotChoice);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(f == StatusFigures::indexOf("viwNHP") ? Qt::Checked : Qt::Unchecked);
+    }
+    m_plotChoice->setFixedWidth(
+        m_plotChoice->fontMetrics().horizontalAdvance(QStringLiteral("次回必要経験値")) + 48);
+    left->addWidget(m_plotChoice, 1);
+    layout->addLayout(left);
+
+    auto* right = new QVBoxLayout;
+    m_chart = new QChart;
+    m_chart->legend()->setAlignment(Qt::AlignBottom);
+    m_chart->setMargins(QMargins(4, 4, 4, 4));
+    auto* x = new QValueAxis(m_chart);
+    x->setTitleText(QStringLiteral("レベル"));
+    x->setRange(1, StatusLevelTable::Levels);
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(10);
+    x->setLabelFormat(QStringLiteral("%d"));
+    m_chart->addAxis(x, Qt::AlignBottom);
+    auto* y = new QValueAxis(m_chart);
+    y->setLabelFormat(QStringLiteral("%d"));
+    m_chart->addAxis(y, Qt::AlignLeft);
+    m_chartView = new QChartView(m_chart, page);  // owns the chart
+    m_chartView->setObjectName(QStringLiteral("viwChart"));
+    m_chartView->setRenderHint(QPainter::Antialiasing);
+    right->addWidget(m_chartView, 1);
+    m_hover = new QLabel(QStringLiteral("線に重ねると値を表示します"), page);
+    m_hover->setObjectName(QStringLiteral("viwHover"));
+    right->addWidget(m_hover);
+    layout->addLayout(right, 1);
+
+    connect(m_plotChoice, &QListWidget::itemChanged, this, [this] {
+        m_chartStale = true;
+        updateChart();
+    });
+    return page;
+}
+
+void TZEMForm031::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    updateChart();
+}
+
+void TZEMForm031::followStatus(const TZEMStatusNow& character) {
+    m_model->setCurrent(character);
+    showBuilds();
+    m_chartStale = true;
+    updateChart();
+}
+
+void TZEMForm031::showBuilds() {
+    m_buildB->setText(StatusLevelModel::describe(m_model->current()));
+    m_buildA->setText(m_model->hasPinned() ? StatusLevelModel::describe(m_model->pinned())
+                                           : QStringLiteral("未固定"));
+    m_unpin->setEnabled(m_model->hasPinned());
+    // The A and difference views need a pinned build.
+    for (int i = 1; i < m_mode->count(); ++i) {
+        if (auto* item = qobject_cast<QStandardItemModel*>(m_mode->model())->item(i)) {
+            item->setEnabled(m_model->hasPinned());
+        }
+    }
+    m_mode->setCurrentIndex(static_cast<int>(m_model->mode()));
+}
+
+void TZEMForm031::evtPinClick() {
+    m_model->pin();
+    // Comparing is why one pins.
+    m_model->setMode(StatusLevelModel::Mode::Difference);
+    showBuilds();
+    m_chartStale = true;
+    updateChart();
+}
+
+void TZEMForm031::evtUnpinClick() {
+    m_model->unpin();
+    showBuilds();
+    m_chartStale = true;
+    updateChart();
+}
+
+void TZEMForm031::selModeChange() {
+    m_model->setMode(static_cast<StatusLevelModel::Mode>(m_mode->currentIndex()));
+    showBuilds();
+}
+
+QList<int> TZEMForm031::visibleFigures() const {
+    QList<int> figures;
+    for (int f = 0; f < StatusFigures::Count; ++f) {
+        if (!m_table->isColumnHidden(f)) {
+            figures << f;
+        }
+    }
+    return figures;
+}
+
+void TZEMForm031::setFigureVisible(int figure, bool visible) {
+    m_columnActions.at(figure)->setChecked(visible);
+}
+
+QString TZEMForm031::tableText() const {
+    return TableText::toTsv(m_model->sheet(visibleFigures()));
+}
+
+QString TZEMForm031::selectionText() const {
+    const QModelIndexList selected = m_table->selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        return tableText();
+    }
+    QList<int> figures;
+    QList<int> rows;
+    for (const QModelIndex& index : selected) {
+        if (!figures.contains(index.column())) {
+            figures << index.column();
+        }
+        if (!rows.contains(index.row())) {
+            rows << index.row();
+        }
+    }
+    std::sort(figures.begin(), figures.end());
+    std::sort(rows.begin(), rows.end());
+    const QList<QStringList> sheet = m_model->sheet(figures);
+    QList<QStringList> picked{sheet.first()};
+    for (int row : rows) {
+        picked << sheet.at(row + 1);
+    }
+    return TableText::toTsv(picked);
+}
+
+void TZEMForm031::evtCopyClick() {
+    QApplication::clipboard()->setText(tableText());
+}
+
+void TZEMForm031::saveCsv(const QString& fileName) const {
+    TableText::saveCsv(fileName, m_model->sheet(visibleFigures()));
+}
+
+QString TZEMForm031::askFileName() {
+    if (m_chooseFile) {
+        return m_chooseFile();
+    }
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileDialog::getSaveFileName(this, QStringLiteral("CSV で保存"),
+                                        folder + QStringLiteral("/レベル別一覧.csv"),
+                                        QStringLiteral("CSV ファイル (*.csv)"));
+}
+
+void TZEMForm031::evtSaveCsvClick() {
+    const QString fileName = askFileName();
+    if (!fileName.isEmpty()) {
+        saveCsv(fileName);
+    }
+}
+
+QList<int> TZEMForm031::plottedFigures() const {
+    QList<int> figures;
+    for (int f = 0; f < m_plotChoice->count(); ++f) {
+        if (m_plotChoice->item(f)->checkState() == Qt::Checked) {
+            figures << f;
+        }
+    }
+    return figures;
+}
+
+void TZEMForm031::setFigurePlotted(int figure, bool plotted) {
+    m_plotChoice->item(figure)->setCheckState(plotted ? Qt::Checked : Qt::Unchecked);
+}
+
+QString TZEMForm031::hoverText(Build build, int figure, qreal level) const {
+    const int at = std::clamp(qRound(level), 1, StatusLevelTable::Levels);
+    return QStringLiteral("%1（%2）　レベル %3：%4")
+        .arg(figureName(figure), buildName(build))
+        .arg(at)
+        .arg(m_model->table(build).value(at, figure));
+}
+
+void TZEMForm031::updateChart() {
+    // The plot is drawn only while its page is shown; meanwhile it just goes stale.
+    if (!m_chartStale || !isVisible() || m_pages->currentIndex() != 1) {
+        return;
+    }
+    m_chartStale = false;
+
+    QList<std::pair<int, Build>> wanted;
+    for (int f : plottedFigures()) {
+        wanted.append({f, Build::B});
+        if (m_model->hasPinned()) {
+            wanted.append({f, Build::A});
+        }
+    }
+    const QList<QAbstractSeries*> existing = m_chart->series();
+    bool same = existing.size() == wanted.size();
+    for (qsizetype i = 0; same && i < wanted.size(); ++i) {
+        same = existing[i]->property(FigureProperty).toInt() == wanted[i].first &&
+               existing[i]->property(BuildProperty).toInt() == static_cast<int>(wanted[i].second);
+    }
+    if (!same) {
+        m_chart->removeAllSeries();
+        const QList<QColor> colours{QColor(0xc0, 0x39, 0x2b), QColor(0x1f, 0x6f, 0xb4),
+                                    QColor(0x27, 0x8a, 0x3c), QColor(0x8e, 0x44, 0xad),
+                                    QColor(0xd3, 0x7a, 0x00), QColor(0x16, 0x8f, 0x8f)};
+        int n = 0;
+        for (const auto& [figure, build] : wanted) {
+            auto* line = new QLineSeries;
+            line->setName(figureName(figure) + QStringLiteral("（") + buildName(build) +
+                          QStringLiteral("）"));
+            line->setProperty(FigureProperty, figure);
+            line->setProperty(BuildProperty, static_cast<int>(build));
+            QPen pen(colours.at((n / (m_model->hasPinned() ? 2 : 1)) % colours.size()));
+            pen.setWidthF(2);
+            if (build == Build::A) {
+                pen.setStyle(Qt::DashLine);
+            }
+            line->setPen(pen);
+            m_chart->addSeries(line);
+            for (QAbstractAxis* axis : m_chart->axes()) {
+                line->attachAxis(axis);
+            }
+            connect(line, &QLineSeries::hovered, this,
+                    [this, figure = figure, build = build](const QPointF& point, bool inside) {
+                        if (!inside) {
+                            QToolTip::hideText();
+                            return;
+                        }
+                        const QString text = hoverText(build, figure, point.x());
+                        m_hover->setText(text);
+                        QToolTip::showText(QCursor::pos(), text, m_chartView);
+                    });
+            ++n;
+        }
+    }
+
+    qreal low = 0;
+    qreal high = 1;
+    bool first = true;
+    for (QAbstractSeries* series : m_chart->series()) {
+        auto* line = static_cast<QLineSeries*>(series);
+        const QList<QPointF> points =
+            m_model->series(static_cast<Build>(line->property(BuildProperty).toInt()),
+                            line->property(FigureProperty).toInt());
+        line->replace(points);
+        for (const QPointF& p : points) {
+            low = first ? p.y() : std::min(low, p.y());
+            high = first ? p.y() : std::max(high, p.y());
+            first = false;
+        }
+    }
+    auto* y = static_cast<QValueAxis*>(m_chart->axes(Qt::Vertical).value(0));
+    low = std::min<qreal>(low, 0);
+    y->setRange(low, high > low ? high * 1.05 : low + 1);
+    y->applyNiceNumbers();
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+#include <functional>
+
+#include "status/StatusLevelModel.h"
+
+class QAction;
+class QChart;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QLineSeries;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+
+// レベル別一覧: every figure of the status window at every level for the character of the status
+// window (build B), which it follows while both are open; a pinned copy (build A) to compare
+// with, a plot of chosen figures, and the table to the clipboard or a CSV file.
+class TZEMForm031 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TZEMForm031(const TZEMStatusNow& character, QWidget* parent = nullptr);
+
+    StatusLevelModel& model() { return *m_model; }
+    const StatusLevelModel& model() const { return *m_model; }
+
+    // Build B becomes this character (the status window calls it after every recomputation).
+    void followStatus(const TZEMStatusNow& character);
+
+    // Command handlers.
+    void evtPinClick();
+    void evtUnpinClick();
+    void selModeChange();
+    void evtCopyClick();
+    void evtSaveCsvClick();
+    // Writes the table as shown to a CSV file; throws the "cannot write" error.
+    void saveCsv(const QString& fileName) const;
+    // The table as shown (visible columns only) as tab-separated text.
+    QString tableText() const;
+    // The selected rows and columns of the table, with headings (Ctrl+C); all when none.
+    QString selectionText() const;
+    // The figures shown in the table, in column order.
+    QList<int> visibleFigures() const;
+    void setFigureVisible(int figure, bool visible);
+    // The figures plotted.
+    QList<int> plottedFigures() const;
+    void setFigurePlotted(int figure, bool plotted);
+    // The text shown for the point of a plotted line nearest to the given level.
+    QString hoverText(StatusLevelModel::Build build, int figure, qreal level) const;
+    // Where the save dialog would ask; tests answer it.
+    void setFileChooser(std::function<QString()> chooser) { m_chooseFile = std::move(chooser); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    QWidget* buildTablePage();
+    QWidget* buildChartPage();
+    void showBuilds();
+    void updateChart();
+    QString askFileName();
+
+    StatusLevelModel* m_model = nullptr;
+    QLabel* m_buildB = nullptr;
+    QLabel* m_buildA = nullptr;
+    QPushButton* m_pin = nullptr;
+    QPushButton* m_unpin = nullptr;
+    QTabWidget* m_pages = nullptr;
+    QComboBox* m_mode = nullptr;
+    QTableView* m_table = nullptr;
+    QList<QAction*> m_columnActions;
+    QListWidget* m_plotChoice = nullptr;
+    QChart* m_chart = nullptr;
+    QChartView* m_chartView = nullptr;
+    QLabel* m_hover = nullptr;
+    bool m_chartStale = true;
+    std::function<QString()> m_chooseFile;
+};
