@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineSeries>
@@ -18,7 +19,6 @@
 #include <QMenu>
 #include <QPen>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QStandardPaths>
@@ -161,11 +161,7 @@ QWidget* TZEMForm031::buildTablePage() {
             [this] { Messages::guarded([this] { evtCopyClick(); }); });
     connect(save, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { evtSaveCsvClick(); }); });
-    auto* copyKey = new QShortcut(QKeySequence::Copy, m_table);
-    copyKey->setContext(Qt::WidgetShortcut);
-    connect(copyKey, &QShortcut::activated, this, [this] {
-        Messages::guarded([this] { QApplication::clipboard()->setText(selectionText()); });
-    });
+    m_table->installEventFilter(this);  // Ctrl+C copies the selection, not just one cell
     return page;
 }
 
@@ -217,6 +213,15 @@ QWidget* TZEMForm031::buildChartPage() {
         updateChart();
     });
     return page;
+}
+
+bool TZEMForm031::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_table && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        Messages::guarded([this] { QApplication::clipboard()->setText(selectionText()); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TZEMForm031::showEvent(QShowEvent* event) {

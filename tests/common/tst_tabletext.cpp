@@ -50,6 +50,13 @@ private Q_SLOTS:
                  QByteArray("\xEF\xBB\xBF") + QStringLiteral("レベル,生命\r\n1,34\r\n").toUtf8());
     }
 
+    void missingFolderIsAnError() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("ない/表.csv"));
+        QVERIFY_THROWS_EXCEPTION(TZEMError, TableText::saveCsv(file, {{QStringLiteral("x")}}));
+        QVERIFY(!QFile::exists(file));
+    }
+
     // A failed write says so and leaves the old file whole.
     void unwritableFolderKeepsOldFile() {
         QTemporaryDir dir;

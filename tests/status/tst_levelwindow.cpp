@@ -1,0 +1,271 @@
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "common/TZEMSpinEdit.h"
+#include "status/StatusFigures.h"
+#include "status/TZEMForm03.h"
+#include "status/TZEMForm031.h"
+#include "support/MessageRecorder.h"
+
+namespace {
+
+int figure(const char* view) {
+    return StatusFigures::indexOf(view);
+}
+
+// A minimal CSV reader for what the writer produces: quoted fields, doubled quotes, CR LF.
+QList<QStringList> parseCsv(const QString& text) {
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+                field += c;
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            row << field;
+            field.clear();
+        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            row << field;
+            rows << row;
+            row.clear();
+            field.clear();
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+}  // namespace
+
+class LevelWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    TZEMStatusNow m_statusNow;
+    QPointer<TZEMForm03> m_status;
+    std::unique_ptr<MessageRecorder> m_messages;
+
+    TZEMForm031* planner() const {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* p = qobject_cast<TZEMForm031*>(w); p && p->isVisible()) {
+                return p;
+            }
+        }
+        return nullptr;
+    }
+    int planners() const {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            n += qobject_cast<TZEMForm031*>(w) && w->isVisible() ? 1 : 0;
+        }
+        return n;
+    }
+    TZEMForm031* openPlanner() {
+        QTest::mouseClick(m_status->findChild<QPushButton*>(QStringLiteral("evtLevelTable")),
+                          Qt::LeftButton);
+        return planner();
+    }
+    void type(const char* name, const QString& text) {
+        auto* box = m_status->findChild<TZEMSpinEdit*>(QString::fromLatin1(name));
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, text);
+    }
+    QString shown(const char* view) const {
+        return m_status->findChild<QLabel*>(QString::fromLatin1(view))->text();
+    }
+    static QString cell(TZEMForm031* p, int row, const char* view) {
+        return p->model().index(row, figure(view)).data().toString();
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_statusNow = TZEMStatusNow();
+        m_messages = std::make_unique<MessageRecorder>();
+        m_status = new TZEMForm03(m_statusNow);
+        m_status->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_status));
+    }
+    void cleanup() {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<TZEMForm031*>(w) || qobject_cast<TZEMForm03*>(w)) {
+                w->close();
+            }
+        }
+        QTRY_VERIFY(m_status.isNull() && !planner());
+        QVERIFY2(m_messages->errors.isEmpty(), qPrintable(m_messages->errors.join(u'\n')));
+        m_messages.reset();
+    }
+
+    // The columns are worded as the status window's headings beside the same values.
+    void headingsAreTheStatusWindows() {
+        TZEMForm031* p = openPlanner();
+        QVERIFY(p);
+        QCOMPARE(p->windowTitle(), "レベル別一覧");
+        for (int f = 0; f < StatusFigures::Count; ++f) {
+            const auto& fig = StatusFigures::all()[f];
+            QCOMPARE(p->model().headerData(f, Qt::Horizontal).toString(),
+                     m_status->findChild<QLabel*>(QString::fromLatin1(fig.label))->text());
+        }
+    }
+
+    // Walking the level box through 1 to 60 shows in the status window what the table holds.
+    void rowsEqualTheStatusWindow() {
+        QTest::keyClick(m_status->findChild<QComboBox*>(QStringLiteral("iptJOB")), Qt::Key_Down);
+        type("iptVIT", QStringLiteral("3"));
+        type("iptINT", QStringLiteral("4"));
+        TZEMForm031* p = openPlanner();
+        for (int level = 1; level <= 60; ++level) {
+            type("iptLV", QString::number(level));
+            for (const auto& fig : StatusFigures::all()) {
+                QCOMPARE(cell(p, level - 1, fig.view), shown(fig.view));
+            }
+        }
+    }
+
+    void followsTheStatusWindow() {
+        TZEMForm031* p = openPlanner();
+        QCOMPARE(cell(p, 0, "viwNHP"), "34");
+        type("iptVIT", QStringLiteral("3"));
+        QCOMPARE(cell(p, 0, "viwNHP"), "38");
+        QCOMPARE(p->findChild<QLabel*>(QStringLiteral("viwBuildB"))->text(),
+                 "侍・上杉　ボーナス 耐久力 3");
+        QTest::keyClick(m_status->findChild<QComboBox*>(QStringLiteral("iptJOB")), Qt::Key_Down);
+        QCOMPARE(p->model().current().Src.JOB, 1);  // 僧, bonus cleared
+        QCOMPARE(cell(p, 59, "viwNMWT"), shown("viwNMWT"));
+        QCOMPARE(p->model().current().Bon.Total(), 0);
+
+        // A second press brings the same window forward.
+        QCOMPARE(openPlanner(), p);
+        QCOMPARE(planners(), 1);
+
+        // Closing the status window leaves the table as it was; a new status window takes over.
+        m_status->close();
+        QTRY_VERIFY(m_status.isNull());
+        QCOMPARE(p->model().current().Src.JOB, 1);
+        m_status = new TZEMForm03(m_statusNow);
+        m_status->show();
+        QCOMPARE(openPlanner(), p);
+        type("iptPOW", QStringLiteral("2"));
+        QCOMPARE(p->model().current().Bon.POW, 2);
+    }
+
+    void pinAndCompare() {
+        TZEMForm031* p = openPlanner();
+        auto* mode = p->findChild<QComboBox*>(QStringLiteral("selMode"));
+        QCOMPARE(p->findChild<QLabel*>(QStringLiteral("viwBuildA"))->text(), "未固定");
+        QTest::mouseClick(p->findChild<QPushButton*>(QStringLiteral("evtPin")), Qt::LeftButton);
+        QCOMPARE(mode->currentIndex(), 2);  // the difference
+        QCOMPARE(p->findChild<QLabel*>(QStringLiteral("viwBuildA"))->text(),
+                 "侍・上杉　ボーナス なし");
+        QCOMPARE(cell(p, 0, "viwNSLT"), "なし");
+
+        type("iptINT", QStringLiteral("4"));
+        QCOMPARE(cell(p, 0, "viwNSLT"), "9");
+        QCOMPARE(cell(p, 9, "viwNSLT"), "+1");
+        QCOMPARE(cell(p, 12, "viwNSLT"), "0");
+        QCOMPARE(p->model().pinned().Bon.INT, 0);  // A stays as pinned
+
+        QTest::mouseClick(p->findChild<QPushButton*>(QStringLiteral("evtUnpin")), Qt::LeftButton);
+        QCOMPARE(mode->currentIndex(), 0);
+        QCOMPARE(p->model().rowCount(), 60);
+    }
+
+    void copyAndHiddenColumns() {
+        TZEMForm031* p = openPlanner();
+        for (int f = 0; f < StatusFigures::Count; ++f) {
+            p->setFigureVisible(f, f == figure("viwNHP") || f == figure("viwNNEX"));
+        }
+        QTest::mouseClick(p->findChild<QPushButton*>(QStringLiteral("evtCopy")), Qt::LeftButton);
+        const QStringList lines = QApplication::clipboard()->text().split(u'\n');
+        QCOMPARE(lines.size(), 62);  // heading, 60 levels, the final line end
+        QCOMPARE(lines[0], "レベル\t生命\t次回必要経験値");
+        QCOMPARE(lines[1], "1\t34\t10");
+        QCOMPARE(lines[60], "60\t2040\t0");
+
+        // Ctrl+C in the table copies the selected cells only.
+        auto* view = p->findChild<QTableView*>(QStringLiteral("viwTable"));
+        view->setFocus();
+        view->setCurrentIndex(p->model().index(1, figure("viwNHP")));
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), "レベル\t生命\n2\t68\n");
+    }
+
+    void csvRoundTrip() {
+        TZEMForm031* p = openPlanner();
+        QTest::mouseClick(p->findChild<QPushButton*>(QStringLiteral("evtPin")), Qt::LeftButton);
+        type("iptDEX", QStringLiteral("3"));
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("比較.csv"));
+        p->setFileChooser([&] { return file; });
+        QTest::mouseClick(p->findChild<QPushButton*>(QStringLiteral("evtSaveCsv")), Qt::LeftButton);
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)));
+        QCOMPARE(rows, p->model().sheet());
+        QCOMPARE(rows[0].mid(0, 3), QStringList({"レベル", "生命", "気合"}));
+        QCOMPARE(rows[1][1 + figure("viwNDEX")], "1");  // differs from level 1
+
+        // Cancelling the dialog writes nothing; a folder that does not exist is an error.
+        f.remove();
+        p->setFileChooser([] { return QString(); });
+        QTest::mouseClick(p->findChild<QPushButton*>(QStringLiteral("evtSaveCsv")), Qt::LeftButton);
+        QVERIFY(!QFile::exists(file));
+        p->setFileChooser([&] { return dir.filePath(QStringLiteral("ない/x.csv")); });
+        QTest::mouseClick(p->findChild<QPushButton*>(QStringLiteral("evtSaveCsv")), Qt::LeftButton);
+        QCOMPARE(m_messages->errors.size(), 1);
+        QVERIFY(m_messages->errors.first().contains(QStringLiteral("書き込めません")));
+        m_messages->clear();
+    }
+
+    void plotLinesAndHover() {
+        type("iptLV", QStringLiteral("40"));
+        TZEMForm031* p = openPlanner();
+        p->findChild<QTabWidget*>(QStringLiteral("pgcPlanner"))->setCurrentIndex(1);
+        auto* chart = p->findChild<QChartView*>(QStringLiteral("viwChart"))->chart();
+        QCOMPARE(chart->series().size(), 1);  // 生命 of B
+        p->setFigurePlotted(figure("viwNPOW"), true);
+        QTest::mouseClick(p->findChild<QPushButton*>(QStringLiteral("evtPin")), Qt::LeftButton);
+        QCOMPARE(chart->series().size(), 4);  // 生命 and 腕力 of B and A
+        type("iptPOW", QStringLiteral("3"));
+        auto* powB = static_cast<QLineSeries*>(chart->series().at(2));
+        QCOMPARE(powB->name(), "腕力（B）");
+        QCOMPARE(powB->count(), 60);
+        QCOMPARE(powB->at(39).y(), p->model().table(StatusLevelModel::Build::B).value(40, 2));
+
+        // Hovering near level 40 of B's 腕力 line names the exact value.
+        Q_EMIT powB->hovered(QPointF(40.3, 150.0), true);
+        QCOMPARE(p->findChild<QLabel*>(QStringLiteral("viwHover"))->text(),
+                 QStringLiteral("腕力（B）　レベル 40：%1").arg(shown("viwNPOW")));
+    }
+};
+
+QTEST_MAIN(LevelWindowTest)
+#include "tst_levelwindow.moc"
