@@ -55,7 +55,7 @@ constexpr const char* BuildProperty = "tamuBuild";
 TZEMForm031::TZEMForm031(const TZEMStatusNow& character, QWidget* parent)
     : QWidget(parent), m_model(new StatusLevelModel(this)) {
     setObjectName(QStringLiteral("TZEMForm031"));
-    ToolWindow::setupResizable(this, QStringLiteral("レベル別一覧"), QSize(760, 560));
+    ToolWindow::setupResizable(this, QStringLiteral("レベル別一覧"), QSize(860, 580));
     buildControls();
     Messages::guarded([&] { followStatus(character); });
 }
@@ -153,7 +153,7 @@ QWidget* TZEMForm031::buildTablePage() {
                                                                       : QStringLiteral("+99999");
         const int width = std::max(m_table->fontMetrics().horizontalAdvance(figureName(f)),
                                    m_table->fontMetrics().horizontalAdvance(widest));
-        m_table->setColumnWidth(f, width + 14);
+        m_table->setColumnWidth(f, width + 12);
     }
     layout->addWidget(m_table, 1);
 
@@ -434,6 +434,6 @@ void TZEMForm031::updateChart() {
     }
     auto* y = static_cast<QValueAxis*>(m_chart->axes(Qt::Vertical).value(0));
     low = std::min<qreal>(low, 0);
-    y->setRange(low, high > low ? high * 1.05 : low + 1);
+    y->setRange(low, high > low ? high : low + 1);
     y->applyNiceNumbers();
 }

@@ -1,10 +1,17 @@
 // Scenes of the status calculator and the potential calculator.
+#include <QApplication>
+#include <QChartView>
 #include <QComboBox>
+#include <QLineSeries>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 
 #include "common/TZEMSpinEdit.h"
 #include "status/PotentialBar.h"
+#include "status/StatusFigures.h"
 #include "status/TZEMForm03.h"
+#include "status/TZEMForm031.h"
 #include "status/TZEMForm04.h"
 #include "tools/screenshots/Shots.h"
 
@@ -24,6 +31,60 @@ const ShotRegistrar statusShot("status_onmyoji_takeda", [](ShotContext& ctx) {
     auto* form = new TZEMForm03(statusNow);
     ctx.save(form, QStringLiteral("status_onmyoji_takeda"));
     form->close();
+});
+
+// The level table opened from the status window with a 陰陽師 of 武田 at level 40; for the
+// comparison, the bonus as pinned is A and B moves 3 points from 魅力 to 耐久力.
+enum class PlannerScene { Table, Comparison, Plot };
+
+void savePlanner(ShotContext& ctx, PlannerScene scene, const QString& name) {
+    static TZEMStatusNow statusNow;
+    statusNow = TZEMStatusNow();
+    statusNow.Src.JOB = 3;
+    statusNow.Src.SetINF(4);
+    statusNow.Bon.SetDEX(2);
+    statusNow.Bon.SetINT(3);
+    statusNow.Bon.SetPHI(5);
+    statusNow.SetLV(40);
+    auto* status = new TZEMForm03(statusNow);
+    status->show();
+    status->findChild<QPushButton*>(QStringLiteral("evtLevelTable"))->click();
+    TZEMForm031* planner = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* p = qobject_cast<TZEMForm031*>(w)) {
+            planner = p;
+        }
+    }
+    if (scene != PlannerScene::Table) {
+        planner->findChild<QPushButton*>(QStringLiteral("evtPin"))->click();
+        status->findChild<TZEMSpinEdit*>(QStringLiteral("iptPHI"))->setValue(2);
+        status->findChild<TZEMSpinEdit*>(QStringLiteral("iptVIT"))->setValue(3);
+    }
+    auto* table = planner->findChild<QTableView*>(QStringLiteral("viwTable"));
+    if (scene == PlannerScene::Table) {
+        table->scrollTo(planner->model().index(59, 0));
+    }
+    if (scene == PlannerScene::Plot) {
+        planner->findChild<QTabWidget*>(QStringLiteral("pgcPlanner"))->setCurrentIndex(1);
+        planner->setFigurePlotted(StatusFigures::indexOf("viwNHP"), false);
+        planner->setFigurePlotted(StatusFigures::indexOf("viwNVIT"), true);
+        planner->setFigurePlotted(StatusFigures::indexOf("viwNPHI"), true);
+        auto* chart = planner->findChild<QChartView*>(QStringLiteral("viwChart"))->chart();
+        Q_EMIT static_cast<QLineSeries*>(chart->series().at(0))->hovered(QPointF(40, 0), true);
+    }
+    ctx.save(planner, name);
+    planner->close();
+    status->close();
+}
+
+const ShotRegistrar plannerTableShot("planner_table", [](ShotContext& ctx) {
+    savePlanner(ctx, PlannerScene::Table, "planner_table");
+});
+const ShotRegistrar plannerComparisonShot("planner_comparison", [](ShotContext& ctx) {
+    savePlanner(ctx, PlannerScene::Comparison, "planner_comparison");
+});
+const ShotRegistrar plannerPlotShot("planner_plot", [](ShotContext& ctx) {
+    savePlanner(ctx, PlannerScene::Plot, "planner_plot");
 });
 
 void savePotential(ShotContext& ctx, int tab, const QString& name) {
