@@ -148,6 +148,16 @@ TZEMSpinEdit* spinEdit(QWidget* parent, const char* name, int minValue, int maxV
     return spin;
 }
 
+// The level table window, when one is open.
+TZEMForm031* openLevelTable() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* open = qobject_cast<TZEMForm031*>(window); open && open->isVisible()) {
+            return open;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 TZEMForm03::TZEMForm03(TZEMStatusNow& statusNow, QWidget* parent)
@@ -278,6 +288,10 @@ void TZEMForm03::FormCreate() {
     m_status.Assign(m_controllerStatus);
     Refresh();
     ShowInputs();
+    // A level table left open from an earlier status window follows this one.
+    if (TZEMForm031* levelTable = openLevelTable()) {
+        followedBy(levelTable);
+    }
 }
 
 void TZEMForm03::FormClose() {
@@ -344,26 +358,24 @@ void TZEMForm03::Refresh() {
     Q_EMIT statusChanged(m_status);
 }
 
+void TZEMForm03::followedBy(TZEMForm031* levelTable) {
+    connect(this, &TZEMForm03::statusChanged, levelTable, &TZEMForm031::followStatus,
+            Qt::UniqueConnection);
+    levelTable->followStatus(m_status);
+}
+
 void TZEMForm03::evtLevelTableClick() {
-    TZEMForm031* planner = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* open = qobject_cast<TZEMForm031*>(window); open && open->isVisible()) {
-            planner = open;
-        }
-    }
+    TZEMForm031* planner = openLevelTable();
     if (!planner) {
         planner = new TZEMForm031(m_status);
         // Beside this window when there is room on its screen.
         const QRect area = screen() ? screen()->availableGeometry() : QRect();
-        const QRect frame = frameGeometry();
-        const QPoint right = frame.topRight() + QPoint(8, 0);
-        if (area.contains(QRect(right, planner->size()))) {
+        const QPoint right = frameGeometry().topRight() + QPoint(8, 0);
+        if (area.contains(QRect(right, planner->frameGeometry().size()))) {
             planner->move(right);
         }
     }
-    connect(this, &TZEMForm03::statusChanged, planner, &TZEMForm031::followStatus,
-            Qt::UniqueConnection);
-    planner->followStatus(m_status);
+    followedBy(planner);
     planner->show();
     planner->raise();
     planner->activateWindow();

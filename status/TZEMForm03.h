@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QLabel;
+class TZEMForm031;
 class TZEMSpinEdit;
 
 // ステータス計算機: job, faction, bonus points and level in; every value at the level out. The
@@ -62,6 +63,7 @@ private:
     void select(QComboBox* combo, int position);
     static int selectedPosition(const QComboBox* combo);
     void display(const char* name, qint64 value);
+    void followedBy(TZEMForm031* levelTable);
 
     TZEMStatusNow& m_controllerStatus;
     TZEMStatusNow m_status;
