@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 #include "common/Messages.h"
 #include "common/TableText.h"
@@ -432,8 +433,21 @@ void TZEMForm031::updateChart() {
             first = false;
         }
     }
-    auto* y = static_cast<QValueAxis*>(m_chart->axes(Qt::Vertical).value(0));
+    // From 0 to just above the highest value, in steps of 1, 2 or 5 times a power of ten.
     low = std::min<qreal>(low, 0);
-    y->setRange(low, high > low ? high : low + 1);
-    y->applyNiceNumbers();
+    high = std::max(high, low + 1);
+    const qreal magnitude = std::pow(10.0, std::floor(std::log10((high - low) / 5)));
+    qreal step = magnitude;
+    for (qreal factor : {1.0, 2.0, 5.0, 10.0}) {
+        step = factor * magnitude;
+        if ((high - low) / step <= 6) {
+            break;
+        }
+    }
+    step = std::max<qreal>(step, 1);
+    const qreal from = std::floor(low / step) * step;
+    const qreal to = std::ceil(high / step) * step;
+    auto* y = static_cast<QValueAxis*>(m_chart->axes(Qt::Vertical).value(0));
+    y->setRange(from, to);
+    y->setTickCount(static_cast<int>(std::lround((to - from) / step)) + 1);
 }
