@@ -1,6 +1,5 @@
 #include "status/TZEMForm03.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -148,16 +147,6 @@ TZEMSpinEdit* spinEdit(QWidget* parent, const char* name, int minValue, int maxV
     return spin;
 }
 
-// The level table window, when one is open.
-TZEMForm031* openLevelTable() {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* open = qobject_cast<TZEMForm031*>(window); open && open->isVisible()) {
-            return open;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 TZEMForm03::TZEMForm03(TZEMStatusNow& statusNow, QWidget* parent)
@@ -289,7 +278,7 @@ void TZEMForm03::FormCreate() {
     Refresh();
     ShowInputs();
     // A level table left open from an earlier status window follows this one.
-    if (TZEMForm031* levelTable = openLevelTable()) {
+    if (TZEMForm031* levelTable = TZEMForm031::openWindow()) {
         followedBy(levelTable);
     }
 }
@@ -365,7 +354,7 @@ void TZEMForm03::followedBy(TZEMForm031* levelTable) {
 }
 
 void TZEMForm03::evtLevelTableClick() {
-    TZEMForm031* planner = openLevelTable();
+    TZEMForm031* planner = TZEMForm031::openWindow();
     if (!planner) {
         planner = new TZEMForm031(m_status);
         // Beside this window when there is room on its screen.

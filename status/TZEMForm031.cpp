@@ -61,6 +61,19 @@ TZEMForm031::TZEMForm031(const TZEMStatusNow& character, QWidget* parent)
     Messages::guarded([&] { followStatus(character); });
 }
 
+TZEMForm031* TZEMForm031::openWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* open = qobject_cast<TZEMForm031*>(window); open && open->isVisible()) {
+            return open;
+        }
+    }
+    return nullptr;
+}
+
+std::function<void()> TZEMForm031::guarded(void (TZEMForm031::*handler)()) {
+    return [this, handler] { Messages::guarded([this, handler] { (this->*handler)(); }); };
+}
+
 void TZEMForm031::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -91,12 +104,9 @@ void TZEMForm031::buildControls() {
     m_pages->addTab(buildChartPage(), QStringLiteral("グラフ"));
     layout->addWidget(m_pages, 1);
 
-    const auto guardedCall = [this](void (TZEMForm031::*handler)()) {
-        return [this, handler] { Messages::guarded([this, handler] { (this->*handler)(); }); };
-    };
-    connect(m_pin, &QPushButton::clicked, this, guardedCall(&TZEMForm031::evtPinClick));
-    connect(m_unpin, &QPushButton::clicked, this, guardedCall(&TZEMForm031::evtUnpinClick));
-    connect(m_mode, &QComboBox::activated, this, guardedCall(&TZEMForm031::selModeChange));
+    connect(m_pin, &QPushButton::clicked, this, guarded(&TZEMForm031::evtPinClick));
+    connect(m_unpin, &QPushButton::clicked, this, guarded(&TZEMForm031::evtUnpinClick));
+    connect(m_mode, &QComboBox::activated, this, guarded(&TZEMForm031::selModeChange));
     connect(m_pages, &QTabWidget::currentChanged, this, [this] { updateChart(); });
 }
 
@@ -158,10 +168,8 @@ QWidget* TZEMForm031::buildTablePage() {
     }
     layout->addWidget(m_table, 1);
 
-    connect(copy, &QPushButton::clicked, this,
-            [this] { Messages::guarded([this] { evtCopyClick(); }); });
-    connect(save, &QPushButton::clicked, this,
-            [this] { Messages::guarded([this] { evtSaveCsvClick(); }); });
+    connect(copy, &QPushButton::clicked, this, guarded(&TZEMForm031::evtCopyClick));
+    connect(save, &QPushButton::clicked, this, guarded(&TZEMForm031::evtSaveCsvClick));
     m_table->installEventFilter(this);  // Ctrl+C copies the selection, not just one cell
     return page;
 }

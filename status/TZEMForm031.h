@@ -26,6 +26,9 @@ class TZEMForm031 : public QWidget {
 public:
     explicit TZEMForm031(const TZEMStatusNow& character, QWidget* parent = nullptr);
 
+    // The open level table window, if there is one.
+    static TZEMForm031* openWindow();
+
     StatusLevelModel& model() { return *m_model; }
     const StatusLevelModel& model() const { return *m_model; }
 
@@ -66,6 +69,8 @@ private:
     void showBuilds();
     void updateChart();
     QString askFileName();
+    // A command handler run through the error display.
+    std::function<void()> guarded(void (TZEMForm031::*handler)());
 
     StatusLevelModel* m_model = nullptr;
     QLabel* m_buildB = nullptr;

@@ -74,12 +74,7 @@ void BM_StatusChangeToRepaint(benchmark::State& state) {
     auto* status = new TZEMForm03(statusNow);
     status->show();
     status->findChild<QPushButton*>(QStringLiteral("evtLevelTable"))->click();
-    TZEMForm031* window = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* p = qobject_cast<TZEMForm031*>(w)) {
-            window = p;
-        }
-    }
+    TZEMForm031* window = TZEMForm031::openWindow();
     window->evtPinClick();
     auto* level = status->findChild<TZEMSpinEdit*>(QStringLiteral("iptVIT"));
     QWidget* table = window->findChild<QTableView*>(QStringLiteral("viwTable"))->viewport();

@@ -70,14 +70,7 @@ private:
     QPointer<TZEMForm03> m_status;
     std::unique_ptr<MessageRecorder> m_messages;
 
-    TZEMForm031* planner() const {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* p = qobject_cast<TZEMForm031*>(w); p && p->isVisible()) {
-                return p;
-            }
-        }
-        return nullptr;
-    }
+    static TZEMForm031* planner() { return TZEMForm031::openWindow(); }
     int planners() const {
         int n = 0;
         for (QWidget* w : QApplication::topLevelWidgets()) {

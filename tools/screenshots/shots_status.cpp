@@ -1,5 +1,4 @@
 // Scenes of the status calculator and the potential calculator.
-#include <QApplication>
 #include <QChartView>
 #include <QComboBox>
 #include <QLineSeries>
@@ -17,9 +16,9 @@
 
 namespace {
 
-// 陰陽師 with 武田 at level 50, bonus 器用さ 2, 知力 3, 魅力 5: the state a user reaches by picking
-// the job and faction and typing the numbers.
-const ShotRegistrar statusShot("status_onmyoji_takeda", [](ShotContext& ctx) {
+// 陰陽師 with 武田, bonus 器用さ 2, 知力 3, 魅力 5: the state a user reaches by picking the job and
+// faction and typing the numbers. The controller's character outlives the windows.
+TZEMStatusNow& onmyojiOfTakeda(int level) {
     static TZEMStatusNow statusNow;
     statusNow = TZEMStatusNow();
     statusNow.Src.JOB = 3;
@@ -27,8 +26,12 @@ const ShotRegistrar statusShot("status_onmyoji_takeda", [](ShotContext& ctx) {
     statusNow.Bon.SetDEX(2);
     statusNow.Bon.SetINT(3);
     statusNow.Bon.SetPHI(5);
-    statusNow.SetLV(50);
-    auto* form = new TZEMForm03(statusNow);
+    statusNow.SetLV(level);
+    return statusNow;
+}
+
+const ShotRegistrar statusShot("status_onmyoji_takeda", [](ShotContext& ctx) {
+    auto* form = new TZEMForm03(onmyojiOfTakeda(50));
     ctx.save(form, QStringLiteral("status_onmyoji_takeda"));
     form->close();
 });
@@ -38,23 +41,10 @@ const ShotRegistrar statusShot("status_onmyoji_takeda", [](ShotContext& ctx) {
 enum class PlannerScene { Table, Comparison, Plot };
 
 void savePlanner(ShotContext& ctx, PlannerScene scene, const QString& name) {
-    static TZEMStatusNow statusNow;
-    statusNow = TZEMStatusNow();
-    statusNow.Src.JOB = 3;
-    statusNow.Src.SetINF(4);
-    statusNow.Bon.SetDEX(2);
-    statusNow.Bon.SetINT(3);
-    statusNow.Bon.SetPHI(5);
-    statusNow.SetLV(40);
-    auto* status = new TZEMForm03(statusNow);
+    auto* status = new TZEMForm03(onmyojiOfTakeda(40));
     status->show();
     status->findChild<QPushButton*>(QStringLiteral("evtLevelTable"))->click();
-    TZEMForm031* planner = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* p = qobject_cast<TZEMForm031*>(w)) {
-            planner = p;
-        }
-    }
+    TZEMForm031* planner = TZEMForm031::openWindow();
     if (scene != PlannerScene::Table) {
         planner->findChild<QPushButton*>(QStringLiteral("evtPin"))->click();
         status->findChild<TZEMSpinEdit*>(QStringLiteral("iptPHI"))->setValue(2);
