@@ -236,7 +236,8 @@ void TZEMForm03::buildControls() {
     auto* levelTable = new QPushButton(QStringLiteral("レベル別一覧"), this);
     levelTable->setObjectName(QStringLiteral("evtLevelTable"));
     levelTable->setGeometry(296, 3, 105, 22);
-    levelTable->setFocusPolicy(Qt::NoFocus);  // keeps the tab order of the inputs
+    // Reached by Tab after the level; a click leaves the focus in the input being edited.
+    levelTable->setFocusPolicy(Qt::TabFocus);
     connect(levelTable, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { evtLevelTableClick(); }); });
 

@@ -101,6 +101,16 @@ private Q_SLOTS:
         }
     }
 
+    // The inputs keep their tab order; the button comes after the level.
+    void buttonAfterTheLevelInTabOrder() {
+        auto* level = m_status->findChild<TZEMSpinEdit*>(QStringLiteral("iptLV"));
+        level->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), "evtLevelTable");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(planner());
+    }
+
     // Walking the level box through 1 to 60 shows in the status window what the table holds.
     void rowsEqualTheStatusWindow() {
         QTest::keyClick(m_status->findChild<QComboBox*>(QStringLiteral("iptJOB")), Qt::Key_Down);
