@@ -51,6 +51,20 @@ std::int32_t IntegerFromText(const QString& text) {
     return result;
 }
 
+QString TextFromValue(const QVariant& value) {
+    if (value.isNull()) {
+        throw nullConversion(QStringLiteral("String"));
+    }
+    return value.toString();
+}
+
+std::int32_t IntegerFromValue(const QVariant& value) {
+    if (value.isNull()) {
+        throw nullConversion(QStringLiteral("Integer"));
+    }
+    return IntegerFromText(value.toString());
+}
+
 TDBQuery::TDBQuery() = default;
 TDBQuery::~TDBQuery() = default;
 
@@ -80,7 +94,7 @@ void TDBQuery::Next() {
     }
 }
 
-QVariant TDBQuery::value(const QString& column) const {
+QVariant TDBQuery::Value(const QString& column) const {
     if (m_eof) {
         throw TZEMError(QStringLiteral("現在のレコードがありません（%1）").arg(column));
     }
@@ -92,21 +106,13 @@ QVariant TDBQuery::value(const QString& column) const {
 }
 
 bool TDBQuery::IsNull(const QString& column) const {
-    return value(column).isNull();
+    return Value(column).isNull();
 }
 
 QString TDBQuery::AsString(const QString& column) const {
-    const QVariant v = value(column);
-    if (v.isNull()) {
-        throw nullConversion(QStringLiteral("String"));
-    }
-    return v.toString();
+    return TextFromValue(Value(column));
 }
 
 std::int32_t TDBQuery::AsInteger(const QString& column) const {
-    const QVariant v = value(column);
-    if (v.isNull()) {
-        throw nullConversion(QStringLiteral("Integer"));
-    }
-    return IntegerFromText(v.toString());
+    return IntegerFromValue(Value(column));
 }
