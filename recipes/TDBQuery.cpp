@@ -94,15 +94,26 @@ void TDBQuery::Next() {
     }
 }
 
+int TDBQuery::Position(const QString& column) const {
+    const int position = m_columns != nullptr ? m_columns->value(column, -1) : -1;
+    if (position < 0) {
+        throw TZEMError(QStringLiteral("項目 '%1' が見つかりません").arg(column));
+    }
+    return position;
+}
+
+QVariant TDBQuery::Value(int position) const {
+    if (m_eof) {
+        throw TZEMError(QStringLiteral("現在のレコードがありません（%1）").arg(position));
+    }
+    return m_query->value(position);
+}
+
 QVariant TDBQuery::Value(const QString& column) const {
     if (m_eof) {
         throw TZEMError(QStringLiteral("現在のレコードがありません（%1）").arg(column));
     }
-    const auto it = m_columns->constFind(column);
-    if (it == m_columns->constEnd()) {
-        throw TZEMError(QStringLiteral("項目 '%1' が見つかりません").arg(column));
-    }
-    return m_query->value(*it);
+    return m_query->value(Position(column));
 }
 
 bool TDBQuery::IsNull(const QString& column) const {

@@ -30,6 +30,9 @@ public:
     std::int32_t AsInteger(const QString& column) const;
     // The column's value as the database holds it (NULL, integer, real, text or bytes).
     QVariant Value(const QString& column) const;
+    // The same by the column's position, for reading many rows.
+    int Position(const QString& column) const;
+    QVariant Value(int position) const;
 
     // Plumbing for TDB, which owns the query and its column positions by name: open() moves an
     // executed query to its first row; close() finishes it. A closed query is at its end.

@@ -1,8 +1,7 @@
 #include "recipes/TZEMItemList.h"
 
-#include <QSet>
 #include <QVariant>
-#include <cmath>
+#include <algorithm>
 
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
@@ -104,78 +103,105 @@ namespace {
 
 // One row of a one-item statement: the other end of the edge and, forward, the needed count, as
 // the database holds them; converted only when the walk takes the edge, as the per-entry walk
-// converts them.
+// converts them. The shop price only tells rows apart, as it does in the one-item statement.
 struct EdgeRow {
     QVariant other;
     QVariant needed;
+    QVariant buy;
+    std::size_t hash = 0;
 };
 using EdgeRows = QHash<QString, std::vector<EdgeRow>>;
 
-// Appends a value to a key so that two keys are equal exactly when SQLite's DISTINCT takes the
-// values as equal: NULLs are alike, integers and integral reals compare as numbers, text and bytes
-// by content, and values of different kinds differ.
-void appendKey(QString& key, const QVariant& value) {
-    QString text;
-    char16_t kind = u'T';
+// Values as SQLite's DISTINCT tells them apart: NULLs are alike, integers and reals compare as
+// numbers, text and bytes by content, and values of different kinds differ.
+enum class Kind { Null, Number, Text, Bytes };
+
+Kind kindOf(const QVariant& value) {
     if (value.isNull()) {
-        kind = u'N';
-    } else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int) {
-        kind = u'I';
-        text = QString::number(value.toLongLong());
-    } else if (value.typeId() == QMetaType::Double) {
-        const double d = value.toDouble();
-        constexpr double limit = 9223372036854775807.0;
-        const bool integral = d == std::floor(d) && d >= -limit && d < limit;
-        kind = integral ? u'I' : u'R';
-        text = integral ? QString::number(static_cast<qlonglong>(d)) : QString::number(d, 'g', 17);
-    } else if (value.typeId() == QMetaType::QByteArray) {
-        kind = u'B';
-        text = QString::fromLatin1(value.toByteArray().toHex());
-    } else {
-        text = value.toString();
+        return Kind::Null;
     }
-    key += QChar(kind);
-    key += QString::number(text.size());
-    key += u':';
-    key += text;
+    switch (value.typeId()) {
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+        case QMetaType::Double:
+            return Kind::Number;
+        case QMetaType::QByteArray:
+            return Kind::Bytes;
+        default:
+            return Kind::Text;
+    }
+}
+
+bool sameValue(const QVariant& a, const QVariant& b) {
+    const Kind kind = kindOf(a);
+    if (kind != kindOf(b)) {
+        return false;
+    }
+    switch (kind) {
+        case Kind::Null:
+            return true;
+        case Kind::Number:
+            return a.typeId() == QMetaType::Double || b.typeId() == QMetaType::Double
+                       ? a.toDouble() == b.toDouble()
+                       : a.toLongLong() == b.toLongLong();
+        case Kind::Bytes:
+            return a.toByteArray() == b.toByteArray();
+        case Kind::Text:
+            break;
+    }
+    return a.toString() == b.toString();
+}
+
+// Equal for values that sameValue takes as equal.
+std::size_t hashOf(const QVariant& value, std::size_t seed) {
+    switch (kindOf(value)) {
+        case Kind::Null:
+            return qHash(0, seed);
+        case Kind::Number:
+            return qHash(value.toDouble(), seed);
+        case Kind::Bytes:
+            return qHash(value.toByteArray(), seed);
+        case Kind::Text:
+            break;
+    }
+    return qHash(value.toString(), seed);
+}
+
+bool sameRow(const EdgeRow& a, const EdgeRow& b) {
+    return a.hash == b.hash && sameValue(a.other, b.other) && sameValue(a.needed, b.needed) &&
+           sameValue(a.buy, b.buy);
 }
 
 // Reads the rows of the named items with one statement into rows, folding equal rows of an item
-// as the one-item statements' DISTINCT does and keeping the first of them.
+// as the one-item statements' DISTINCT does and keeping the first of them. The rows of one item
+// come one after another: each item is one name of the bound list.
 void readRows(TDB& db, TZEMItemList::Direction direction, const QStringList& names, EdgeRows& rows,
               const std::stop_token& stop) {
     const bool forward = direction == TZEMItemList::Direction::Forward;
     TDBQuery& query =
         db.OpenQuery(forward ? SqlMaterialsOfItems(names) : SqlUsersOfMaterials(names));
-    const QString& itemColumn = forward ? ColName : ColMaterial;
-    const QString& otherColumn = forward ? ColMaterial : ColName;
-    QSet<QString> seen;
-    QString key;
+    const int itemColumn = query.Position(forward ? ColName : ColMaterial);
+    const int otherColumn = query.Position(forward ? ColMaterial : ColName);
+    const int neededColumn = forward ? query.Position(ColNeeded) : -1;
+    const int buyColumn = forward ? query.Position(ColBuy) : -1;
     QString lastItem;
     std::vector<EdgeRow>* itemRows = nullptr;
     for (int n = 1; !query.Eof(); query.Next(), ++n) {
         if (n % 1024 == 0) {
             throwIfStopped(stop);
         }
-        const QVariant item = query.Value(itemColumn);  // equal to one of the names
-        EdgeRow row{query.Value(otherColumn), forward ? query.Value(ColNeeded) : QVariant()};
-        key.clear();
-        appendKey(key, item);
-        appendKey(key, row.other);
-        if (forward) {
-            appendKey(key, row.needed);
-            appendKey(key, query.Value(ColBuy));
+        const QString item = query.Value(itemColumn).toString();  // equal to one of the names
+        if (itemRows == nullptr || item != lastItem) {
+            itemRows = &rows[item];
+            lastItem = item;
         }
-        if (seen.contains(key)) {
-            continue;
+        EdgeRow row{query.Value(otherColumn), forward ? query.Value(neededColumn) : QVariant(),
+                    forward ? query.Value(buyColumn) : QVariant()};
+        row.hash = hashOf(row.buy, hashOf(row.needed, hashOf(row.other, 0)));
+        if (std::none_of(itemRows->begin(), itemRows->end(),
+                         [&row](const EdgeRow& seen) { return sameRow(seen, row); })) {
+            itemRows->push_back(std::move(row));
         }
-        seen.insert(key);
-        const QString name = item.toString();
-        if (itemRows == nullptr || name != lastItem) {
-            itemRows = &rows[name];
-            lastItem = name;
-        }
-        itemRows->push_back(std::move(row));
     }
 }
 
