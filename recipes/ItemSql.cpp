@@ -1,5 +1,8 @@
 #include "recipes/ItemSql.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 namespace {
 
 const QString all = QStringLiteral("全て");
@@ -12,6 +15,12 @@ SqlStatement aboutItem(const QString& text, const QString& name) {
 // A like-pattern that finds the text anywhere in a name.
 QString containing(const QString& text) {
     return u'%' + text + u'%';
+}
+
+// Many names as one bound value, a JSON array read back by json_each.
+QString jsonArray(const QStringList& names) {
+    return QString::fromUtf8(
+        QJsonDocument(QJsonArray::fromStringList(names)).toJson(QJsonDocument::Compact));
 }
 
 }  // namespace
@@ -133,4 +142,22 @@ SqlStatement SqlProductInfo(const QString& name) {
                        "ItemCreator AS b  Where a.アイテム名 = b.アイテム名    And "
                        "a.アイテム名 = "),
         name);
+}
+
+// The one-item statements scan the relation rows of an item in table order and, for each, the
+// ItemInfo rows of its material in table order; CROSS JOIN keeps that nesting here.
+SqlStatement SqlMaterialsOfItems(const QStringList& names) {
+    return SqlStatement{
+        QStringLiteral("SELECT b.アイテム名, b.材料, b.必要数, c.店買い  FROM json_each(?) AS f "
+                       "CROSS JOIN ItemCreateRelation AS b CROSS JOIN ItemInfo AS c  WHERE "
+                       "b.アイテム名 = f.value   AND c.アイテム名 = b.材料   AND EXISTS (SELECT 1 "
+                       "FROM ItemCreator AS a WHERE a.アイテム名 = b.アイテム名)"),
+        {jsonArray(names)}};
+}
+
+SqlStatement SqlUsersOfMaterials(const QStringList& names) {
+    return SqlStatement{
+        QStringLiteral("SELECT b.材料, b.アイテム名  FROM json_each(?) AS f CROSS JOIN "
+                       "ItemCreateRelation AS b  WHERE b.材料 = f.value"),
+        {jsonArray(names)}};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "recipes/SqlStatement.h"
 
@@ -30,3 +31,9 @@ SqlStatement SqlItemYomi(const QString& name);       // ふりがな (may be NUL
 SqlStatement SqlItemJobs(const QString& name);       // 生産職業
 SqlStatement SqlItemCatalog(const QString& name);    // 目録
 SqlStatement SqlProductInfo(const QString& name);  // ふりがな, 生産数, 技能, 目録, 店売り, 店買い
+
+// The same rows as SqlItemMaterials and SqlMaterialUsers for many items in one statement, without
+// DISTINCT: each row carries its item (アイテム名 or 材料) and, per item, the rows come in the
+// order in which the one-item statement meets them, duplicates included (the caller folds them).
+SqlStatement SqlMaterialsOfItems(const QStringList& names);  // アイテム名, 材料, 必要数, 店買い
+SqlStatement SqlUsersOfMaterials(const QStringList& names);  // 材料, アイテム名

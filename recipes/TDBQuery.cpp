@@ -51,6 +51,20 @@ std::int32_t IntegerFromText(const QString& text) {
     return result;
 }
 
+QString TextFromValue(const QVariant& value) {
+    if (value.isNull()) {
+        throw nullConversion(QStringLiteral("String"));
+    }
+    return value.toString();
+}
+
+std::int32_t IntegerFromValue(const QVariant& value) {
+    if (value.isNull()) {
+        throw nullConversion(QStringLiteral("Integer"));
+    }
+    return IntegerFromText(value.toString());
+}
+
 TDBQuery::TDBQuery() = default;
 TDBQuery::~TDBQuery() = default;
 
@@ -80,33 +94,36 @@ void TDBQuery::Next() {
     }
 }
 
-QVariant TDBQuery::value(const QString& column) const {
+int TDBQuery::Position(const QString& column) const {
+    const int position = m_columns != nullptr ? m_columns->value(column, -1) : -1;
+    if (position < 0) {
+        throw TZEMError(QStringLiteral("項目 '%1' が見つかりません").arg(column));
+    }
+    return position;
+}
+
+QVariant TDBQuery::Value(int position) const {
+    if (m_eof) {
+        throw TZEMError(QStringLiteral("現在のレコードがありません（%1）").arg(position));
+    }
+    return m_query->value(position);
+}
+
+QVariant TDBQuery::Value(const QString& column) const {
     if (m_eof) {
         throw TZEMError(QStringLiteral("現在のレコードがありません（%1）").arg(column));
     }
-    const auto it = m_columns->constFind(column);
-    if (it == m_columns->constEnd()) {
-        throw TZEMError(QStringLiteral("項目 '%1' が見つかりません").arg(column));
-    }
-    return m_query->value(*it);
+    return m_query->value(Position(column));
 }
 
 bool TDBQuery::IsNull(const QString& column) const {
-    return value(column).isNull();
+    return Value(column).isNull();
 }
 
 QString TDBQuery::AsString(const QString& column) const {
-    const QVariant v = value(column);
-    if (v.isNull()) {
-        throw nullConversion(QStringLiteral("String"));
-    }
-    return v.toString();
+    return TextFromValue(Value(column));
 }
 
 std::int32_t TDBQuery::AsInteger(const QString& column) const {
-    const QVariant v = value(column);
-    if (v.isNull()) {
-        throw nullConversion(QStringLiteral("Integer"));
-    }
-    return IntegerFromText(v.toString());
+    return IntegerFromValue(Value(column));
 }

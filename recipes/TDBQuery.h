@@ -10,6 +10,9 @@ class QSqlQuery;
 // Integer text as the database and the windows hold it: an optional sign and decimal digits
 // within 32 bits; anything else raises "'<text>' は整数ではありません".
 std::int32_t IntegerFromText(const QString& text);
+// A column value read as text or as an integer; NULL raises the conversion error.
+QString TextFromValue(const QVariant& value);
+std::int32_t IntegerFromValue(const QVariant& value);
 
 // The open result of one statement, positioned on a row. Columns are found by name; reading a
 // NULL, or integer text that does not parse, raises the conversion error.
@@ -25,6 +28,11 @@ public:
     bool IsNull(const QString& column) const;
     QString AsString(const QString& column) const;
     std::int32_t AsInteger(const QString& column) const;
+    // The column's value as the database holds it (NULL, integer, real, text or bytes).
+    QVariant Value(const QString& column) const;
+    // The same by the column's position, for reading many rows.
+    int Position(const QString& column) const;
+    QVariant Value(int position) const;
 
     // Plumbing for TDB, which owns the query and its column positions by name: open() moves an
     // executed query to its first row; close() finishes it. A closed query is at its end.
@@ -32,8 +40,6 @@ public:
     void close();
 
 private:
-    QVariant value(const QString& column) const;
-
     QSqlQuery* m_query = nullptr;
     const QHash<QString, int>* m_columns = nullptr;
     bool m_eof = true;

@@ -2,16 +2,16 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeView>
 #include <algorithm>
 
@@ -20,6 +20,7 @@
 #include "common/TZEMError.h"
 #include "common/ToolWindow.h"
 #include "recipes/ItemSql.h"
+#include "recipes/RecipeSearch.h"
 #include "recipes/RecipeTreeModel.h"
 #include "recipes/TDB.h"
 #include "recipes/TZEMForm081.h"
@@ -113,6 +114,7 @@ TZEMForm08::TZEMForm08(const QStringList& jobList, const QStringList& versionLis
 
 TZEMForm08::~TZEMForm08() {
     // No handler runs on a window being torn down; the model refers to the list: let it go first.
+    m_search->cancel();
     disconnect(CreateTree->selectionModel(), nullptr, this, nullptr);
     m_model->setItemList(nullptr);
 }
@@ -180,6 +182,17 @@ void TZEMForm08::buildControls() {
     CreateTree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_model = new RecipeTreeModel(this);
     CreateTree->setModel(m_model);
+    m_search = new RecipeSearch(this);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("prgSearch"));
+    m_progress->setGeometry(120, 133, 70, 14);
+    m_progress->setRange(0, 0);  // busy: a walk cannot know its end
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+    m_slowSearch = new QTimer(this);
+    m_slowSearch->setSingleShot(true);
+    m_slowSearch->setInterval(200);
+    connect(m_slowSearch, &QTimer::timeout, this, [this] { showSearching(true); });
 
     label(QStringLiteral("生産品必要材料"), this, {195, 131, 219, 18});
     m_panel = new QGroupBox(this);
@@ -324,21 +337,43 @@ void TZEMForm08::btnZairyoSearchClick() {
 }
 
 void TZEMForm08::ShowResults(const SqlStatement& statement, Direction direction) {
-    // The build runs on this thread; the cursor says so until it ends, also on failure.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     m_model->setItemList(nullptr);
-    ItemList = std::make_unique<TZEMItemList>();
-    if (direction == Direction::Forward) {
-        ItemList->BuildFromProducts(DBPath, statement);
+    ItemList.reset();
+    m_search->start(DBPath, statement,
+                    direction == Direction::Forward ? TZEMItemList::Direction::Forward
+                                                    : TZEMItemList::Direction::Reverse,
+                    [this](RecipeSearch::Outcome& outcome) {
+                        searchDone(std::move(outcome.list), outcome.error);
+                    });
+    m_slowSearch->start();
+}
+
+bool TZEMForm08::isSearching() const {
+    return m_search->isRunning();
+}
+
+void TZEMForm08::showSearching(bool searching) {
+    m_progress->setVisible(searching);
+    if (searching) {
+        setCursor(Qt::WaitCursor);
     } else {
-        ItemList->BuildFromMaterials(DBPath, statement);
+        m_slowSearch->stop();
+        unsetCursor();
     }
-    if (ItemList->isEmpty()) {
+}
+
+void TZEMForm08::searchDone(std::unique_ptr<TZEMItemList> list, const QString& error) {
+    showSearching(false);
+    if (!error.isEmpty()) {
+        Messages::showError(error);
+    } else if (list->isEmpty()) {
+        ItemList = std::move(list);
         Messages::showPlain(QStringLiteral("該当アイテムが見つかりませんでした。"));
-        return;
+    } else {
+        ItemList = std::move(list);
+        m_model->setItemList(ItemList.get());
     }
-    m_model->setItemList(ItemList.get());
+    Q_EMIT searchFinished();
 }
 
 void TZEMForm08::CreateTreeChange(const QModelIndex& node) {

@@ -13,10 +13,13 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QModelIndex;
+class QProgressBar;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 class QTableWidget;
 class QTreeView;
+class RecipeSearch;
 class RecipeTreeModel;
 
 // "生産レシピ検索": finds products by conditions, by part of the name or by part of a material's
@@ -35,9 +38,16 @@ public:
 
     static void ResetCombo(QComboBox* box);
 
-    // Rebuilds ItemList from the statement and shows it in CreateTree.
+    // Empties CreateTree and rebuilds ItemList from the statement on a worker thread, cancelling
+    // a search still running; the tree shows the new list in one step when the build is done.
     void ShowResults(const SqlStatement& statement, Direction direction);
+    bool isSearching() const;
 
+Q_SIGNALS:
+    // A search ended and its tree, message or error is shown (a cancelled search never ends).
+    void searchFinished();
+
+public:
     const TZEMItemList* itemList() const { return ItemList.get(); }
     const QString& selectedMokRock() const { return SelectedMokRock; }
     RecipeTreeModel* treeModel() const { return m_model; }
@@ -55,6 +65,8 @@ private:
     void btnZairyoSearchClick();
     void CreateTreeChange(const QModelIndex& node);
     void evtCalcClick();
+    void searchDone(std::unique_ptr<TZEMItemList> list, const QString& error);
+    void showSearching(bool searching);
 
     std::unique_ptr<TZEMItemList> ItemList;
     QString SelectedMokRock;
@@ -73,6 +85,9 @@ private:
     QPushButton* btnZairyoSearch = nullptr;
     QTreeView* CreateTree = nullptr;
     RecipeTreeModel* m_model = nullptr;
+    RecipeSearch* m_search = nullptr;
+    QTimer* m_slowSearch = nullptr;  // the wait cursor and progress bar for a search that lasts
+    QProgressBar* m_progress = nullptr;
     QGroupBox* m_panel = nullptr;
     QLabel* outYomi = nullptr;
     QLabel* outItemName = nullptr;

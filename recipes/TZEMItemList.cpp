@@ -1,5 +1,8 @@
 #include "recipes/TZEMItemList.h"
 
+#include <QVariant>
+#include <algorithm>
+
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
 #include "recipes/TDB.h"
@@ -10,6 +13,13 @@ const QString ColName = QStringLiteral("アイテム名");
 const QString ColCount = QStringLiteral("生産数");
 const QString ColMaterial = QStringLiteral("材料");
 const QString ColNeeded = QStringLiteral("必要数");
+const QString ColBuy = QStringLiteral("店買い");
+
+void throwIfStopped(const std::stop_token& stop) {
+    if (stop.stop_requested()) {
+        throw TZEMItemList::Cancelled{};
+    }
+}
 
 }  // namespace
 
@@ -35,15 +45,15 @@ int TZEMItemList::IndexOfName(const QString& name) const {
 }
 
 void TZEMItemList::BuildFromProducts(const QString& dbPath, const SqlStatement& statement) {
-    build(dbPath, statement, Direction::Forward);
+    Build(dbPath, statement, Direction::Forward);
 }
 
 void TZEMItemList::BuildFromMaterials(const QString& dbPath, const SqlStatement& statement) {
-    build(dbPath, statement, Direction::Reverse);
+    Build(dbPath, statement, Direction::Reverse);
 }
 
-void TZEMItemList::build(const QString& dbPath, const SqlStatement& statement,
-                         Direction direction) {
+void TZEMItemList::Build(const QString& dbPath, const SqlStatement& statement, Direction direction,
+                         Walk walk, const std::stop_token& stop) {
     TDB db(dbPath);  // freed on every way out, failures included
     if (!db.Connect()) {
         throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
@@ -57,27 +67,169 @@ void TZEMItemList::build(const QString& dbPath, const SqlStatement& statement,
             append(std::make_unique<TZEMItem>(query.AsString(ColMaterial), 1, true));
         }
         query.Next();
+        throwIfStopped(stop);
     }
-    walk(db, direction);
+    if (walk == Walk::SetBased) {
+        walkSetBased(db, direction, stop);
+    } else {
+        walkPerEntry(db, direction, stop);
+    }
 }
 
-void TZEMItemList::walk(TDB& db, Direction direction) {
+int TZEMItemList::indexOrAppend(const QString& name) {
+    const int j = IndexOfName(name);
+    return j >= 0 ? j : append(std::make_unique<TZEMItem>(name, 1, false));
+}
+
+void TZEMItemList::walkPerEntry(TDB& db, Direction direction, const std::stop_token& stop) {
     const QString& otherEnd = direction == Direction::Forward ? ColMaterial : ColName;
     // The count is read afresh on every step: entries appended by the walk are walked too.
     for (int i = 0; i < count(); ++i) {
+        throwIfStopped(stop);
         const QString name = at(i).Name;
         TDBQuery& query = db.OpenQuery(direction == Direction::Forward ? SqlItemMaterials(name)
                                                                        : SqlMaterialUsers(name));
         while (!query.Eof()) {
-            const QString other = query.AsString(otherEnd);
-            int j = IndexOfName(other);
-            if (j < 0) {
-                j = append(std::make_unique<TZEMItem>(other, 1, false));
-            }
+            const int j = indexOrAppend(query.AsString(otherEnd));
             const std::int32_t needed =
                 direction == Direction::Forward ? query.AsInteger(ColNeeded) : 1;
             at(i).Sources.append(TZEMItemSource(j, needed));
             query.Next();
+        }
+    }
+}
+
+namespace {
+
+// One row of a one-item statement: the other end of the edge and, forward, the needed count, as
+// the database holds them; converted only when the walk takes the edge, as the per-entry walk
+// converts them. The shop price only tells rows apart, as it does in the one-item statement.
+struct EdgeRow {
+    QVariant other;
+    QVariant needed;
+    QVariant buy;
+    std::size_t hash = 0;
+};
+using EdgeRows = QHash<QString, std::vector<EdgeRow>>;
+
+// Values as SQLite's DISTINCT tells them apart: NULLs are alike, integers and reals compare as
+// numbers, text and bytes by content, and values of different kinds differ.
+enum class Kind { Null, Number, Text, Bytes };
+
+Kind kindOf(const QVariant& value) {
+    if (value.isNull()) {
+        return Kind::Null;
+    }
+    switch (value.typeId()) {
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+        case QMetaType::Double:
+            return Kind::Number;
+        case QMetaType::QByteArray:
+            return Kind::Bytes;
+        default:
+            return Kind::Text;
+    }
+}
+
+bool sameValue(const QVariant& a, const QVariant& b) {
+    const Kind kind = kindOf(a);
+    if (kind != kindOf(b)) {
+        return false;
+    }
+    switch (kind) {
+        case Kind::Null:
+            return true;
+        case Kind::Number:
+            return a.typeId() == QMetaType::Double || b.typeId() == QMetaType::Double
+                       ? a.toDouble() == b.toDouble()
+                       : a.toLongLong() == b.toLongLong();
+        case Kind::Bytes:
+            return a.toByteArray() == b.toByteArray();
+        case Kind::Text:
+            break;
+    }
+    return a.toString() == b.toString();
+}
+
+// Equal for values that sameValue takes as equal.
+std::size_t hashOf(const QVariant& value, std::size_t seed) {
+    switch (kindOf(value)) {
+        case Kind::Null:
+            return qHash(0, seed);
+        case Kind::Number:
+            return qHash(value.toDouble(), seed);
+        case Kind::Bytes:
+            return qHash(value.toByteArray(), seed);
+        case Kind::Text:
+            break;
+    }
+    return qHash(value.toString(), seed);
+}
+
+bool sameRow(const EdgeRow& a, const EdgeRow& b) {
+    return a.hash == b.hash && sameValue(a.other, b.other) && sameValue(a.needed, b.needed) &&
+           sameValue(a.buy, b.buy);
+}
+
+// Reads the rows of the named items with one statement into rows, folding equal rows of an item
+// as the one-item statements' DISTINCT does and keeping the first of them. The rows of one item
+// come one after another: each item is one name of the bound list.
+void readRows(TDB& db, TZEMItemList::Direction direction, const QStringList& names, EdgeRows& rows,
+              const std::stop_token& stop) {
+    const bool forward = direction == TZEMItemList::Direction::Forward;
+    TDBQuery& query =
+        db.OpenQuery(forward ? SqlMaterialsOfItems(names) : SqlUsersOfMaterials(names));
+    const int itemColumn = query.Position(forward ? ColName : ColMaterial);
+    const int otherColumn = query.Position(forward ? ColMaterial : ColName);
+    const int neededColumn = forward ? query.Position(ColNeeded) : -1;
+    const int buyColumn = forward ? query.Position(ColBuy) : -1;
+    QString lastItem;
+    std::vector<EdgeRow>* itemRows = nullptr;
+    for (int n = 1; !query.Eof(); query.Next(), ++n) {
+        if (n % 1024 == 0) {
+            throwIfStopped(stop);
+        }
+        const QString item = query.Value(itemColumn).toString();  // equal to one of the names
+        if (itemRows == nullptr || item != lastItem) {
+            itemRows = &rows[item];
+            lastItem = item;
+        }
+        EdgeRow row{query.Value(otherColumn), forward ? query.Value(neededColumn) : QVariant(),
+                    forward ? query.Value(buyColumn) : QVariant()};
+        row.hash = hashOf(row.buy, hashOf(row.needed, hashOf(row.other, 0)));
+        if (std::none_of(itemRows->begin(), itemRows->end(),
+                         [&row](const EdgeRow& seen) { return sameRow(seen, row); })) {
+            itemRows->push_back(std::move(row));
+        }
+    }
+}
+
+}  // namespace
+
+void TZEMItemList::walkSetBased(TDB& db, Direction direction, const std::stop_token& stop) {
+    EdgeRows rows;
+    int read = 0;  // the rows of every entry below this position are in rows
+    for (int i = 0; i < count(); ++i) {
+        throwIfStopped(stop);
+        if (i == read) {
+            QStringList names;
+            for (; read < count(); ++read) {
+                const QString& name = at(read).Name;
+                if (!rows.contains(name)) {
+                    rows.insert(name, {});
+                    names << name;
+                }
+            }
+            if (!names.isEmpty()) {
+                readRows(db, direction, names, rows, stop);
+            }
+        }
+        for (const EdgeRow& row : *rows.constFind(at(i).Name)) {
+            const int j = indexOrAppend(TextFromValue(row.other));
+            const std::int32_t needed =
+                direction == Direction::Forward ? IntegerFromValue(row.needed) : 1;
+            at(i).Sources.append(TZEMItemSource(j, needed));
         }
     }
 }

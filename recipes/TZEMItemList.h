@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <vector>
 
 #include "recipes/SqlStatement.h"
@@ -17,10 +18,17 @@ class TDB;
 // held once, with its edges. Starting items stand first, in the order of the search rows; the
 // items a build adds follow in the order of their discovery.
 //
-// A build walks the list by position while it grows and runs one statement per entry, so it ends
-// whatever cycles the data holds: a name already in the list becomes an edge to that entry.
+// A build walks the list by position while it grows, so it ends whatever cycles the data holds: a
+// name already in the list becomes an edge to that entry. The per-entry walk runs one statement per
+// entry; the set-based walk reads the rows of all entries not yet read in one statement whenever
+// the walk reaches such an entry, and builds the same list, entry by entry and edge by edge.
 class TZEMItemList {
 public:
+    enum class Direction { Forward, Reverse };
+    enum class Walk { SetBased, PerEntry };
+    // Thrown by a build whose stop was requested; the list is then incomplete.
+    struct Cancelled {};
+
     TZEMItemList() = default;
     TZEMItemList(const TZEMItemList&) = delete;
     TZEMItemList& operator=(const TZEMItemList&) = delete;
@@ -41,11 +49,15 @@ public:
     // Reverse build: the statement is a material search with the column 材料; edges lead to the
     // products that use the item.
     void BuildFromMaterials(const QString& dbPath, const SqlStatement& statement);
+    // Either build, by either walk, stopping with Cancelled soon after a stop is requested.
+    void Build(const QString& dbPath, const SqlStatement& statement, Direction direction,
+               Walk walk = Walk::SetBased, const std::stop_token& stop = {});
 
 private:
-    enum class Direction { Forward, Reverse };
-    void build(const QString& dbPath, const SqlStatement& statement, Direction direction);
-    void walk(TDB& db, Direction direction);
+    void walkPerEntry(TDB& db, Direction direction, const std::stop_token& stop);
+    void walkSetBased(TDB& db, Direction direction, const std::stop_token& stop);
+    // The position of the named item, appended as an added item if the list lacks it.
+    int indexOrAppend(const QString& name);
 
     std::vector<std::unique_ptr<TZEMItem>> m_items;
     QHash<QString, int> m_firstIndex;

@@ -2,12 +2,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeView>
 #include <QtTest>
 
+#include "common/TZEMError.h"
+#include "recipes/ItemSql.h"
 #include "recipes/RecipeTreeModel.h"
 #include "recipes/TZEMForm08.h"
 #include "recipes/TZEMForm081.h"
@@ -109,6 +115,11 @@ QModelIndex nodeAt(QTreeView* tree, const QString& path) {
     return parent;
 }
 
+// Waits until the window's search has ended and shown its outcome.
+void settle(TZEMForm08* w) {
+    QTRY_VERIFY_WITH_TIMEOUT(!w->isSearching(), 20000);
+}
+
 const char* const searchButtons[] = {"btnSearch", "btnSearchName", "btnZairyoSearch"};
 const char* const searchEdits[] = {"", "iptItemName", "iptZairyo"};
 
@@ -131,10 +142,15 @@ private Q_SLOTS:
     void choiceListRules();
     void missingDatabase();
     void eachCalcClickOpensOneMoreCalculator();
+    void secondSearchCancelsTheFirst();
+    void brokenDatabase_data();
+    void brokenDatabase();
+    void lockedDatabaseKeepsTheWindowResponsive();
 
 private:
     TZEMForm08* open(const QString& path = {});
-    void search(int page, const QString& text);
+    // Runs the search of a page and, unless told otherwise, waits for its outcome.
+    void search(int page, const QString& text, bool wait = true);
 
     std::unique_ptr<ItemDbFixture> m_fixture;
     QString m_path;
@@ -158,7 +174,7 @@ TZEMForm08* TestForm08::open(const QString& path) {
 }
 
 // Runs the search of a page: the text goes into the page's edit, or is the job to choose.
-void TestForm08::search(int page, const QString& text) {
+void TestForm08::search(int page, const QString& text, bool wait) {
     m_window->findChild<QTabWidget*>()->setCurrentIndex(page);
     if (page == 0 && !text.isEmpty()) {
         choose(child<QComboBox>(m_window, "iptJob"), text);
@@ -166,6 +182,9 @@ void TestForm08::search(int page, const QString& text) {
         child<QLineEdit>(m_window, searchEdits[page])->setText(text);
     }
     QTest::mouseClick(child<QPushButton>(m_window, searchButtons[page]), Qt::LeftButton);
+    if (wait) {
+        settle(m_window);
+    }
 }
 
 void TestForm08::openingState() {
@@ -223,6 +242,7 @@ void TestForm08::confirmation() {
     if (asks) {
         messages.answerNext(true);
         QTest::mouseClick(child<QPushButton>(w, searchButtons[page]), Qt::LeftButton);
+        settle(w);
         QVERIFY(w->treeModel()->rowCount() > 0);
     }
     QCOMPARE(messages.errors, QStringList());
@@ -234,10 +254,12 @@ void TestForm08::enterStartsThePageSearch() {
     TZEMForm08* w = open();
     child<QComboBox>(w, "iptEquip")->setEditText("無し");
     QTest::keyClick(child<QComboBox>(w, "iptJob")->lineEdit(), Qt::Key_Return);
+    settle(w);
     for (int page : {1, 2}) {
         w->findChild<QTabWidget*>()->setCurrentIndex(page);
         child<QLineEdit>(w, searchEdits[page])->setText("存在しない");
         QTest::keyClick(child<QLineEdit>(w, searchEdits[page]), Qt::Key_Enter);
+        settle(w);
     }
     QCOMPARE(messages.plain, QStringList({NotFound, NotFound, NotFound}));
     QVERIFY(messages.questions.isEmpty());
@@ -387,6 +409,7 @@ void TestForm08::choiceListRules() {
     choose(mokRock, "武具目録");
     choose(skill, "二");
     QTest::mouseClick(child<QPushButton>(w, "btnSearch"), Qt::LeftButton);
+    settle(w);
     QCOMPARE(rootNames(w->treeModel()), QStringList{"太刀"});
 
     choose(job, All);
@@ -436,6 +459,102 @@ void TestForm08::eachCalcClickOpensOneMoreCalculator() {
     QCOMPARE(calculators().size(), 2);
     QCOMPARE(messages.errors, QStringList());
     qDeleteAll(opened);
+}
+
+// Two searches in a row: only the second one's tree shows, and only it reports its end.
+void TestForm08::secondSearchCancelsTheFirst() {
+    MessageRecorder messages;
+    TZEMForm08* w = open();
+    QSignalSpy finished(w, &TZEMForm08::searchFinished);
+    w->ShowResults(SqlNameSearch(QString()), TZEMForm08::Direction::Forward);
+    w->ShowResults(SqlNameSearch("太刀"), TZEMForm08::Direction::Forward);
+    settle(w);
+    QCOMPARE(rootNames(w->treeModel()), QStringList{"太刀"});
+    QTest::qWait(50);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(messages.errors, QStringList());
+}
+
+void TestForm08::brokenDatabase_data() {
+    QTest::addColumn<QString>("omit");
+    QTest::addColumn<bool>("nullCount");
+    QTest::addColumn<bool>("truncate");
+    QTest::newRow("table missing behind the search") << "ItemInfo" << false << false;
+    QTest::newRow("NULL needed count mid-walk") << "" << true << false;
+    QTest::newRow("file truncated") << "" << false << true;
+}
+
+// A build that fails shows the one message of the per-entry walk, and no tree at all.
+void TestForm08::brokenDatabase() {
+    QFETCH(QString, omit);
+    QFETCH(bool, nullCount);
+    QFETCH(bool, truncate);
+    ItemDbFixture::Tables t = sampleTables();
+    t.omit << omit;
+    if (nullCount) {
+        t.relations.append({"玉鋼", "鉄", QVariant()});
+    }
+    const QString path = m_fixture->create(t, "broken.db");
+    if (truncate) {
+        QFile file(path);
+        QVERIFY(file.resize(file.size() / 2));
+    }
+    QString expected;
+    try {
+        TZEMItemList list;
+        list.Build(path, SqlNameSearch("刀"), TZEMItemList::Direction::Forward,
+                   TZEMItemList::Walk::PerEntry);
+    } catch (const TZEMError& e) {
+        expected = e.message();
+    }
+    QVERIFY(!expected.isEmpty());
+    MessageRecorder messages;
+    TZEMForm08* w = open(path);
+    const QStringList connections = QSqlDatabase::connectionNames();
+    search(1, "刀");
+    QCOMPARE(messages.errors, QStringList{expected});
+    QCOMPARE(w->treeModel()->rowCount(), 0);
+    QVERIFY(w->itemList() == nullptr);
+    QCOMPARE(QSqlDatabase::connectionNames(), connections);
+}
+
+// While another program holds the file locked the search waits on its own thread: the window
+// answers, shows the wait cursor and the progress bar, and closes at once.
+void TestForm08::lockedDatabaseKeepsTheWindowResponsive() {
+    MessageRecorder messages;
+    const QString lockName = QStringLiteral("locker");
+    {
+        QSqlDatabase locker = QSqlDatabase::addDatabase("QSQLITE", lockName);
+        locker.setDatabaseName(m_path);
+        QVERIFY(locker.open());
+        QSqlQuery(locker).exec("PRAGMA journal_mode = DELETE");
+        QVERIFY(QSqlQuery(locker).exec("BEGIN EXCLUSIVE"));
+        const QStringList connections = QSqlDatabase::connectionNames();
+
+        TZEMForm08* w = open();
+        auto* progress = child<QProgressBar>(w, "prgSearch");
+        search(1, QString(), false);
+        QVERIFY(w->isSearching());
+        QVERIFY(!progress->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible(), 1000);
+        QCOMPARE(w->cursor().shape(), Qt::WaitCursor);
+        QVERIFY(w->isSearching());
+
+        QElapsedTimer closing;
+        closing.start();
+        QVERIFY(w->close());
+        QTRY_VERIFY(m_window.isNull());
+        QVERIFY(closing.elapsed() < 1000);
+
+        QSqlQuery(locker).exec("ROLLBACK");
+        locker.close();
+        // The worker ends and releases its connection; nothing of it is shown.
+        QTRY_COMPARE_WITH_TIMEOUT(QSqlDatabase::connectionNames(), connections, 10000);
+    }
+    QSqlDatabase::removeDatabase(lockName);
+    QTest::qWait(50);
+    QCOMPARE(messages.errors, QStringList());
+    QCOMPARE(messages.plain, QStringList());
 }
 
 QTEST_MAIN(TestForm08)

@@ -1,7 +1,11 @@
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
+#include <random>
 
 #include "common/TZEMError.h"
+#include "recipes/ItemSql.h"
+#include "recipes/TDB.h"
 #include "recipes/TZEMItemList.h"
 #include "support/ItemDbFixture.h"
 
@@ -70,6 +74,115 @@ QString describe(const TZEMItemList& list) {
     return items.join(" ; ");
 }
 
+using Direction = TZEMItemList::Direction;
+using Walk = TZEMItemList::Walk;
+
+// The list a walk builds, or the partial list and the message of its failure.
+QString outcome(const QString& path, const SqlStatement& statement, Direction direction,
+                Walk walk) {
+    TZEMItemList list;
+    try {
+        list.Build(path, statement, direction, walk);
+    } catch (const TZEMError& e) {
+        return describe(list) + " !" + e.message();
+    }
+    return describe(list);
+}
+
+// The set-based walk against the per-entry walk: the same list or the same failure.
+bool sameGraph(const QString& path, const SqlStatement& statement, Direction direction) {
+    const QString setBased = outcome(path, statement, direction, Walk::SetBased);
+    const QString perEntry = outcome(path, statement, direction, Walk::PerEntry);
+    if (setBased != perEntry) {
+        qWarning("%s\n  set-based: %s\n  per-entry: %s",
+                 qUtf8Printable(statement.values.join(u'|')), qUtf8Printable(setBased),
+                 qUtf8Printable(perEntry));
+    }
+    return setBased == perEntry;
+}
+
+QStringList column(const QString& path, const SqlStatement& statement, const QString& name) {
+    TDB db(path);
+    db.Connect();
+    QStringList result;
+    for (TDBQuery& q = db.OpenQuery(statement); !q.Eof(); q.Next()) {
+        result << q.AsString(name);
+    }
+    return result;
+}
+
+// Every search a user can start on the sample database: each condition alone, each job with each
+// of its catalogues and skills, each product's and each material's name, and the empty texts.
+QList<std::pair<SqlStatement, Direction>> sampleSearches(const QString& path) {
+    const QString all = QStringLiteral("全て");
+    QList<std::pair<SqlStatement, Direction>> searches;
+    const auto forward = [&](const SqlStatement& s) { searches.append({s, Direction::Forward}); };
+    forward(SqlConditionSearch(all, all, all, all, all));
+    for (const QString& job : column(path, SqlJobList(), "生産職業")) {
+        forward(SqlConditionSearch(job, all, all, all, all));
+        for (const QString& catalog : column(path, SqlCatalogList(job, all), "目録")) {
+            forward(SqlConditionSearch(job, catalog, all, all, all));
+            for (const QString& skill : column(path, SqlSkillList(catalog, all), "技能")) {
+                forward(SqlConditionSearch(job, catalog, skill, all, all));
+            }
+        }
+    }
+    for (const QString& version : column(path, SqlVersionList(), "バージョン")) {
+        forward(SqlConditionSearch(all, all, all, version, all));
+    }
+    for (const QString& equip : column(path, SqlEquipList(), "装備区分")) {
+        forward(SqlConditionSearch(all, all, all, all, equip));
+    }
+    forward(SqlNameSearch(QString()));
+    for (const QString& name : column(path, SqlNameSearch(QString()), "アイテム名")) {
+        forward(SqlNameSearch(name));
+    }
+    searches.append({SqlMaterialSearch(QString()), Direction::Reverse});
+    for (const QString& name : column(path, SqlMaterialSearch(QString()), "材料")) {
+        searches.append({SqlMaterialSearch(name), Direction::Reverse});
+    }
+    return searches;
+}
+
+// A small database full of what breaks a careless walk: names that differ only in case, cycles and
+// self-references, shared materials, repeated relation rows, several ItemInfo and ItemCreator rows
+// per name with equal and different prices, materials without ItemInfo, products without
+// ItemCreator, NULLs in any column, and (half of the time) the schema's indexes.
+ItemDbFixture::Tables randomTables(std::mt19937& random) {
+    const auto pick = [&random](int below) {
+        return std::uniform_int_distribution<int>(0, below - 1)(random);
+    };
+    const QStringList pool{"a", "A", "b", "B", "鉄", "鋼", "炭", "刀", "c", "d", "e", "f"};
+    const QStringList names = pool.mid(0, 3 + pick(int(pool.size()) - 2));
+    const auto name = [&]() -> QVariant {
+        return pick(40) == 0 ? QVariant() : QVariant(names[pick(int(names.size()))]);
+    };
+    const auto number = [&]() -> QVariant {
+        switch (pick(30)) {
+            case 0:
+                return QVariant();
+            case 1:
+                return QStringLiteral("x");
+            case 2:
+                return 2.5;
+            default:
+                return 1 + pick(3);
+        }
+    };
+    ItemDbFixture::Tables t;
+    for (int i = 0, n = pick(3 * int(names.size())); i < n; ++i) {
+        t.relations.append({name(), name(), pick(3) == 0 ? QVariant(1) : number()});
+    }
+    for (int i = 0, n = pick(2 * int(names.size())); i < n; ++i) {
+        t.creators.append({name(), "鍛冶屋", "武具目録", "BUGU", "一", "A", number(), "壱"});
+    }
+    for (int i = 0, n = pick(2 * int(names.size())); i < n; ++i) {
+        t.infos.append({name(), QVariant(), "壱", "素材", 10, pick(4) == 0 ? number() : 20});
+    }
+    t.kinds.append(QVariantList{"素材", "その他"});
+    return t;
+}
+
 }  // namespace
 
 class TestItemList : public QObject {
@@ -80,6 +193,10 @@ private Q_SLOTS:
     void build();
     void failedBuild_data();
     void failedBuild();
+    void setBasedWalkOnSampleDatabase();
+    void setBasedWalkOnRandomDatabases();
+    void stopRequested_data();
+    void stopRequested();
 };
 
 void TestItemList::build_data() {
@@ -177,6 +294,79 @@ void TestItemList::failedBuild() {
     QVERIFY_THROWS_EXCEPTION(TZEMError, list.BuildFromProducts(path, rows(found, true)));
     QCOMPARE(describe(list), partial);
     QCOMPARE(QSqlDatabase::connectionNames(), connections);  // released on the way out
+}
+
+void TestItemList::setBasedWalkOnSampleDatabase() {
+    const QString path = QCoreApplication::applicationDirPath() + "/DAT/TAMU_Item.db";
+    const auto searches = sampleSearches(path);
+    QVERIFY(searches.size() > 500);
+    int failures = 0;
+    for (const auto& [statement, direction] : searches) {
+        failures += sameGraph(path, statement, direction) ? 0 : 1;
+    }
+    QCOMPARE(failures, 0);
+}
+
+void TestItemList::setBasedWalkOnRandomDatabases() {
+    std::mt19937 random(20);
+    int failures = 0;
+    int failedBuilds = 0;
+    int edges = 0;
+    for (int round = 0; round < 300; ++round) {
+        ItemDbFixture fixture;
+        const ItemDbFixture::Tables t = randomTables(random);
+        const QString path = fixture.create(t);
+        if (round % 2 == 1) {
+            const QString connection = QStringLiteral("indexes");
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
+                db.setDatabaseName(path);
+                QVERIFY(db.open());
+                QSqlQuery q(db);
+                QVERIFY(q.exec("CREATE INDEX r1 ON ItemCreateRelation (アイテム名)"));
+                QVERIFY(q.exec("CREATE INDEX r2 ON ItemCreateRelation (材料)"));
+                QVERIFY(q.exec("CREATE INDEX i1 ON ItemInfo (アイテム名)"));
+                QVERIFY(q.exec("CREATE INDEX c1 ON ItemCreator (アイテム名)"));
+            }
+            QSqlDatabase::removeDatabase(connection);
+        }
+        const QString text = round % 3 == 0 ? QString() : QStringLiteral("a");
+        for (const auto& [statement, direction] :
+             {std::pair{SqlNameSearch(text), Direction::Forward},
+              std::pair{SqlMaterialSearch(text), Direction::Reverse},
+              std::pair{rows("a:1 A:2 a:3 b:1", true), Direction::Forward},
+              std::pair{rows("鉄 a 鉄", false), Direction::Reverse}}) {
+            failures += sameGraph(path, statement, direction) ? 0 : 1;
+            const QString built = outcome(path, statement, direction, Walk::SetBased);
+            failedBuilds += built.contains(u'!') ? 1 : 0;
+            edges += int(built.count(u'x'));
+        }
+    }
+    QCOMPARE(failures, 0);
+    // The databases reach the interesting cases: failing builds as well as rich graphs.
+    QVERIFY(failedBuilds > 20);
+    QVERIFY(edges > 3000);
+}
+
+void TestItemList::stopRequested_data() {
+    QTest::addColumn<int>("walk");
+    QTest::newRow("set-based") << int(Walk::SetBased);
+    QTest::newRow("per-entry") << int(Walk::PerEntry);
+}
+
+// A build whose stop is requested ends with Cancelled and releases its connection.
+void TestItemList::stopRequested() {
+    QFETCH(int, walk);
+    ItemDbFixture fixture;
+    const QString path = fixture.create(tables("A>B B>C C>A"));
+    const QStringList connections = QSqlDatabase::connectionNames();
+    std::stop_source stop;
+    stop.request_stop();
+    TZEMItemList list;
+    QVERIFY_THROWS_EXCEPTION(
+        TZEMItemList::Cancelled,
+        list.Build(path, rows("A:1", true), Direction::Forward, Walk(walk), stop.get_token()));
+    QCOMPARE(QSqlDatabase::connectionNames(), connections);
 }
 
 QTEST_GUILESS_MAIN(TestItemList)

@@ -108,6 +108,9 @@ public:
                     }
                 }
             };
+            // A scratch file: no waiting for the disk.
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous = OFF"));
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode = MEMORY"));
             db.transaction();
             table(QStringLiteral("ItemCreator"),
                   QStringLiteral("アイテム名 TEXT, 生産職業 TEXT, 目録 TEXT, MOKUROKU TEXT, 技能 "

@@ -1,5 +1,6 @@
 // Scenes of the recipe search window on the sample item database.
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -23,8 +24,13 @@ void choose(TZEMForm08* window, const char* box, const QString& text) {
 }
 
 // Expands the first root and selects its first child that has materials of its own (else the
-// root itself), so that the panel lists materials.
+// root itself), so that the panel lists materials, once the search has shown its tree.
 void selectSomething(TZEMForm08* window) {
+    if (window->isSearching()) {
+        QEventLoop loop;
+        QObject::connect(window, &TZEMForm08::searchFinished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     auto* tree = window->findChild<QTreeView*>(QStringLiteral("CreateTree"));
     QAbstractItemModel* model = tree->model();
     if (model->rowCount() == 0) {
