@@ -55,6 +55,8 @@ private:
     void btnZairyoSearchClick();
     void CreateTreeChange(const QModelIndex& node);
     void evtCalcClick();
+    void fitMaterialRows();
+    void clearDetails();
 
     std::unique_ptr<TZEMItemList> ItemList;
     QString SelectedMokRock;
