@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTabWidget>
@@ -182,6 +183,15 @@ void TZEMForm08::buildControls() {
     CreateTree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_model = new RecipeTreeModel(this);
     CreateTree->setModel(m_model);
+    // "*" opens the whole subtree of the current node; the view alone would open only the
+    // levels the lazy model has made so far.
+    auto* expandAll = new QShortcut(QKeySequence(Qt::Key_Asterisk), CreateTree);
+    expandAll->setContext(Qt::WidgetShortcut);
+    connect(expandAll, &QShortcut::activated, this, [this] {
+        const QModelIndex current = CreateTree->currentIndex();
+        m_model->fetchSubtree(current);
+        CreateTree->expandRecursively(current);
+    });
 
     label(QStringLiteral("生産品必要材料"), this, {195, 131, 219, 18});
     m_panel = new QGroupBox(this);

@@ -148,6 +148,7 @@ private Q_SLOTS:
     void everyMaterialShows();
     void newTreeClearsTheDetails_data();
     void newTreeClearsTheDetails();
+    void asteriskOpensTheWholeSubtree();
     void eachCalcClickOpensOneMoreCalculator();
 
 private:
@@ -370,6 +371,40 @@ void TestForm08::selection() {
     }
     QCOMPARE(rows.join(u' '), materials);
     QCOMPARE(calcButton->isEnabled(), calc);
+}
+
+// The subtree under a node, as its names with the expanded nodes' children in brackets.
+QString expandedSubtree(QTreeView* tree, const QModelIndex& node) {
+    QString text = node.data().toString();
+    QAbstractItemModel* model = tree->model();
+    if (model->hasChildren(node)) {
+        if (!tree->isExpanded(node)) {
+            return text + QStringLiteral("+");
+        }
+        QStringList children;
+        for (int row = 0; row < model->rowCount(node); ++row) {
+            children << expandedSubtree(tree, model->index(row, 0, node));
+        }
+        text += u'(' + children.join(u',') + u')';
+    }
+    return text;
+}
+
+// "*" opens a node's whole subtree, as deep as it unfolds, and leaves its siblings alone.
+void TestForm08::asteriskOpensTheWholeSubtree() {
+    TZEMForm08* w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    search(0, QStringLiteral("鍛冶屋"));
+    auto* tree = child<QTreeView>(w, "CreateTree");
+    const QModelIndex sword = nodeAt(tree, "刀");
+    tree->collapse(sword);
+    tree->setCurrentIndex(sword);
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Asterisk);
+    QCOMPARE(expandedSubtree(tree, sword), QStringLiteral("刀(玉鋼(砂鉄),木炭)"));
+    const QModelIndex longSword =
+        tree->model()->match(tree->model()->index(0, 0), Qt::DisplayRole, "太刀").value(0);
+    QCOMPARE(expandedSubtree(tree, longSword), QStringLiteral("太刀+"));
 }
 
 void TestForm08::everyMaterialShows_data() {
