@@ -126,15 +126,15 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
     outUriCost = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 128, 70, 22),
                                         label16, QStringLiteral("outUriCost"), right);
     makeLabel(m_frame, QStringLiteral("＝生産数："), QRect(168, 128, 80, 22), label16);
-    outUriSu = makeLabel<FigureLabel>(m_frame, QStringLiteral("1"), QRect(248, 128, 32, 22),
+    outUriSu = makeLabel<FigureLabel>(m_frame, QStringLiteral("1"), QRect(248, 128, 44, 22),
                                       label16, QStringLiteral("outUriSu"), right);
-    makeLabel(m_frame, QStringLiteral("×売却単価："), QRect(282, 128, 96, 22), label16);
-    outUriTanka = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(376, 128, 72, 22),
+    makeLabel(m_frame, QStringLiteral("×売却単価："), QRect(292, 128, 96, 22), label16);
+    outUriTanka = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(388, 128, 67, 22),
                                          label16, QStringLiteral("outUriTanka"), right);
-    outUriSisu = makeLabel(m_frame, QStringLiteral("×指数："), QRect(450, 128, 64, 22), label16,
+    outUriSisu = makeLabel(m_frame, QStringLiteral("×指数："), QRect(455, 128, 64, 22), label16,
                            QStringLiteral("outUriSisu"));
     iptUriSisu =
-        makeIndexBox(m_frame, QStringLiteral("iptUriSisu"), QRect(514, 127, 52, 24), label16);
+        makeIndexBox(m_frame, QStringLiteral("iptUriSisu"), QRect(519, 127, 50, 24), label16);
     outUriSisu->hide();
     iptUriSisu->hide();
 
