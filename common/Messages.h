@@ -4,6 +4,8 @@
 #include <exception>
 #include <functional>
 
+class QMessageBox;
+
 #include "common/TZEMError.h"
 
 // Everything the program says to the user in a modal box goes through here, so that tests can
@@ -19,6 +21,9 @@ struct Presenters {
 // Installs new presenters and returns the previous ones (for restoring).
 Presenters setPresenters(Presenters presenters);
 Presenters defaultPresenters();
+
+// Gives a box its text so that no line of it breaks inside a word while it fits the screen.
+void setBoxText(QMessageBox& box, const QString& text);
 
 void showError(const QString& text);
 void showPlain(const QString& text);

@@ -1,6 +1,7 @@
 #include "common/TZEMSpinEdit.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
@@ -71,6 +72,23 @@ QValidator::State TZEMSpinEdit::validate(QString&, int&) const {
     return QValidator::Acceptable;
 }
 
+QString TZEMSpinEdit::accepted(const QString& text, bool* refused) {
+    QString result;
+    *refused = false;
+    for (QChar c : text) {
+        // The full-width forms that a Japanese input method commits stand for the same keys.
+        if (c >= QChar(0xFF01) && c <= QChar(0xFF5E)) {
+            c = QChar(c.unicode() - 0xFEE0);
+        }
+        if ((c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.') {
+            result += c;
+        } else {
+            *refused = true;
+        }
+    }
+    return result;
+}
+
 void TZEMSpinEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         QApplication::beep();
@@ -81,15 +99,41 @@ void TZEMSpinEdit::keyPressEvent(QKeyEvent* event) {
     const bool printable = !typed.isEmpty() && typed.at(0).isPrint() &&
                            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (printable) {
-        const QChar c = typed.at(0);
-        const bool allowed = (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
-        if (!allowed) {
+        bool refused = false;
+        const QString text = accepted(typed, &refused);
+        if (refused) {
             QApplication::beep();
             event->accept();
             return;
         }
+        if (text != typed) {
+            QKeyEvent plain(event->type(), event->key(), event->modifiers(), text,
+                            event->isAutoRepeat(), static_cast<ushort>(event->count()));
+            QAbstractSpinBox::keyPressEvent(&plain);
+            event->setAccepted(plain.isAccepted());
+            return;
+        }
     }
     QAbstractSpinBox::keyPressEvent(event);
+}
+
+bool TZEMSpinEdit::event(QEvent* event) {
+    if (event->type() != QEvent::InputMethod) {
+        return QAbstractSpinBox::event(event);
+    }
+    // Text being composed shows as the input method draws it; committed text goes in as the
+    // same characters typed one by one would, the refused ones left out with a beep.
+    auto* composed = static_cast<QInputMethodEvent*>(event);
+    bool refused = false;
+    const QString text = accepted(composed->commitString(), &refused);
+    if (refused) {
+        QApplication::beep();
+    }
+    QInputMethodEvent filtered(composed->preeditString(), composed->attributes());
+    filtered.setCommitString(text, composed->replacementStart(), composed->replacementLength());
+    const bool handled = QAbstractSpinBox::event(&filtered);
+    event->setAccepted(filtered.isAccepted());
+    return handled;
 }
 
 void TZEMSpinEdit::focusOutEvent(QFocusEvent* event) {

@@ -152,6 +152,26 @@ bool RecipeTreeModel::canFetchMore(const QModelIndex& parent) const {
     return canUnfold(*nodeOf(parent));
 }
 
+void RecipeTreeModel::fetchSubtree(const QModelIndex& node) {
+    if (!node.isValid() || node.model() != this) {
+        return;
+    }
+    std::vector<Node*> pending{nodeOf(node)};
+    while (!pending.empty()) {
+        Node* next = pending.back();
+        pending.pop_back();
+        if (canUnfold(*next)) {
+            beginInsertRows(createIndex(next->row, 0, next), 0,
+                            m_list->at(next->item).Sources.count() - 1);
+            makeChildren(*next);
+            endInsertRows();
+        }
+        for (Node& child : next->children) {
+            pending.push_back(&child);
+        }
+    }
+}
+
 void RecipeTreeModel::fetchMore(const QModelIndex& parent) {
     if (!canFetchMore(parent)) {
         return;

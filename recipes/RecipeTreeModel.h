@@ -25,6 +25,10 @@ public:
     void setItemList(const TZEMItemList* list);
     const TZEMItemList* itemList() const { return m_list; }
 
+    // Makes every node below `node`, as deep as the unfolding goes (it ends: a name already on the
+    // path is a leaf), so that a view can open the whole subtree at once.
+    void fetchSubtree(const QModelIndex& node);
+
     // The list position of the item behind a node, or -1.
     int itemPosition(const QModelIndex& index) const;
     // Nodes made so far, roots included.

@@ -8,7 +8,10 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -106,6 +109,7 @@ TZEMForm08::TZEMForm08(const QStringList& jobList, const QStringList& versionLis
             [this](const QModelIndex& current) {
                 Messages::guarded([this, current] { CreateTreeChange(current); });
             });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TZEMForm08::clearDetails);
     connect(evtCalc, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { evtCalcClick(); }); });
 
@@ -193,6 +197,15 @@ void TZEMForm08::buildControls() {
     m_slowSearch->setSingleShot(true);
     m_slowSearch->setInterval(200);
     connect(m_slowSearch, &QTimer::timeout, this, [this] { showSearching(true); });
+    // "*" opens the whole subtree of the current node; the view alone would open only the
+    // levels the lazy model has made so far.
+    auto* expandAll = new QShortcut(QKeySequence(Qt::Key_Asterisk), CreateTree);
+    expandAll->setContext(Qt::WidgetShortcut);
+    connect(expandAll, &QShortcut::activated, this, [this] {
+        const QModelIndex current = CreateTree->currentIndex();
+        m_model->fetchSubtree(current);
+        CreateTree->expandRecursively(current);
+    });
 
     label(QStringLiteral("生産品必要材料"), this, {195, 131, 219, 18});
     m_panel = new QGroupBox(this);
@@ -227,6 +240,7 @@ void TZEMForm08::buildControls() {
     outCreateSource->verticalHeader()->setDefaultSectionSize(18);
     outCreateSource->horizontalHeader()->setFixedHeight(20);
     outCreateSource->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    outCreateSource->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     outCreateSource->setEnabled(false);
 
     evtCalc = new QPushButton(QStringLiteral("利益計算"), m_panel);
@@ -412,20 +426,50 @@ void TZEMForm08::CreateTreeChange(const QModelIndex& node) {
         outCreateSource->insertRow(row);
         outCreateSource->setItem(row, 0,
                                  new QTableWidgetItem(query.AsString(QStringLiteral("材料"))));
-        auto* needed = new QTableWidgetItem(query.AsString(QStringLiteral("必要数")));
-        if (row == 0) {
-            // The first needed count is drawn as on an enabled grid.
-            needed->setBackground(palette().color(QPalette::Active, QPalette::Base));
-            needed->setForeground(palette().color(QPalette::Active, QPalette::Text));
-        }
-        outCreateSource->setItem(row, 1, needed);
+        outCreateSource->setItem(row, 1,
+                                 new QTableWidgetItem(query.AsString(QStringLiteral("必要数"))));
     }
+    fitMaterialRows();
 
     TDBQuery& catalog = db.OpenQuery(SqlItemCatalog(name));
     if (!catalog.Eof()) {
         const QString mokRock = catalog.AsString(QStringLiteral("目録"));
         evtCalc->setEnabled(mokRock == Fief || mokRock == FiefSpecial);
     }
+}
+
+void TZEMForm08::fitMaterialRows() {
+    // The grid takes no input, so every material must show without scrolling: the rows share
+    // the grid's height, down to one line of text each. Only a product with more materials than
+    // that gets a scroll bar, and with it a grid the user can scroll.
+    constexpr int usualRowHeight = 18;
+    const int rows = outCreateSource->rowCount();
+    const int room = outCreateSource->height() - 2 * outCreateSource->frameWidth() -
+                     outCreateSource->horizontalHeader()->height();
+    const int lowest = outCreateSource->fontMetrics().height();
+    const int height = rows == 0 ? usualRowHeight : std::clamp(room / rows, lowest, usualRowHeight);
+    outCreateSource->verticalHeader()->setMinimumSectionSize(lowest);
+    outCreateSource->verticalHeader()->setDefaultSectionSize(height);
+    for (int row = 0; row < rows; ++row) {
+        outCreateSource->setRowHeight(row, height);
+    }
+    const bool fits = rows * height <= room;
+    outCreateSource->setVerticalScrollBarPolicy(fits ? Qt::ScrollBarAlwaysOff
+                                                     : Qt::ScrollBarAlwaysOn);
+    outCreateSource->setEnabled(!fits);
+    // The names give way to the scroll bar, so that the counts stay whole.
+    const int bar = fits ? 0 : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    outCreateSource->setColumnWidth(0, 146 - bar);
+}
+
+void TZEMForm08::clearDetails() {
+    // The selected item belonged to the tree being replaced.
+    for (QLabel* out : {outYomi, outItemName, outItemCreator, outCreateCount}) {
+        out->clear();
+    }
+    outCreateSource->setRowCount(0);
+    fitMaterialRows();
+    evtCalc->setEnabled(false);
 }
 
 void TZEMForm08::evtCalcClick() {

@@ -67,6 +67,8 @@ private:
     void evtCalcClick();
     void searchDone(std::unique_ptr<TZEMItemList> list, const QString& error);
     void showSearching(bool searching);
+    void fitMaterialRows();
+    void clearDetails();
 
     std::unique_ptr<TZEMItemList> ItemList;
     QString SelectedMokRock;

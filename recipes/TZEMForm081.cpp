@@ -14,6 +14,7 @@
 #include "common/ScreenAreas.h"
 #include "common/TZEMError.h"
 #include "common/TZEMSpinEdit.h"
+#include "recipes/FigureLabel.h"
 #include "recipes/ItemSql.h"
 #include "recipes/TDB.h"
 
@@ -41,9 +42,10 @@ QString number(std::int64_t value) {
     return QString::number(value);
 }
 
-QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& rect, const QFont& font,
-                  const QString& name = QString(), Qt::Alignment align = Qt::AlignLeft) {
-    auto* label = new QLabel(text, parent);
+template <class Label = QLabel>
+Label* makeLabel(QWidget* parent, const QString& text, const QRect& rect, const QFont& font,
+                 const QString& name = QString(), Qt::Alignment align = Qt::AlignLeft) {
+    auto* label = new Label(text, parent);
     label->setObjectName(name);
     label->setFont(font);
     label->setGeometry(rect);
@@ -93,8 +95,8 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
         makeLabel(m_frame, QString(), QRect(100, 46, 300, 22), label16, QStringLiteral("outUriLV"));
 
     makeLabel(m_frame, QStringLiteral("総生産数："), QRect(16, 74, 84, 22), label16);
-    outUriCount = makeLabel(m_frame, QStringLiteral("0"), QRect(96, 74, 70, 22), label16,
-                            QStringLiteral("outUriCount"), right);
+    outUriCount = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 74, 70, 22),
+                                         label16, QStringLiteral("outUriCount"), right);
     makeLabel(m_frame, QStringLiteral("＝生産回数："), QRect(168, 74, 96, 22), label16);
     iptUriTime = new TZEMSpinEdit(m_frame);
     iptUriTime->setObjectName(QStringLiteral("iptUriTime"));
@@ -117,36 +119,37 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
     evtDefaultSu->hide();
 
     makeLabel(m_frame, QStringLiteral("原材料費："), QRect(16, 102, 84, 22), label16);
-    outBuyCost = makeLabel(m_frame, QStringLiteral("0"), QRect(96, 102, 70, 22), label16,
-                           QStringLiteral("outBuyCost"), right);
+    outBuyCost = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 102, 70, 22),
+                                        label16, QStringLiteral("outBuyCost"), right);
 
     makeLabel(m_frame, QStringLiteral("売却価格："), QRect(16, 128, 84, 22), label16);
-    outUriCost = makeLabel(m_frame, QStringLiteral("0"), QRect(96, 128, 70, 22), label16,
-                           QStringLiteral("outUriCost"), right);
+    outUriCost = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 128, 70, 22),
+                                        label16, QStringLiteral("outUriCost"), right);
     makeLabel(m_frame, QStringLiteral("＝生産数："), QRect(168, 128, 80, 22), label16);
-    outUriSu = makeLabel(m_frame, QStringLiteral("1"), QRect(248, 128, 36, 22), label16,
-                         QStringLiteral("outUriSu"), right);
-    makeLabel(m_frame, QStringLiteral("×売却単価："), QRect(286, 128, 96, 22), label16);
-    outUriTanka = makeLabel(m_frame, QStringLiteral("0"), QRect(382, 128, 46, 22), label16,
-                            QStringLiteral("outUriTanka"), right);
-    outUriSisu = makeLabel(m_frame, QStringLiteral("×指数："), QRect(430, 128, 64, 22), label16,
+    outUriSu = makeLabel<FigureLabel>(m_frame, QStringLiteral("1"), QRect(248, 128, 44, 22),
+                                      label16, QStringLiteral("outUriSu"), right);
+    makeLabel(m_frame, QStringLiteral("×売却単価："), QRect(292, 128, 96, 22), label16);
+    outUriTanka = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(388, 128, 67, 22),
+                                         label16, QStringLiteral("outUriTanka"), right);
+    outUriSisu = makeLabel(m_frame, QStringLiteral("×指数："), QRect(455, 128, 64, 22), label16,
                            QStringLiteral("outUriSisu"));
     iptUriSisu =
-        makeIndexBox(m_frame, QStringLiteral("iptUriSisu"), QRect(496, 127, 52, 24), label16);
+        makeIndexBox(m_frame, QStringLiteral("iptUriSisu"), QRect(519, 127, 50, 24), label16);
     outUriSisu->hide();
     iptUriSisu->hide();
 
     makeLabel(m_frame, QStringLiteral("利益　　："), QRect(16, 154, 84, 22), label16);
-    outUriGain = makeLabel(m_frame, QStringLiteral("0"), QRect(96, 154, 70, 22), label16,
-                           QStringLiteral("outUriGain"), right);
+    outUriGain = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 154, 70, 22),
+                                        label16, QStringLiteral("outUriGain"), right);
 
     // Material part.
     m_materials = new QGroupBox(QStringLiteral("材料"), m_frame);
     m_materials->setFont(rowFont);
     m_materials->setGeometry(8, materialsTop, clientWidth - 16, materialsHeight);
     makeLabel(m_materials, QStringLiteral("生産費用："), QRect(12, 20, 80, 22), label16);
-    outZaiTotalCost = makeLabel(m_materials, QStringLiteral("0"), QRect(88, 20, 70, 22), label16,
-                                QStringLiteral("outZaiTotalCost"), right);
+    outZaiTotalCost =
+        makeLabel<FigureLabel>(m_materials, QStringLiteral("0"), QRect(88, 20, 70, 22), label16,
+                               QStringLiteral("outZaiTotalCost"), right);
     const int heads = rowTop - 20;
     makeLabel(m_materials, QStringLiteral("知行産物名"), QRect(12, heads, 150, 18), rowFont);
     makeLabel(m_materials, QStringLiteral("入手先"), QRect(168, heads, 80, 18), rowFont);
@@ -190,12 +193,12 @@ void TZEMForm081::addMaterialRow() {
     row.iptGetTarget->setGeometry(168, y, 80, 19);
     row.iptZaiSisu = makeIndexBox(m_materials, name("iptZaiSisu"), QRect(254, y, 50, 19), rowFont);
     row.iptZaiSisu->setAttribute(Qt::WA_InputMethodEnabled, false);
-    row.outZaiCost = makeLabel(m_materials, QString(), QRect(310, y, 64, 19), rowFont,
-                               name("outZaiCost"), Qt::AlignRight);
-    row.outZaiCount = makeLabel(m_materials, QString(), QRect(378, y, 58, 19), rowFont,
-                                name("outZaiCount"), Qt::AlignRight);
-    row.outZaiTotalCost = makeLabel(m_materials, QString(), QRect(440, y, 100, 19), rowFont,
-                                    name("outZaiTotalCost"), Qt::AlignRight);
+    row.outZaiCost = makeLabel<FigureLabel>(m_materials, QString(), QRect(310, y, 64, 19), rowFont,
+                                            name("outZaiCost"), Qt::AlignRight);
+    row.outZaiCount = makeLabel<FigureLabel>(m_materials, QString(), QRect(378, y, 58, 19), rowFont,
+                                             name("outZaiCount"), Qt::AlignRight);
+    row.outZaiTotalCost = makeLabel<FigureLabel>(m_materials, QString(), QRect(440, y, 100, 19),
+                                                 rowFont, name("outZaiTotalCost"), Qt::AlignRight);
     row.outZaiName->hide();
     row.iptGetTarget->hide();
     row.iptZaiSisu->hide();

@@ -31,7 +31,7 @@ struct KeyedPicture {
 
 constexpr KeyedPicture keyedPictures[] = {
     {"dial_day", 0xFF3A2A1E},  {"dial_night", 0xFF151A2C},  {"center", 0xFF000000},
-    {"hand_hour", 0xFFC9A03C}, {"hand_minute", 0xFFC9A03C},
+    {"hand_hour", 0xFF1C1814}, {"hand_minute", 0xFF1C1814},
 };
 
 const KeyedPicture* keyedPicture(const QString& name) {

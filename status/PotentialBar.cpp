@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPolygon>
+#include <cmath>
 
 namespace {
 
@@ -63,14 +65,43 @@ void PotentialBar::paintEvent(QPaintEvent*) {
         p.fillRect(cellRect(c), window);
     }
     // A rectangle covers its cell's 15 pixels, so the outline goes one pixel in from the right
-    // and bottom edges of the cell.
+    // and bottom edges of the cell. The rounded rectangle over it adds its corner arcs; its
+    // fill is the same green.
     p.setBrush(BoxGreen);
     p.setPen(Qt::white);
     for (int c = 0; c <= m_filledTo; ++c) {
         const QRect box = cellRect(c).adjusted(0, 0, -1, -1);
         p.drawRect(box);
-        p.drawRoundedRect(box, 4, 4);
+        p.drawPoints(roundedOutline(cellRect(c), CornerEllipse));
     }
+}
+
+QPolygon PotentialBar::roundedOutline(const QRect& cell, int ellipse) {
+    // Aliased painting of a rounded rectangle rounds the four corners differently; the pixels
+    // of one corner's quarter ellipse are worked out here and mirrored into the other three.
+    const double radius = (ellipse - 1) / 2.0;  // between the centres of the end pixels
+    QPolygon points;
+    const auto mirrored = [&](int dx, int dy) {
+        points << QPoint(cell.left() + dx, cell.top() + dy)
+               << QPoint(cell.right() - dx, cell.top() + dy)
+               << QPoint(cell.left() + dx, cell.bottom() - dy)
+               << QPoint(cell.right() - dx, cell.bottom() - dy);
+    };
+    for (int i = 0; i <= radius; ++i) {
+        const double across = radius - i;
+        const int in = qRound(radius - std::sqrt(radius * radius - across * across));
+        mirrored(i, in);
+        mirrored(in, i);
+    }
+    // The straight edges between the corners.
+    const int corner = ellipse / 2;
+    for (int x = cell.left() + corner; x <= cell.right() - corner; ++x) {
+        points << QPoint(x, cell.top()) << QPoint(x, cell.bottom());
+    }
+    for (int y = cell.top() + corner; y <= cell.bottom() - corner; ++y) {
+        points << QPoint(cell.left(), y) << QPoint(cell.right(), y);
+    }
+    return points;
 }
 
 void PotentialBar::mousePressEvent(QMouseEvent* event) {

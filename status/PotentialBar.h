@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPolygon>
 #include <QWidget>
 
 // One ability bar of the potential calculator: a grid of ten 15 x 15 cells in one row, with a
@@ -12,6 +13,7 @@ class PotentialBar : public QWidget {
 public:
     static constexpr int ColumnCount = 10;
     static constexpr int CellSize = 15;
+    static constexpr int CornerEllipse = 8;  // width and height of a box's corner ellipses
 
     explicit PotentialBar(QWidget* parent = nullptr);
 
@@ -36,6 +38,8 @@ protected:
 
 private:
     void choose(int column);
+    // The pixels of a rounded rectangle's outline filling `cell`, the same at all four corners.
+    static QPolygon roundedOutline(const QRect& cell, int ellipse);
 
     int m_current = 0;
     int m_filledTo = -1;

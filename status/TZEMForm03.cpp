@@ -140,7 +140,6 @@ TZEMSpinEdit* spinEdit(QWidget* parent, const char* name, int minValue, int maxV
                        const QRect& place) {
     auto* spin = new TZEMSpinEdit(parent);
     spin->setObjectName(QString::fromLatin1(name));
-    spin->setFont(Fonts::font(Fonts::PMincho, 13));
     spin->setBounds(minValue, maxValue);
     spin->setValue(minValue);
     spin->setGeometry(place);
@@ -206,8 +205,10 @@ void TZEMForm03::buildControls() {
     m_dex = spinEdit(start, "iptDEX", 0, 8, QRect(52, 96, 45, 22));
     m_int = spinEdit(start, "iptINT", 0, 8, QRect(52, 123, 45, 22));
     m_phi = spinEdit(start, "iptPHI", 0, 8, QRect(52, 151, 45, 22));
+    // The level box names no font: it keeps the window's, like the values beside it.
     for (TZEMSpinEdit* box : {m_pow, m_vit, m_dex, m_int, m_phi}) {
         box->setMaxLength(1);
+        box->setFont(Fonts::font(Fonts::PMincho, 13));
     }
     for (const Value& v : startValues) {
         valueLabel(start, v);

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -377,6 +378,46 @@ BENCHMARK(BM_UnrestrictedBuild)
     ->ArgName("perEntry")
     ->Arg(0)
     ->Arg(1);
+
+// "*" on the root with the largest unfolding: every node below it made and opened, to the
+// repainted view. The generated recipes have no cycles, so a subtree's size is the item's own.
+void BM_AsteriskOnLargestSubtree(benchmark::State& state) {
+    std::unique_ptr<TZEMForm08> window(makeWindow());
+    window->findChild<QPushButton*>(QStringLiteral("btnSearch"))->click();
+    waitForSearch(window.get());
+    auto* tree = window->findChild<QTreeView*>(QStringLiteral("CreateTree"));
+    auto* model = window->treeModel();
+    const TZEMItemList* list = window->itemList();
+    std::vector<double> sizes(static_cast<std::size_t>(list->count()), 0);
+    std::function<double(int)> sizeOf = [&](int item) {
+        double& size = sizes[static_cast<std::size_t>(item)];
+        if (size == 0) {
+            size = 1;
+            for (const TZEMItemSource& edge : list->at(item).Sources) {
+                size += sizeOf(edge.Index);
+            }
+        }
+        return size;
+    };
+    int largest = 0;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (sizeOf(model->itemPosition(model->index(row, 0))) >
+            sizeOf(model->itemPosition(model->index(largest, 0)))) {
+            largest = row;
+        }
+    }
+    auto* asterisk = tree->findChild<QShortcut*>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        model->setItemList(list);
+        tree->setCurrentIndex(model->index(largest, 0));
+        showTree(tree);
+        state.ResumeTiming();
+        Q_EMIT asterisk->activated();
+        showTree(tree);
+    }
+    state.counters["nodes"] = sizeOf(model->itemPosition(model->index(largest, 0)));
+}
 BENCHMARK(BM_RawWalkReprepare)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RawWalkPrepareOnce)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RawWalkPrepareOnceInTransaction)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -385,6 +426,7 @@ BENCHMARK(BM_UnrestrictedSearchToVisibleTree)->Unit(benchmark::kMillisecond)->It
 BENCHMARK(BM_PerEntrySearchToVisibleTree)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ExpandDeepestNode)->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_ExpandWidestNode)->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK(BM_AsteriskOnLargestSubtree)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_FetchAtDepth)->Unit(benchmark::kMillisecond)->Iterations(5)->Arg(6)->Arg(5000);
 BENCHMARK(BM_ExpandInViewAtDepth)
     ->Unit(benchmark::kMillisecond)

@@ -1,6 +1,6 @@
 -- Rows of TAMU's sample item database. Written by tools/itemdb/make_sample_sql.py;
 -- change the script and run it again rather than editing by hand.
--- 354 items, 289 products, 296 recipe rows, 993 material rows.
+-- 368 items, 302 products, 310 recipe rows, 1019 material rows.
 
 INSERT INTO ItemKind VALUES ('兜', '頭');
 INSERT INTO ItemKind VALUES ('笠', '頭');
@@ -391,6 +391,20 @@ INSERT INTO ItemInfo VALUES ('堺の鉄砲鍛冶筒', 'さかいのてっぽう�
 INSERT INTO ItemInfo VALUES ('宇治茶', 'うじちゃ', '四の章', '知行品', 43, 87);
 INSERT INTO ItemInfo VALUES ('灘の生一本', 'なだのきいっぽん', '五の章', '知行品', 85, 171);
 INSERT INTO ItemInfo VALUES ('外郎', 'ういろう', '四の章', '知行品', 66, 133);
+INSERT INTO ItemInfo VALUES ('見本：循環する甲', 'じゅんかんするこう', '壱の章', '素材', 10, 20);
+INSERT INTO ItemInfo VALUES ('見本：循環する乙', 'じゅんかんするおつ', '壱の章', '素材', 10, 20);
+INSERT INTO ItemInfo VALUES ('見本：自分を材料にする品', 'じぶんをざいりょうにするしな', '壱の章', '素材', 10, 20);
+INSERT INTO ItemInfo VALUES ('見本：台帳に無い材料を使う品', 'だいちょうにないざいりょうをつかうしな', '壱の章', '素材', 10, 20);
+INSERT INTO ItemInfo VALUES ('見本：目録の並び順が空の品', 'もくろくのならびじゅんがからのしな', '壱の章', '素材', 10, 20);
+INSERT INTO ItemInfo VALUES ('見本：技能の並び順が空の品', 'ぎのうのならびじゅんがからのしな', '壱の章', '素材', 10, 20);
+INSERT INTO ItemInfo VALUES ('見本：材料の無い品', 'ざいりょうのないしな', '壱の章', '素材', 10, 20);
+INSERT INTO ItemInfo VALUES ('見本：材料が九つの品', 'ざいりょうがここのつのしな', '壱の章', '素材', 400, 800);
+INSERT INTO ItemInfo VALUES ('見本：知行とほかの目録に載る品', 'ちぎょうとほかのもくろくにのるしな', '壱の章', '素材', 30, 60);
+INSERT INTO ItemInfo VALUES ('見本：Sample Box', 'さんぷるぼっくす', '壱の章', '素材', 10, 20);
+INSERT INTO ItemInfo VALUES ('見本：SAMPLE BOX', 'さんぷるぼっくす', '壱の章', '素材', 10, 20);
+INSERT INTO ItemInfo VALUES ('見本：版の食い違う品', 'はんのくいちがうしな', '壱の章', '素材', 10, 20);
+INSERT INTO ItemInfo VALUES ('見本：桁の大きい品', 'けたのおおきいしな', '壱の章', '素材', 1, 2147483647);
+INSERT INTO ItemInfo VALUES ('見本：桁の大きい材料', 'けたのおおきいざいりょう', '壱の章', '素材', 1, 2147483647);
 
 INSERT INTO ItemCreator VALUES ('木炭', '鍛冶屋', '素材目録', 'KAJISOZAI', '鍛冶一', 'A', 5, '壱の章');
 INSERT INTO ItemCreator VALUES ('木炭', '大工', '木工目録', 'DAIKUMOKKOU', '木工一', 'A', 5, '壱の章');
@@ -688,6 +702,20 @@ INSERT INTO ItemCreator VALUES ('外郎', '薬師', '知行名物', 'CHIGYOMEIBU
 INSERT INTO ItemCreator VALUES ('陣笠', '鍛冶屋', '甲冑目録', 'KAJIKACCHU', '鍛冶一', 'A', 1, '壱の章');
 INSERT INTO ItemCreator VALUES ('草鞋', '忍者', '装束目録', 'NINJASHOUZOKU', '忍術一', 'A', 2, '壱の章');
 INSERT INTO ItemCreator VALUES ('甘酒', '僧', '写経目録', 'SOUSHAKYOU', '仏具二', 'B', 3, '弐の章');
+INSERT INTO ItemCreator VALUES ('見本：循環する甲', '見本師', '見本目録', 'MIHON', '見本一', 'A', 1, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：循環する乙', '見本師', '見本目録', 'MIHON', '見本一', 'A', 1, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：自分を材料にする品', '見本師', '見本目録', 'MIHON', '見本一', 'A', 1, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：台帳に無い材料を使う品', '見本師', '見本目録', 'MIHON', '見本一', 'A', 1, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：目録の並び順が空の品', '見本師', '見本の隠れ目録', '', '見本一', 'A', 1, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：技能の並び順が空の品', '見本師', '見本目録', 'MIHON', '見本の隠れ技能', '', 1, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：材料の無い品', '見本師', '見本目録', 'MIHON', '見本一', 'A', 1, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：材料が九つの品', '見本師', '知行名物', 'CHIGYOMEIBUTSU', '知行三', 'C', 1, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：知行とほかの目録に載る品', '見本師', '知行産物', 'CHIGYOSANBUTSU', '知行一', 'A', 2, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：知行とほかの目録に載る品', '見本師', '見本目録', 'MIHON', '見本一', 'A', 5, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：Sample Box', '見本師', '見本目録', 'MIHON', '見本一', 'A', 1, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：SAMPLE BOX', '見本師', '見本目録', 'MIHON', '見本一', 'A', 1, '壱の章');
+INSERT INTO ItemCreator VALUES ('見本：版の食い違う品', '見本師', '見本目録', 'MIHON', '見本一', 'A', 1, '五の章');
+INSERT INTO ItemCreator VALUES ('見本：桁の大きい品', '見本師', '知行産物', 'CHIGYOSANBUTSU', '知行一', 'A', 2147483647, '壱の章');
 
 INSERT INTO ItemCreateRelation VALUES ('木炭', '松材', 2);
 INSERT INTO ItemCreateRelation VALUES ('玉鋼', '砂鉄', 4);
@@ -1682,3 +1710,29 @@ INSERT INTO ItemCreateRelation VALUES ('外郎', '甘草', 4);
 INSERT INTO ItemCreateRelation VALUES ('外郎', '朝鮮人参', 1);
 INSERT INTO ItemCreateRelation VALUES ('外郎', '麝香', 1);
 INSERT INTO ItemCreateRelation VALUES ('外郎', '砂糖', 2);
+INSERT INTO ItemCreateRelation VALUES ('見本：循環する甲', '見本：循環する乙', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：循環する甲', '杉材', 2);
+INSERT INTO ItemCreateRelation VALUES ('見本：循環する乙', '見本：循環する甲', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：循環する乙', '竹', 3);
+INSERT INTO ItemCreateRelation VALUES ('見本：自分を材料にする品', '見本：自分を材料にする品', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：自分を材料にする品', '杉材', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：台帳に無い材料を使う品', '見本：台帳に無い材料', 2);
+INSERT INTO ItemCreateRelation VALUES ('見本：台帳に無い材料を使う品', '竹', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：目録の並び順が空の品', '杉材', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：技能の並び順が空の品', '竹', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：材料が九つの品', '杉材', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：材料が九つの品', '檜材', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：材料が九つの品', '松材', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：材料が九つの品', '竹', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：材料が九つの品', '樫材', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：材料が九つの品', '桐材', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：材料が九つの品', '楮', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：材料が九つの品', '麻糸', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：材料が九つの品', '砂鉄', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：知行とほかの目録に載る品', '檜材', 2);
+INSERT INTO ItemCreateRelation VALUES ('見本：知行とほかの目録に載る品', '麻糸', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：Sample Box', '見本：SAMPLE BOX', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：SAMPLE BOX', '見本：Sample Box', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：SAMPLE BOX', '杉材', 1);
+INSERT INTO ItemCreateRelation VALUES ('見本：版の食い違う品', '杉材', 3);
+INSERT INTO ItemCreateRelation VALUES ('見本：桁の大きい品', '見本：桁の大きい材料', 1);

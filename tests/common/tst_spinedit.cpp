@@ -1,3 +1,4 @@
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -29,12 +30,47 @@ private Q_SLOTS:
         QCOMPARE(box.text(), text);
     }
 
-    void fullWidthDigitRefused() {
+    // What an input method commits is taken as typed keys would be: full-width digits as the
+    // digits they are, anything else refused. A key that carries a full-width digit likewise.
+    void inputMethodText_data() {
+        QTest::addColumn<QString>("committed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::newRow("kana refused") << "あ"
+                                      << "" << 1;
+        QTest::newRow("full-width digit") << "７"
+                                          << "7" << 7;
+        QTest::newRow("full-width digits") << "３０"
+                                           << "30" << 30;
+        QTest::newRow("full-width minus") << "－５"
+                                          << "-5" << -5;
+        QTest::newRow("mixed: digits kept") << "３日"
+                                            << "3" << 3;
+        QTest::newRow("ideographic space refused") << "　"
+                                                   << "" << 1;
+    }
+    void inputMethodText() {
+        QFETCH(QString, committed);
+        QFETCH(QString, text);
+        QFETCH(int, value);
         TZEMSpinEdit box;
+        box.setBounds(1, 60);
         box.setText(QString());
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("１"));
-        QApplication::sendEvent(&box, &press);
+        QInputMethodEvent composing(committed, {});
+        QApplication::sendEvent(&box, &composing);
         QCOMPARE(box.text(), QString());
+        QInputMethodEvent commit;
+        commit.setCommitString(committed);
+        QApplication::sendEvent(&box, &commit);
+        QCOMPARE(box.text(), text);
+        QCOMPARE(box.value(), value);
+
+        if (committed.size() == 1) {
+            box.setText(QString());
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, committed);
+            QApplication::sendEvent(&box, &press);
+            QCOMPARE(box.text(), text);
+        }
     }
 
     void valueAndBounds_data() {

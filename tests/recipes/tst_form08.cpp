@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -7,6 +8,7 @@
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeView>
@@ -66,6 +68,18 @@ ItemDbFixture::Tables sampleTables() {
                    {"玉鋼", "砂鉄", 2},    {"兜", "鉄", 4},     {"茶器", "土", 2},
                    {"名茶碗", "土", 3},    {"丸薬", "薬草", 1}, {"空札", "土", 1},
                    {"鉄の\"鍵\"", "鉄", 1}};
+    // Lacquer trays of 1, 7, 8 and 12 materials, for the material grid.
+    for (const int materials : {1, 7, 8, 12}) {
+        const QString tray = QStringLiteral("膳%1").arg(materials);
+        t.creators.append({tray, "塗師", "膳目録", "ZEN", "一", "A", 1, "壱"});
+        t.infos.append({tray, "ぜん", "壱", "素材", 10, 20});
+        for (int m = 1; m <= materials; ++m) {
+            t.relations.append({tray, QStringLiteral("漆%1").arg(m), m});
+        }
+    }
+    for (int m = 1; m <= 12; ++m) {
+        t.infos.append({QStringLiteral("漆%1").arg(m), "うるし", "壱", "素材", 10, 20});
+    }
     return t;
 }
 
@@ -141,6 +155,11 @@ private Q_SLOTS:
     void selection();
     void choiceListRules();
     void missingDatabase();
+    void everyMaterialShows_data();
+    void everyMaterialShows();
+    void newTreeClearsTheDetails_data();
+    void newTreeClearsTheDetails();
+    void asteriskOpensTheWholeSubtree();
     void eachCalcClickOpensOneMoreCalculator();
     void secondSearchCancelsTheFirst();
     void brokenDatabase_data();
@@ -374,6 +393,108 @@ void TestForm08::selection() {
     }
     QCOMPARE(rows.join(u' '), materials);
     QCOMPARE(calcButton->isEnabled(), calc);
+}
+
+// The subtree under a node, as its names with the expanded nodes' children in brackets.
+QString expandedSubtree(QTreeView* tree, const QModelIndex& node) {
+    QString text = node.data().toString();
+    QAbstractItemModel* model = tree->model();
+    if (model->hasChildren(node)) {
+        if (!tree->isExpanded(node)) {
+            return text + QStringLiteral("+");
+        }
+        QStringList children;
+        for (int row = 0; row < model->rowCount(node); ++row) {
+            children << expandedSubtree(tree, model->index(row, 0, node));
+        }
+        text += u'(' + children.join(u',') + u')';
+    }
+    return text;
+}
+
+// "*" opens a node's whole subtree, as deep as it unfolds, and leaves its siblings alone.
+void TestForm08::asteriskOpensTheWholeSubtree() {
+    TZEMForm08* w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    search(0, QStringLiteral("鍛冶屋"));
+    auto* tree = child<QTreeView>(w, "CreateTree");
+    const QModelIndex sword = nodeAt(tree, "刀");
+    tree->collapse(sword);
+    tree->setCurrentIndex(sword);
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Asterisk);
+    QCOMPARE(expandedSubtree(tree, sword), QStringLiteral("刀(玉鋼(砂鉄),木炭)"));
+    const QModelIndex longSword =
+        tree->model()->match(tree->model()->index(0, 0), Qt::DisplayRole, "太刀").value(0);
+    QCOMPARE(expandedSubtree(tree, longSword), QStringLiteral("太刀+"));
+}
+
+void TestForm08::everyMaterialShows_data() {
+    QTest::addColumn<int>("materials");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("one") << 1 << true;
+    QTest::newRow("seven") << 7 << true;
+    QTest::newRow("eight") << 8 << true;
+    QTest::newRow("twelve: more than fit, the grid scrolls") << 12 << false;
+}
+
+// The grid takes no input, so every material shows without scrolling, the heading whole, every
+// count cell drawn alike; a product with more materials than fit gets a grid that scrolls.
+void TestForm08::everyMaterialShows() {
+    QFETCH(int, materials);
+    QFETCH(bool, fits);
+    MessageRecorder messages;
+    TZEMForm08* w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    const QString tray = QStringLiteral("膳%1").arg(materials);
+    search(1, tray);
+    auto* tree = child<QTreeView>(w, "CreateTree");
+    tree->setCurrentIndex(nodeAt(tree, tray));
+    QCOMPARE(messages.errors, QStringList());
+    auto* grid = child<QTableWidget>(w, "outCreateSource");
+    QCOMPARE(grid->rowCount(), materials);
+    QCoreApplication::processEvents();
+    QVERIFY(grid->horizontalHeader()->length() <= grid->viewport()->width());
+    QVERIFY(!grid->horizontalScrollBar()->isVisible());
+    const int lastBottom = grid->visualRect(grid->model()->index(materials - 1, 1)).bottom();
+    QCOMPARE(lastBottom < grid->viewport()->height(), fits);
+    QCOMPARE(grid->verticalScrollBar()->isVisible(), !fits);
+    QCOMPARE(grid->isEnabled(), !fits);
+    for (int r = 0; r < materials; ++r) {
+        for (int c = 0; c < 2; ++c) {
+            QVERIFY(!grid->item(r, c)->data(Qt::BackgroundRole).isValid());
+            QVERIFY(!grid->item(r, c)->data(Qt::ForegroundRole).isValid());
+        }
+    }
+}
+
+void TestForm08::newTreeClearsTheDetails_data() {
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("another tree") << "刀" << QString();
+    QTest::newRow("an empty tree") << "木炭" << QString();
+    QTest::newRow("no result") << "無い物" << NotFound;
+}
+
+// The selected item belonged to the tree replaced: the panel forgets it and 利益計算 is off.
+void TestForm08::newTreeClearsTheDetails() {
+    QFETCH(QString, second);
+    QFETCH(QString, message);
+    MessageRecorder messages;
+    TZEMForm08* w = open();
+    search(1, "茶器");
+    auto* tree = child<QTreeView>(w, "CreateTree");
+    tree->setCurrentIndex(nodeAt(tree, "茶器"));
+    QVERIFY(child<QPushButton>(w, "evtCalc")->isEnabled());
+    search(1, second);
+    QCOMPARE(messages.plain, message.isEmpty() ? QStringList() : QStringList{message});
+    QStringList shown;
+    for (const char* name : {"outYomi", "outItemName", "outItemCreator", "outCreateCount"}) {
+        shown << child<QLabel>(w, name)->text();
+    }
+    QCOMPARE(shown.join(QString()), QString());
+    QCOMPARE(child<QTableWidget>(w, "outCreateSource")->rowCount(), 0);
+    QVERIFY(!child<QPushButton>(w, "evtCalc")->isEnabled());
 }
 
 void TestForm08::choiceListRules() {

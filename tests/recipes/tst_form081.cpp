@@ -10,6 +10,7 @@
 #include "common/ScreenAreas.h"
 #include "common/TZEMError.h"
 #include "common/TZEMSpinEdit.h"
+#include "recipes/FigureLabel.h"
 #include "recipes/TZEMForm081.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
@@ -42,7 +43,9 @@ ItemDbFixture::Tables fiefTables() {
                info("銀塊", "ぎんかい", 1, 2000000000),
                info("大量品", "たいりょうひん", 1, 1),
                info("米俵", "こめだわら", 1, 100000),
-               info("二重品", "にじゅうひん", 7, 11)};
+               info("二重品", "にじゅうひん", 7, 11),
+               info("巨大品", "きょだいひん", 1, 2147483647),
+               info("高価材", "こうかざい", 1, 2147483647)};
     for (int k = 1; k <= 9; ++k) {
         const QString name = QStringLiteral("材料%1").arg(k);
         t.infos << QVariantList{name, "ざいりょう", "壱の章", "知行品", k, k <= 7 ? k : 10};
@@ -51,11 +54,12 @@ ItemDbFixture::Tables fiefTables() {
                   creator("薬種箱", "知行産物", 5),  creator("西陣織の帯", "知行名物", 1),
                   creator("膏薬壺", "知行名物", 10), creator("金蒔絵", "知行名物", 1),
                   creator("大量品", "知行名物", 1),  creator("二重品", "知行名物", 3),
-                  creator("二重品", "知行産物", 6)};
-    t.relations = {{"塩俵", "塩", 3},         {"塩俵", "麻布", 1},   {"奈良墨", "墨", 6},
-                   {"奈良墨", "膠", 2},       {"奈良墨", "麝香", 1}, {"膏薬壺", "膠", 4},
-                   {"金蒔絵", "金塊", 1},     {"金蒔絵", "麝香", 1}, {"金蒔絵", "銀塊", 1},
-                   {"大量品", "米俵", 50000}, {"二重品", "塩", 1}};
+                  creator("二重品", "知行産物", 6),  creator("巨大品", "知行産物", 2147483647)};
+    t.relations = {
+        {"塩俵", "塩", 3},         {"塩俵", "麻布", 1},   {"奈良墨", "墨", 6},
+        {"奈良墨", "膠", 2},       {"奈良墨", "麝香", 1}, {"膏薬壺", "膠", 4},
+        {"金蒔絵", "金塊", 1},     {"金蒔絵", "麝香", 1}, {"金蒔絵", "銀塊", 1},
+        {"大量品", "米俵", 50000}, {"二重品", "塩", 1},   {"巨大品", "高価材", 2147483647}};
     for (int k = 1; k <= 7; ++k) {
         t.relations << QVariantList{"薬種箱", QStringLiteral("材料%1").arg(k), k};
     }
@@ -104,6 +108,7 @@ private Q_SLOTS:
     void failedMaterialLoad_data();
     void failedMaterialLoad();
     void typedIndex();
+    void largeFiguresShowWhole();
     void openForMissingDatabase();
     void openForIndependentWindows();
 
@@ -413,6 +418,27 @@ void TestForm081::materialSumOutOfRange() {
     child<QLineEdit>(&w, "iptZaiSisu2")->setText("00.01");
     QCOMPARE(messages.errors, QStringList{});
     QCOMPARE(text(&w, "outZaiTotalCost"), QStringLiteral("40000240"));
+}
+
+// Figures of ten digits and a sign, as 32-bit counts and prices reach, show every digit.
+void TestForm081::largeFiguresShowWhole() {
+    MessageRecorder messages;
+    auto w = load("巨大品", true);
+    child<TZEMSpinEdit>(w.get(), "iptUriTime")->setText("3");
+    QCOMPARE(messages.errors, QStringList{});
+    QCOMPARE(text(w.get(), "outUriCount"), QStringLiteral("2147483645"));
+    QCOMPARE(text(w.get(), "outUriTanka"), QStringLiteral("2147483647"));
+    QCOMPARE(text(w.get(), "outZaiCount0"), QStringLiteral("2147483647"));
+    int checked = 0;
+    for (const FigureLabel* figure : w->findChildren<FigureLabel*>()) {
+        if (figure->isVisibleTo(w.get()) && !figure->text().isEmpty()) {
+            ++checked;
+            QVERIFY2(QFontMetrics(figure->shownFont()).horizontalAdvance(figure->text()) <=
+                         figure->contentsRect().width(),
+                     qPrintable(figure->objectName() + u' ' + figure->text()));
+        }
+    }
+    QVERIFY(checked >= 10);
 }
 
 void TestForm081::typedIndex() {

@@ -175,6 +175,42 @@ private Q_SLOTS:
         QCOMPARE(blankCells(leg), blank);
     }
 
+    // Each box is its cell's square outline with rounded corners of 8 x 8 ellipses inside,
+    // the same at all four corners, and nothing drawn outside the cell.
+    void boxesAreSymmetric() {
+        PotentialBar* leg = bar("DrawGrid8");
+        clickCell(leg, 2);
+        const QImage image = leg->grab().toImage();
+        const QColor white(Qt::white);
+        for (int c = 0; c <= 2; ++c) {
+            const QRect cell = leg->cellRect(c);
+            QString picture;  // for the failure message: W white, G green, . other
+            bool symmetric = true;
+            for (int y = 0; y < cell.height(); ++y) {
+                for (int x = 0; x < cell.width(); ++x) {
+                    const QColor p = image.pixelColor(cell.topLeft() + QPoint(x, y));
+                    picture += p == white ? u'W' : p == Green ? u'G' : u'.';
+                    const int mx = cell.width() - 1 - x, my = cell.height() - 1 - y;
+                    symmetric = symmetric &&
+                                p == image.pixelColor(cell.topLeft() + QPoint(mx, y)) &&
+                                p == image.pixelColor(cell.topLeft() + QPoint(x, my));
+                }
+                picture += u'\n';
+            }
+            QVERIFY2(symmetric, qPrintable(picture));
+            const QStringList rows = picture.split(u'\n');
+            QCOMPARE(rows[0], QString(cell.width(), u'W'));    // the rectangle's outline
+            QCOMPARE(rows[1].left(3), QStringLiteral("WWG"));  // the corner's arc inside it
+            QCOMPARE(rows[2].left(3), QStringLiteral("WGG"));
+            QCOMPARE(rows[7].mid(6, 3), QStringLiteral("GGG"));
+            for (const QPoint outside :
+                 {cell.bottomRight() + QPoint(1, 1), cell.topRight() + QPoint(1, 0),
+                  cell.bottomLeft() + QPoint(0, 1)}) {
+                QVERIFY(image.pixelColor(outside) != white && image.pixelColor(outside) != Green);
+            }
+        }
+    }
+
     // No other bar on any tab draws, and no value label ever changes.
     void everythingElseStaysAsDesigned() {
         QStringList before;

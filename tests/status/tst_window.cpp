@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -218,6 +219,27 @@ private Q_SLOTS:
                            label("viwNEXP"), label("viwNNEX")})
                   .join(u' '),
               "expected");
+    }
+
+    // A Japanese input method commits full-width digits: the level takes them as the digits
+    // they are, and text that is no number is refused.
+    void levelFromInputMethod() {
+        type("iptLV", "");
+        for (const QString& committed : {QStringLiteral("あ"), QStringLiteral("３０")}) {
+            QInputMethodEvent commit;
+            commit.setCommitString(committed);
+            QApplication::sendEvent(box("iptLV"), &commit);
+        }
+        QCOMPARE(box("iptLV")->text(), "30");
+        QCOMPARE(m_statusNow.LV, 30);
+    }
+
+    // The level box names no font of its own: it shows the window's, like the values beside it.
+    void fonts() {
+        QCOMPARE(box("iptLV")->font(), m_form->findChild<QLabel*>("viwNHP")->font());
+        QCOMPARE(box("iptLV")->font().pixelSize(), 12);
+        QCOMPARE(box("iptPOW")->font().pixelSize(), 13);
+        QVERIFY(box("iptPOW")->font().family() != box("iptLV")->font().family());
     }
 
     void emptiedBoxWaitsForDexExit() {

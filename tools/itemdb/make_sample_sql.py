@@ -483,7 +483,85 @@ def build():
     db.add_recipe("草鞋", "忍者", "装束目録", 0, 2, 0, db.recipes["草鞋"])
     db.add_recipe("甘酒", "僧", "写経目録", 1, 3, 1, db.recipes["甘酒"])
     db.check()
+    showcase(db)
     return db
+
+
+SHOWCASE_JOB = "見本師"
+
+
+def showcase(db):
+    """Products named 見本：… that show, from the shipped database, the rules the ordinary
+    recipes never meet. They break on purpose what check() guards for the others."""
+    def item(name, reading, sell, buy, version=0):
+        db.add_info(name, reading, "素材", sell, buy, version)
+
+    def creator(name, catalogue="見本目録", key="MIHON", skill="見本一", ginou="A", count=1,
+                version=0, job=SHOWCASE_JOB):
+        db.creators.append((name, job, catalogue, key, skill, ginou, count, VERSIONS[version]))
+
+    def needs(name, *materials):
+        for material, need in materials:
+            db.relations.append((name, material, need))
+
+    # A needs B needs A: each is walked once; the tree closes the cycle with a leaf.
+    item("見本：循環する甲", "じゅんかんするこう", 10, 20)
+    item("見本：循環する乙", "じゅんかんするおつ", 10, 20)
+    creator("見本：循環する甲")
+    creator("見本：循環する乙")
+    needs("見本：循環する甲", ("見本：循環する乙", 1), ("杉材", 2))
+    needs("見本：循環する乙", ("見本：循環する甲", 1), ("竹", 3))
+    # A product among its own materials: shown with itself as a leaf child.
+    item("見本：自分を材料にする品", "じぶんをざいりょうにするしな", 10, 20)
+    creator("見本：自分を材料にする品")
+    needs("見本：自分を材料にする品", ("見本：自分を材料にする品", 1), ("杉材", 1))
+    # A material without an ItemInfo row: no statement that joins ItemInfo sees it.
+    item("見本：台帳に無い材料を使う品", "だいちょうにないざいりょうをつかうしな", 10, 20)
+    creator("見本：台帳に無い材料を使う品")
+    needs("見本：台帳に無い材料を使う品", ("見本：台帳に無い材料", 2), ("竹", 1))
+    # Empty sort keys leave a catalogue out of the catalogue list and a skill out of the skill
+    # list; the products are still found by name.
+    item("見本：目録の並び順が空の品", "もくろくのならびじゅんがからのしな", 10, 20)
+    creator("見本：目録の並び順が空の品", catalogue="見本の隠れ目録", key="")
+    needs("見本：目録の並び順が空の品", ("杉材", 1))
+    item("見本：技能の並び順が空の品", "ぎのうのならびじゅんがからのしな", 10, 20)
+    creator("見本：技能の並び順が空の品", skill="見本の隠れ技能", ginou="")
+    needs("見本：技能の並び順が空の品", ("竹", 1))
+    # A product without materials: found, but no tree and no message.
+    item("見本：材料の無い品", "ざいりょうのないしな", 10, 20)
+    creator("見本：材料の無い品")
+    # Nine materials: the search window's grid and the profit calculator show them all.
+    item("見本：材料が九つの品", "ざいりょうがここのつのしな", 400, 800)
+    creator("見本：材料が九つの品", catalogue="知行名物", key="CHIGYOMEIBUTSU", skill="知行三",
+            ginou="C")
+    needs("見本：材料が九つの品", ("杉材", 1), ("檜材", 1), ("松材", 1), ("竹", 1), ("樫材", 1),
+          ("桐材", 1), ("楮", 1), ("麻糸", 1), ("砂鉄", 1))
+    # One product in a fief catalogue and in another: the first catalogue row decides 利益計算,
+    # the last product row decides what the calculator shows.
+    item("見本：知行とほかの目録に載る品", "ちぎょうとほかのもくろくにのるしな", 30, 60)
+    creator("見本：知行とほかの目録に載る品", catalogue="知行産物", key="CHIGYOSANBUTSU",
+            skill="知行一", count=2)
+    creator("見本：知行とほかの目録に載る品", count=5)
+    needs("見本：知行とほかの目録に載る品", ("檜材", 2), ("麻糸", 1))
+    # Names that differ only in letter case: one item each, but the tree's path test treats
+    # them as the same name.
+    item("見本：Sample Box", "さんぷるぼっくす", 10, 20)
+    item("見本：SAMPLE BOX", "さんぷるぼっくす", 10, 20)
+    creator("見本：Sample Box")
+    creator("見本：SAMPLE BOX")
+    needs("見本：Sample Box", ("見本：SAMPLE BOX", 1))
+    needs("見本：SAMPLE BOX", ("見本：Sample Box", 1), ("杉材", 1))
+    # The recipe of 五の章 for an item of 壱の章: the catalogue and skill lists follow the recipe's
+    # version, the condition search the item's.
+    item("見本：版の食い違う品", "はんのくいちがうしな", 10, 20, version=0)
+    creator("見本：版の食い違う品", version=4)
+    needs("見本：版の食い違う品", ("杉材", 3))
+    # The largest figures the calculator meets: counts and prices at the 32-bit limit.
+    item("見本：桁の大きい品", "けたのおおきいしな", 1, 2147483647)
+    item("見本：桁の大きい材料", "けたのおおきいざいりょう", 1, 2147483647)
+    creator("見本：桁の大きい品", catalogue="知行産物", key="CHIGYOSANBUTSU", skill="知行一",
+            count=2147483647)
+    needs("見本：桁の大きい品", ("見本：桁の大きい材料", 1))
 
 
 def literal(value):
@@ -503,7 +581,7 @@ def main():
     out = sys.stdout
     out.write("-- Rows of TAMU's sample item database. Written by tools/itemdb/make_sample_sql.py;\n"
               "-- change the script and run it again rather than editing by hand.\n")
-    out.write(f"-- {len(db.info)} items, {len(db.recipes)} products, "
+    out.write(f"-- {len(db.info)} items, {len({row[0] for row in db.creators})} products, "
               f"{len(db.creators)} recipe rows, {len(db.relations)} material rows.\n\n")
     for kind, equip in KINDS:
         out.write(insert("ItemKind", (kind, equip)) + "\n")

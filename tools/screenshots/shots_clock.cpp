@@ -12,7 +12,8 @@
 
 namespace {
 
-void clockScene(ShotContext& ctx, const QString& name, TDateTime gameTime) {
+void clockScene(ShotContext& ctx, const QString& name, TDateTime gameTime,
+                void (TZEMForm07::*chooseSize)() = &TZEMForm07::actLargeExecute) {
     TZEMTime clock;
     clock.Timer()->SetEnabled(false);
     clock.SetGameTime(gameTime);
@@ -21,6 +22,7 @@ void clockScene(ShotContext& ctx, const QString& name, TDateTime gameTime) {
                          Artwork::image(QStringLiteral("hand_minute"), size));
     // Destroyed before the clock and the face it reads.
     const auto window = std::make_unique<TZEMForm07>(clock, face);
+    (window.get()->*chooseSize)();
     window->Timer1Timer();
     ctx.save(window.get(), name, true);
 }
@@ -31,6 +33,18 @@ const ShotRegistrar dayShot("clock_day", [](ShotContext& ctx) {
 
 const ShotRegistrar nightShot("clock_night", [](ShotContext& ctx) {
     clockScene(ctx, QStringLiteral("clock_night"), DateTime::encodeTime(2, 40, 0));
+});
+
+// Both dials at the two smaller sizes, where the hands are thinnest.
+const ShotRegistrar smallerShots("clock_smaller", [](ShotContext& ctx) {
+    const std::pair<const char*, TDateTime> dials[] = {{"day", DateTime::encodeTime(10, 15, 0)},
+                                                       {"night", DateTime::encodeTime(2, 40, 0)}};
+    for (const auto& [dial, time] : dials) {
+        clockScene(ctx, QStringLiteral("clock_%1_386").arg(QLatin1String(dial)), time,
+                   &TZEMForm07::actMidumExecute);
+        clockScene(ctx, QStringLiteral("clock_%1_256").arg(QLatin1String(dial)), time,
+                   &TZEMForm07::actSmallExecute);
+    }
 });
 
 }  // namespace

@@ -29,6 +29,12 @@ const ShotRegistrar profitShots("profit", [](ShotContext& ctx) {
     const std::unique_ptr<TZEMForm081> m(
         TZEMForm081::OpenFor(QStringLiteral("西陣織の帯"), ctx.itemDatabase));
     ctx.save(m.get(), QStringLiteral("profit_meibutsu"));
+
+    // Counts and prices at the 32-bit limit, three runs: every figure shows all its digits.
+    const std::unique_ptr<TZEMForm081> large(
+        TZEMForm081::OpenFor(QStringLiteral("見本：桁の大きい品"), ctx.itemDatabase));
+    large->findChild<TZEMSpinEdit*>(QStringLiteral("iptUriTime"))->setText(QStringLiteral("3"));
+    ctx.save(large.get(), QStringLiteral("profit_large_figures"));
 });
 
 }  // namespace

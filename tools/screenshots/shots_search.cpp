@@ -72,4 +72,17 @@ const ShotRegistrar reverse("search_reverse", [](ShotContext& ctx) {
     window->close();
 });
 
+// A product of nine materials, found by name: every material shows in the grid.
+const ShotRegistrar nine("search_nine_materials", [](ShotContext& ctx) {
+    TZEMForm08* window = openWindow(ctx);
+    window->findChild<QTabWidget*>()->setCurrentIndex(1);
+    window->findChild<QLineEdit*>(QStringLiteral("iptItemName"))
+        ->setText(QStringLiteral("見本：材料が九つの品"));
+    window->findChild<QPushButton*>(QStringLiteral("btnSearchName"))->click();
+    auto* tree = window->findChild<QTreeView*>(QStringLiteral("CreateTree"));
+    tree->setCurrentIndex(tree->model()->index(0, 0));
+    ctx.save(window, QStringLiteral("search_nine_materials"));
+    window->close();
+});
+
 }  // namespace
