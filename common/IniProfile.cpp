@@ -102,7 +102,7 @@ bool decodesCleanly(QStringDecoder decoder, const QByteArray& bytes) {
     if (!decoder.isValid()) {
         return false;
     }
-    (void)decoder.decode(bytes);
+    const QString text = decoder.decode(bytes);
     return !decoder.hasError();
 }
 
@@ -239,10 +239,10 @@ void convertToUtf8(Document& doc) {
         line.bytes = line.text.toUtf8();
         line.end = decode(doc.encoding, line.end).toUtf8();
     }
+    doc.newline = decode(doc.encoding, doc.newline).toUtf8();
     doc.encoding = Encoding::Utf8;
     doc.bom.clear();
     doc.tail.clear();
-    doc.newline = QByteArrayLiteral("\n");
 }
 
 QByteArray encodeLine(Document& doc, const QString& text) {
