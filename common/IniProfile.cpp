@@ -107,6 +107,8 @@ bool decodesCleanly(QStringDecoder decoder, const QByteArray& bytes) {
 }
 
 void detectEncoding(const QByteArray& bytes, Document& doc) {
+    // A character cut off at the end of the file is an error too.
+    constexpr auto Stateless = QStringConverter::Flag::Stateless;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         doc.encoding = Encoding::Utf8;
         doc.bom = bytes.left(3);
@@ -116,9 +118,9 @@ void detectEncoding(const QByteArray& bytes, Document& doc) {
     } else if (bytes.startsWith("\xFE\xFF")) {
         doc.encoding = Encoding::Utf16BE;
         doc.bom = bytes.left(2);
-    } else if (decodesCleanly(QStringDecoder(QStringConverter::Utf8), bytes)) {
+    } else if (decodesCleanly(QStringDecoder(QStringConverter::Utf8, Stateless), bytes)) {
         doc.encoding = Encoding::Utf8;
-    } else if (decodesCleanly(QStringDecoder(ShiftJisName), bytes)) {
+    } else if (decodesCleanly(QStringDecoder(ShiftJisName, Stateless), bytes)) {
         doc.encoding = Encoding::ShiftJis;
     } else {
         // Bytes of no known encoding: read byte for byte, so that they are written back as read.
