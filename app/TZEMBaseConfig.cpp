@@ -36,7 +36,7 @@ void TZEMBaseConfig::Load() {
 
 void TZEMBaseConfig::Save(std::int32_t ATop, std::int32_t ALeft) {
     FileName = m_folder + QStringLiteral("TAMU.ini");
-    IniProfile ini(FileName);
-    ini.writeInteger(Section, TopKey, ATop);
-    ini.writeInteger(Section, LeftKey, ALeft);
+    // Both values in one replacement of the file, so a position is never half saved.
+    IniProfile(FileName).write(
+        {{Section, TopKey, QString::number(ATop)}, {Section, LeftKey, QString::number(ALeft)}});
 }

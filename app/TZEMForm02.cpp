@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QToolBar>
 #include <QToolButton>
+#include <cstdio>
 
 #include "app/TZEMBaseConfig.h"
 #include "app/ToolBarWidth.h"
@@ -58,8 +59,9 @@ QToolBar* makeBar(const QString& name, QWidget* parent) {
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     // Buttons sit side by side from an indent of 2, without the style's own padding, so that a
     // bar is exactly as wide as its buttons.
-    bar->setStyleSheet(QStringLiteral("QToolBar { padding: 0px 0px 0px 2px; spacing: 0px; "
-                                      "border: none; background: transparent; }"));
+    bar->setStyleSheet(
+        QStringLiteral("QToolBar { padding: 0px 0px 0px 2px; spacing: 0px; "
+                       "border: none; background: transparent; }"));
     bar->setMinimumHeight(BandHeight);
     return bar;
 }
@@ -380,6 +382,11 @@ void TZEMForm02::SaS99EndExecute() {
     close();
 }
 
+void TZEMForm02::closeForSession() {
+    m_sessionClose = true;
+    close();
+}
+
 void TZEMForm02::FormCloseQuery() {
     Messages::guarded([&] {
         if (BaseConfig) {
@@ -435,7 +442,11 @@ void TZEMForm02::closeEvent(QCloseEvent* event) {
     m_closed = true;
     if (!problems.isEmpty()) {
         problems.removeDuplicates();
-        Messages::showError(problems.join(u'\n'));
+        if (m_sessionClose) {
+            std::fprintf(stderr, "TAMU: %s\n", qUtf8Printable(problems.join(u'\n')));
+        } else {
+            Messages::showError(problems.join(u'\n'));
+        }
     }
     event->accept();
     Q_EMIT ended();

@@ -40,6 +40,10 @@ public:
     const QStringList& equipList() const { return EquipList; }
     QString itemDatabasePath() const;
 
+    // Closes as the end button does, for a logout, a shutdown or a signal: nothing waits on the
+    // user, and a file that cannot be written is reported on standard error.
+    void closeForSession();
+
 Q_SIGNALS:
     // The controller has closed and freed what it owns: the program should end.
     void ended();
@@ -99,4 +103,5 @@ private:
     bool m_useDefaultPosition = true;
     bool m_placedOnShow = false;
     bool m_closed = false;
+    bool m_sessionClose = false;
 };

@@ -2,8 +2,11 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include "app/SessionEnd.h"
+#include "app/SingleInstance.h"
 #include "app/TZEMForm02.h"
 #include "app/TZEMsplash.h"
+#include "common/DataFolder.h"
 #include "common/Fonts.h"
 #include "resources/Artwork.h"
 
@@ -11,6 +14,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TAMU"));
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // A second start on the same data folder brings the running controller forward and ends.
+    SingleInstance instance(DataFolder::path());
+    if (!instance.claim()) {
+        return 0;
+    }
     Fonts::registerSubstitutions();
     QApplication::setWindowIcon(
         QIcon(QPixmap::fromImage(Artwork::image(QStringLiteral("tamu"), QSize(256, 256)))));
@@ -23,6 +32,15 @@ int main(int argc, char* argv[]) {
     TZEMForm02 controller;
     QObject::connect(&controller, &TZEMForm02::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &controller, [&controller] {
+        controller.showNormal();
+        controller.raise();
+        controller.activateWindow();
+    });
+    // Logout, shutdown and signals close as the end button does (until here they lose nothing).
+    SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &SessionEnd::requested, &controller,
+                     &TZEMForm02::closeForSession);
     controller.show();
     controller.raise();
     controller.activateWindow();

@@ -21,12 +21,11 @@ QString withSeparator(QString folder) {
     return folder;
 }
 
-// A folder is usable when it exists and can be written, or when it can be created.
-bool writableOnDisk(const QString& folder) {
-    const QFileInfo info(folder);
-    if (info.exists()) {
-        return info.isDir() && info.isWritable();
-    }
+bool existsOnDisk(const QString& folder) {
+    return QFileInfo(QDir::cleanPath(folder)).exists();
+}
+
+bool creatableOnDisk(const QString& folder) {
     const QFileInfo parent(QFileInfo(QDir::cleanPath(folder)).absolutePath());
     return parent.isDir() && parent.isWritable();
 }
@@ -36,8 +35,10 @@ const QString ItemDatabase = QStringLiteral("TAMU_Item.db");
 QString resolve() {
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    const QString folder = choose(programFolder, userFolder, writableOnDisk);
-    QDir().mkpath(folder);
+    const QString folder = choose(programFolder, userFolder, existsOnDisk, creatableOnDisk);
+    if (!existsOnDisk(folder)) {
+        QDir().mkpath(folder);
+    }
     seedItemDatabase(folder, programFolder + QStringLiteral("/../share/tamu/") + ItemDatabase);
     return folder;
 }
@@ -45,9 +46,10 @@ QString resolve() {
 }  // namespace
 
 QString choose(const QString& programFolder, const QString& userDataFolder,
-               const std::function<bool(const QString& folder)>& writable) {
+               const std::function<bool(const QString& folder)>& exists,
+               const std::function<bool(const QString& folder)>& creatable) {
     const QString portable = withSeparator(programFolder) + QStringLiteral("DAT/");
-    if (writable(portable) || userDataFolder.isEmpty()) {
+    if (exists(portable) || creatable(portable) || userDataFolder.isEmpty()) {
         return portable;
     }
     return withSeparator(userDataFolder) + QStringLiteral("DAT/");

@@ -5,9 +5,11 @@
 
 // The folder that holds TAMU.ini, TAMUTime.log and TAMU_Item.db, with a trailing separator.
 //
-// A portable TAMU keeps it as DAT/ beside the executable. An installed TAMU whose program folder
-// the user cannot write keeps it in the user's data folder instead, and seeds the item database
-// there from the copy installed with the program.
+// A DAT/ beside the executable is the user's data and is always used, even where it cannot be
+// written (the program then says so when it closes). Without one, a portable TAMU creates it
+// there; an installed TAMU whose program folder the user cannot write keeps its data in the
+// user's data folder instead, and seeds the item database there from the copy installed with
+// the program.
 namespace DataFolder {
 
 QString path();
@@ -15,10 +17,11 @@ QString path();
 // Tests and tools point the program at a folder of their own; an empty text restores the default.
 void setOverride(const QString& folder);
 
-// The choice on its own: the program's folder, the user's data folder, and a test of whether a
-// folder can be written (or created). Both results end in a separator.
+// The choice on its own: the program's folder, the user's data folder, a test of whether a
+// folder exists and one of whether it could be created. The result ends in a separator.
 QString choose(const QString& programFolder, const QString& userDataFolder,
-               const std::function<bool(const QString& folder)>& writable);
+               const std::function<bool(const QString& folder)>& exists,
+               const std::function<bool(const QString& folder)>& creatable);
 
 // Copies the installed item database into `folder` when none is there yet. Returns false when
 // there was nothing to copy or the copy failed; an existing database is never replaced.

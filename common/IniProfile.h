@@ -1,16 +1,30 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // An INI file read and written with Windows private-profile semantics: section and key names
 // compare without regard to letter case; a missing file, section or key reads as the caller's
-// default; a write changes one key and leaves every other line as it was, and replaces the file
-// atomically, so a crash never leaves it half written.
+// default; a write changes only the lines of the keys written and leaves every other byte of the
+// file as it was.
+//
+// Files written on Japanese Windows read as they are: UTF-8 with or without a byte-order mark,
+// UTF-16 LE/BE with a mark, and Shift-JIS (CP932). A write keeps the file's encoding and its line
+// ends. The file is replaced atomically, and only once every byte of the new version is known to
+// be on disk, so a crash or a full disk never leaves it empty or half written. A file that exists
+// but cannot be read is reported once and never overwritten.
 class IniProfile {
 public:
+    struct Entry {
+        QString section;
+        QString key;
+        QString value;
+    };
+
     explicit IniProfile(QString fileName);
 
     const QString& fileName() const { return m_fileName; }
@@ -22,15 +36,21 @@ public:
     std::int32_t readInteger(const QString& section, const QString& key,
                              std::int32_t defaultValue) const;
 
-    // Throws TZEMError "%s に書き込めません" when the file cannot be written.
+    // Each throws TZEMError "%s に書き込めません" when the file cannot be written; the file then
+    // keeps its previous content.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, std::int32_t value);
+    // Several keys in one replacement of the file: after a crash it holds all of them or none.
+    void write(const QList<Entry>& entries);
 
     // The integer rule on its own, for callers and tests.
     static std::optional<std::int32_t> parseInteger(const QString& text);
 
-private:
-    QStringList readLines() const;
+    // Called with the file name when a new version is complete on disk, just before it replaces
+    // the file; an exception thrown here cancels the replacement. For tests that end a write at
+    // that moment.
+    static void setReplaceHook(std::function<void(const QString& fileName)> hook);
 
+private:
     QString m_fileName;
 };

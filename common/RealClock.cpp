@@ -17,6 +17,12 @@ TDateTime now() {
     return injected ? injected() : DateTime::fromQDateTime(QDateTime::currentDateTime());
 }
 
+std::int64_t nowMSecsSinceEpoch() {
+    const auto& injected = source();
+    return injected ? DateTime::toQDateTime(injected()).toMSecsSinceEpoch()
+                    : QDateTime::currentMSecsSinceEpoch();
+}
+
 void setSource(std::function<TDateTime()> newSource) {
     source() = std::move(newSource);
 }

@@ -6,14 +6,6 @@
 #include "common/RealClock.h"
 #include "gametime/MMTimerUnit.h"
 
-namespace {
-
-std::int64_t totalMSecs(TDateTime value) {
-    return DateTime::wholeDays(value) * DateTime::MSecsPerDay + DateTime::msecsOfDay(value);
-}
-
-}  // namespace
-
 TZEMTime::TZEMTime(QObject* owner) : QObject(owner) {
     GameTime = DateTime::timeOfDay(RealClock::now());
     GameMSecPerSec = 23838;
@@ -56,8 +48,12 @@ QString TZEMTime::GetKoku() const {
 
 void TZEMTime::SetFromAnchor(TDateTime anchorGameTime, TDateTime anchorRealTime) {
     // Whole real seconds between the anchor and now; an anchor in the future counts the same.
+    // The anchor is a local time: it is placed in the local zone at its own date, so a change
+    // to or from daylight-saving time in between counts the hours that really passed.
     const std::int64_t seconds =
-        std::llabs(totalMSecs(RealClock::now()) - totalMSecs(anchorRealTime)) / 1000;
+        std::llabs(RealClock::nowMSecsSinceEpoch() -
+                   DateTime::toQDateTime(anchorRealTime).toMSecsSinceEpoch()) /
+        1000;
     GameTime = DateTime::addMSecs(anchorGameTime, seconds * GameMSecPerSec);
 }
 

@@ -60,10 +60,11 @@ void TZEMTimeConfig::Load() {
 
 void TZEMTimeConfig::Save() {
     FileName = fileIn(m_folder);
-    IniProfile profile(FileName);
-    profile.writeString(Section, KeySetTime, DateTime::formatLongTime(SetTime));
-    profile.writeString(Section, KeyNowDate, DateTime::formatShortDate(NowDateTime));
-    profile.writeString(Section, KeyNowTime, DateTime::formatLongTime(NowDateTime));
+    // One replacement of the file for the whole anchor: a run that ends half way through the
+    // close leaves the previous anchor, never a new SetTime beside an old NowDate.
+    IniProfile(FileName).write({{Section, KeySetTime, DateTime::formatLongTime(SetTime)},
+                                {Section, KeyNowDate, DateTime::formatShortDate(NowDateTime)},
+                                {Section, KeyNowTime, DateTime::formatLongTime(NowDateTime)}});
 }
 
 void TZEMTimeConfig::AssignNowTime(TDateTime value) {

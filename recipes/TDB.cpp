@@ -1,10 +1,13 @@
 #include "recipes/TDB.h"
 
+#include <sqlite3.h>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
 #include <atomic>
 
 #include "common/TZEMError.h"
@@ -12,6 +15,21 @@
 namespace {
 
 const QString driverName = QStringLiteral("QSQLITE");
+
+// Virtual-machine steps between two looks at the clock: about a millisecond of work.
+constexpr int ProgressSteps = 10000;
+
+std::atomic<int>& timeLimit() {
+    static std::atomic<int> msecs{TDB::DefaultTimeLimitMSecs};
+    return msecs;
+}
+
+const QStringList& requiredTables() {
+    static const QStringList names{QStringLiteral("ItemCreator"), QStringLiteral("ItemInfo"),
+                                   QStringLiteral("ItemKind"),
+                                   QStringLiteral("ItemCreateRelation")};
+    return names;
+}
 
 QString nextConnectionName() {
     static std::atomic<unsigned> counter{0};
@@ -55,6 +73,8 @@ bool TDB::Connect() {
         if (!db.open()) {
             throw driverError(db.lastError(), Path, QStringLiteral("データベースを開けません"));
         }
+        watch(db);
+        m_running.start();
         // SQLite opens lazily; reading the schema makes a file that is no database fail here.
         QSqlError error;
         {
@@ -65,7 +85,13 @@ bool TDB::Connect() {
         }
         if (error.isValid()) {
             db.close();
-            throw driverError(error, Path, QStringLiteral("データベースを開けません"));
+            throw failure(error, QStringLiteral("データベースを開けません"));
+        }
+        try {
+            requireTables(db);
+        } catch (...) {
+            db.close();
+            throw;
         }
     }
     return true;
@@ -92,7 +118,7 @@ TDBQuery& TDB::OpenQuery(const SqlStatement& statement) {
         auto query = std::make_unique<QSqlQuery>(db);
         query->setForwardOnly(true);
         if (!query->prepare(statement.text)) {
-            throw driverError(query->lastError(), Path, statement.text);
+            throw failure(query->lastError(), statement.text);
         }
         it = m_prepared.emplace(statement.text, Prepared{std::move(query), -1, {}}).first;
     }
@@ -100,10 +126,12 @@ TDBQuery& TDB::OpenQuery(const SqlStatement& statement) {
     for (int i = 0; i < statement.values.size(); ++i) {
         query.bindValue(i, statement.values[i]);
     }
+    m_running.start();
+    m_timedOut = false;
     if (!query.exec()) {
         const QSqlError error = query.lastError();
         m_prepared.erase(it);
-        throw driverError(error, Path, statement.text);
+        throw failure(error, statement.text);
     }
     Prepared& prepared = it->second;
     if (prepared.valueCount < 0) {
@@ -113,8 +141,59 @@ TDBQuery& TDB::OpenQuery(const SqlStatement& statement) {
         }
     }
     prepared.valueCount = statement.values.size();
-    m_query.open(&query, &prepared.columns);
+    const QString text = statement.text;
+    m_query.open(&query, &prepared.columns,
+                 [this, text](const QSqlError& error) { return failure(error, text); });
     return m_query;
+}
+
+void TDB::setTimeLimit(int msecs) {
+    timeLimit() = msecs > 0 ? msecs : DefaultTimeLimitMSecs;
+}
+
+int TDB::progress(void* self) {
+    TDB* db = static_cast<TDB*>(self);
+    if (db->m_running.isValid() && db->m_running.hasExpired(timeLimit())) {
+        db->m_timedOut = true;
+        return 1;  // interrupts the statement
+    }
+    return 0;
+}
+
+// Bounds the run time of every statement on this connection through SQLite's progress handler.
+void TDB::watch(const QSqlDatabase& db) {
+    const QVariant handle = db.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+        if (sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData())) {
+            sqlite3_progress_handler(connection, ProgressSteps, &TDB::progress, this);
+        }
+    }
+}
+
+// The four names must be tables: a view or any other object in their place could run anything.
+void TDB::requireTables(const QSqlDatabase& db) {
+    QSqlQuery schema(db);
+    if (!schema.exec(QStringLiteral("SELECT name, type FROM sqlite_master"))) {
+        throw failure(schema.lastError(), QStringLiteral("データベースを開けません"));
+    }
+    while (schema.next()) {
+        const QString name = schema.value(0).toString();
+        for (const QString& table : requiredTables()) {
+            if (name.compare(table, Qt::CaseInsensitive) == 0 &&
+                schema.value(1).toString() != QStringLiteral("table")) {
+                throw TZEMError(QStringLiteral("アイテムデータベースを読めません：") + Path +
+                                QStringLiteral("\n%1 はテーブルではありません").arg(table));
+            }
+        }
+    }
+}
+
+TZEMError TDB::failure(const QSqlError& error, const QString& fallback) const {
+    if (m_timedOut) {
+        return TZEMError(QStringLiteral("アイテムデータベースを読めません：") + Path +
+                         QStringLiteral("\n処理に時間がかかりすぎるため中断しました"));
+    }
+    return driverError(error, Path, fallback);
 }
 
 void TDB::dropPrepared() {

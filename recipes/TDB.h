@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <map>
 #include <memory>
@@ -10,6 +11,8 @@
 // A short-lived, read-only connection to the item database (SQLite) and its one query. Each
 // user action makes its own TDB, connects, runs its statements one after another and destroys
 // it; several TDBs may be open at once, on the same file too.
+class QSqlDatabase;
+class QSqlError;
 class QSqlQuery;
 
 class TDB {
@@ -31,6 +34,11 @@ public:
     QString Path;
     QString ConnectionString;
 
+    // No statement may run longer than this, rows included: a database built to make a query
+    // endless fails with the usual unreadable-database message instead of hanging the program.
+    static constexpr int DefaultTimeLimitMSecs = 5000;
+    static void setTimeLimit(int msecs);  // for tests; 0 restores the default
+
 private:
     // A recipe walk runs the same few statement texts thousands of times with new values;
     // each text is prepared once per connection.
@@ -40,8 +48,14 @@ private:
         QHash<QString, int> columns;
     };
     void dropPrepared();
+    void watch(const QSqlDatabase& db);
+    void requireTables(const QSqlDatabase& db);
+    TZEMError failure(const QSqlError& error, const QString& fallback) const;
+    static int progress(void* self);
 
     QString m_connectionName;
     std::map<QString, Prepared> m_prepared;
     TDBQuery m_query;
+    QElapsedTimer m_running;  // since the current statement started
+    bool m_timedOut = false;
 };

@@ -1,5 +1,6 @@
 #include "recipes/TDBQuery.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <limits>
 
@@ -68,11 +69,26 @@ std::int32_t IntegerFromValue(const QVariant& value) {
 TDBQuery::TDBQuery() = default;
 TDBQuery::~TDBQuery() = default;
 
-void TDBQuery::open(QSqlQuery* query, const QHash<QString, int>* columns) {
+void TDBQuery::open(QSqlQuery* query, const QHash<QString, int>* columns, Failure failure) {
     close();
     m_query = query;
     m_columns = columns;
-    m_eof = !m_query->next();
+    m_failure = std::move(failure);
+    m_eof = false;
+    step();
+}
+
+// The end of the rows, or a row that could not be fetched (a damaged page, a statement stopped
+// for taking too long): the latter is an error, never a silently shorter result.
+void TDBQuery::step() {
+    if (m_query->next()) {
+        return;
+    }
+    m_eof = true;
+    const QSqlError error = m_query->lastError();
+    if (error.isValid() && m_failure) {
+        throw m_failure(error);
+    }
 }
 
 void TDBQuery::close() {
@@ -90,7 +106,7 @@ bool TDBQuery::Eof() const {
 
 void TDBQuery::Next() {
     if (!m_eof) {
-        m_eof = !m_query->next();
+        step();
     }
 }
 

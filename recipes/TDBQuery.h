@@ -4,7 +4,11 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <functional>
 
+#include "common/TZEMError.h"
+
+class QSqlError;
 class QSqlQuery;
 
 // Integer text as the database and the windows hold it: an optional sign and decimal digits
@@ -35,12 +39,17 @@ public:
     QVariant Value(int position) const;
 
     // Plumbing for TDB, which owns the query and its column positions by name: open() moves an
-    // executed query to its first row; close() finishes it. A closed query is at its end.
-    void open(QSqlQuery* query, const QHash<QString, int>* columns);
+    // executed query to its first row; close() finishes it. A closed query is at its end. A row
+    // that cannot be fetched raises the error that `failure` makes of the driver's.
+    using Failure = std::function<TZEMError(const QSqlError& error)>;
+    void open(QSqlQuery* query, const QHash<QString, int>* columns, Failure failure);
     void close();
 
 private:
+    void step();
+
     QSqlQuery* m_query = nullptr;
     const QHash<QString, int>* m_columns = nullptr;
+    Failure m_failure;
     bool m_eof = true;
 };

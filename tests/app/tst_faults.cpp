@@ -9,10 +9,14 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <memory>
+#include <stdexcept>
 
+#include "app/SessionEnd.h"
 #include "app/TZEMForm02.h"
 #include "common/DataFolder.h"
 #include "common/IniProfile.h"
@@ -21,6 +25,7 @@
 #include "gametime/TZEMTime.h"
 #include "gametime/TZEMTimeConfig.h"
 #include "support/ControllerSandbox.h"
+#include "support/FileFaults.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
 
@@ -68,6 +73,35 @@ private:
 
 const QString SampleDatabase = QStringLiteral("TAMU_Item.db");
 
+// Settings in forms that every write changes (hexadecimal, hours without a leading zero), so a
+// file that was written only in part shows it.
+const QByteArray OldSettings("[Controler]\nTop=0x64\nLeft=0xC8\n");
+const QByteArray OldAnchor("[TAMUTime]\nSetTime=1:02:03\nNowDate=2026/1/5\nNowTime=7:00:00\n");
+
+// The file is as it was, or holds only new values: never a mix.
+bool wholeFile(const QString& path, const QByteArray& old, const QStringList& oldValues) {
+    const QByteArray now = readFile(path);
+    if (now == old) {
+        return true;
+    }
+    for (const QString& value : oldValues) {
+        if (now.contains(value.toUtf8())) {
+            return false;
+        }
+    }
+    return !now.isEmpty();
+}
+
+// A new anchor in memory, as the ship window's セット leaves it.
+void setNewAnchor(TZEMForm02& controller) {
+    TZEMTimeConfig& config = *controller.timeConfig();
+    config.AssignSetTime(DateTime::encodeTime(12, 34, 56));
+    config.AssignNowDate(DateTime::encodeDate(2026, 12, 6));
+    config.AssignNowTime(DateTime::encodeTime(19, 0, 5, 250));
+}
+
+const QByteArray NewAnchor("[TAMUTime]\nSetTime=12:34:56\nNowDate=2026/12/06\nNowTime=19:00:05\n");
+
 }  // namespace
 
 class FaultTest : public QObject {
@@ -79,6 +113,10 @@ private:
 
     QString sampleDatabase() const {
         return QCoreApplication::applicationDirPath() + QStringLiteral("/DAT/") + SampleDatabase;
+    }
+    void writeOldFiles() {
+        writeFile(m_dat + QStringLiteral("TAMU.ini"), OldSettings);
+        writeFile(m_dat + QStringLiteral("TAMUTime.log"), OldAnchor);
     }
     void copySample() { QVERIFY(QFile::copy(sampleDatabase(), m_dat + SampleDatabase)); }
     static std::unique_ptr<TZEMForm02> start() {
@@ -261,6 +299,171 @@ private Q_SLOTS:
         QVERIFY(messages.errors.first().contains(QStringLiteral("TAMUTime.log に書き込めません")));
         QCOMPARE(readFile(m_dat + QStringLiteral("TAMU.ini")), settings);
         QCOMPARE(readFile(m_dat + QStringLiteral("TAMUTime.log")), anchor);
+    }
+
+    void diskFullAtCloseKeepsBothFilesAndSaysSo() {
+        copySample();
+        writeOldFiles();
+        MessageRecorder messages;
+        auto controller = start();
+        setNewAnchor(*controller);
+        controller->move(300, 400);
+        {
+            const FileFaults::SizeLimit full(0);
+            QVERIFY(controller->close());
+        }
+        QCOMPARE(messages.errors.size(), 1);
+        QVERIFY(messages.errors.first().contains(QStringLiteral("TAMU.ini に書き込めません")));
+        QVERIFY(messages.errors.first().contains(QStringLiteral("TAMUTime.log に書き込めません")));
+        QCOMPARE(readFile(m_dat + QStringLiteral("TAMU.ini")), OldSettings);
+        QCOMPARE(readFile(m_dat + QStringLiteral("TAMUTime.log")), OldAnchor);
+    }
+
+    // The program dies at the n-th replacement of a file during its close: every file is whole.
+    void killDuringCloseLeavesWholeFiles_data() {
+        QTest::addColumn<int>("dies");
+        for (int n = 1; n <= 3; ++n) {
+            QTest::addRow("at replacement %d", n) << n;
+        }
+    }
+    void killDuringCloseLeavesWholeFiles() {
+        QFETCH(int, dies);
+        copySample();
+        writeOldFiles();
+        MessageRecorder messages;
+        int replacements = 0;
+        IniProfile::setReplaceHook([&](const QString&) {
+            if (++replacements >= dies) {
+                throw std::runtime_error("killed");
+            }
+        });
+        {
+            auto controller = start();
+            setNewAnchor(*controller);
+            controller->move(300, 400);
+            controller->close();
+        }
+        IniProfile::setReplaceHook({});
+        QVERIFY(wholeFile(m_dat + QStringLiteral("TAMU.ini"), OldSettings,
+                          {QStringLiteral("0x64"), QStringLiteral("0xC8")}));
+        QVERIFY(wholeFile(
+            m_dat + QStringLiteral("TAMUTime.log"), OldAnchor,
+            {QStringLiteral("1:02:03"), QStringLiteral("2026/1/5"), QStringLiteral("=7:00:00")}));
+    }
+
+    void unreadableSettingsFileIsReportedAndKept() {
+        copySample();
+        QFile::setPermissions(m_sandbox->root(), FileFaults::OpenFolder);
+        QFile::setPermissions(m_dat, FileFaults::OpenFolder);
+        const QString ini = m_dat + QStringLiteral("TAMU.ini");
+        const QByteArray settings("[Controler]\nTop=100\nLeft=200\n[Mine]\nKeep=1\n");
+        writeFile(ini, settings);
+        QFile::setPermissions(ini, FileFaults::WriteOnly);
+        MessageRecorder messages;
+        {
+            const FileFaults::Unprivileged user;
+            if (!user.ok()) {
+                QSKIP("cannot take an unprivileged user here");
+            }
+            auto controller = start();
+            QCOMPARE(messages.errors, QStringList{ini + QStringLiteral(" を読めません")});
+            QVERIFY(controller->gameClock());
+            messages.clear();
+            QVERIFY(controller->close());
+            QCOMPARE(messages.errors.size(), 1);
+            QVERIFY(messages.errors.first().contains(QStringLiteral("TAMU.ini に書き込めません")));
+        }
+        QCOMPARE(readFile(ini), settings);
+        QVERIFY(readFile(m_dat + QStringLiteral("TAMUTime.log")).contains("SetTime=00:00:00"));
+    }
+
+    // Files written on Japanese Windows: read, and after a run that changed nothing, unchanged to
+    // the byte.
+    void foreignEncodingsSurviveARun_data() {
+        QTest::addColumn<QByteArray>("encoding");
+        QTest::addColumn<QByteArray>("bom");
+        QTest::newRow("UTF-16 LE") << QByteArray("UTF-16LE") << QByteArray("\xFF\xFE");
+        QTest::newRow("UTF-16 BE") << QByteArray("UTF-16BE") << QByteArray("\xFE\xFF");
+        QTest::newRow("Shift-JIS") << QByteArray("windows-31j") << QByteArray();
+        QTest::newRow("UTF-8 with BOM") << QByteArray("UTF-8") << QByteArray("\xEF\xBB\xBF");
+    }
+    void foreignEncodingsSurviveARun() {
+        QFETCH(QByteArray, encoding);
+        QFETCH(QByteArray, bom);
+        copySample();
+        auto encoded = [&](const QString& text) {
+            return bom + QByteArray(QStringEncoder(encoding.constData()).encode(text));
+        };
+        const QByteArray settings = encoded(
+            QStringLiteral("; コントローラーの位置\r\n[Controler]\r\nTop=100\r\nLeft=200\r\n"));
+        const QByteArray anchor =
+            encoded(QStringLiteral("[TAMUTime]\r\nSetTime=12:34:56\r\nNowDate=2026/12/06\r\n"
+                                   "NowTime=19:00:05\r\n[メモ]\r\n船=尾張\r\n"));
+        writeFile(m_dat + QStringLiteral("TAMU.ini"), settings);
+        writeFile(m_dat + QStringLiteral("TAMUTime.log"), anchor);
+        MessageRecorder messages;
+        {
+            auto controller = start();
+            QCOMPARE(controller->frameGeometry().topLeft(), QPoint(200, 100));
+            QCOMPARE(DateTime::formatLongTime(controller->timeConfig()->SetTime),
+                     QStringLiteral("12:34:56"));
+            QVERIFY(controller->close());
+        }
+        QVERIFY(messages.errors.isEmpty());
+        QCOMPARE(readFile(m_dat + QStringLiteral("TAMU.ini")), settings);
+        QCOMPARE(readFile(m_dat + QStringLiteral("TAMUTime.log")), anchor);
+    }
+
+    // Logout, shutdown, Ctrl+C: the close runs as from the end button, without message boxes.
+    void signalClosesAndSaves_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("SIGTERM") << SIGTERM << false;
+        QTest::newRow("SIGHUP") << SIGHUP << false;
+        QTest::newRow("SIGINT") << SIGINT << false;
+        QTest::newRow("SIGTERM, disk full") << SIGTERM << true;
+    }
+    void signalClosesAndSaves() {
+        QFETCH(int, signal);
+        QFETCH(bool, diskFull);
+        copySample();
+        writeOldFiles();
+        MessageRecorder messages;
+        auto controller = start();
+        setNewAnchor(*controller);
+        SessionEnd sessionEnd;
+        connect(&sessionEnd, &SessionEnd::requested, controller.get(),
+                &TZEMForm02::closeForSession);
+        QSignalSpy ended(controller.get(), &TZEMForm02::ended);
+        {
+            std::unique_ptr<FileFaults::SizeLimit> full;
+            if (diskFull) {
+                full = std::make_unique<FileFaults::SizeLimit>(0);
+            }
+            std::raise(signal);
+            QTRY_COMPARE(ended.count(), 1);
+        }
+        QVERIFY(messages.errors.isEmpty());
+        QCOMPARE(readFile(m_dat + QStringLiteral("TAMUTime.log")),
+                 diskFull ? OldAnchor : NewAnchor);
+    }
+
+    void endlessItemDatabaseViewEndsInAMessage() {
+        ItemDbFixture::Tables t;
+        t.omit << QStringLiteral("ItemCreator");
+        t.statements << QStringLiteral(
+            "CREATE VIEW ItemCreator AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+            "FROM n) SELECT i AS 生産職業, i AS アイテム名 FROM n");
+        ItemDbFixture::write(m_dat + SampleDatabase, t);
+        MessageRecorder messages;
+        QElapsedTimer timer;
+        timer.start();
+        auto controller = start();
+        QVERIFY(timer.elapsed() < 3000);
+        QCOMPARE(messages.errors.size(), 1);
+        QVERIFY(
+            messages.errors.first().contains(QStringLiteral("アイテムデータベースを読めません")));
+        QVERIFY(controller->gameClock());
     }
 
     void missingDataFolderStartsWithDefaults() {

@@ -10,28 +10,32 @@ class DataFolderTest : public QObject {
 
 private Q_SLOTS:
     void choose_data() {
-        QTest::addColumn<bool>("programWritable");
+        QTest::addColumn<bool>("datExists");
+        QTest::addColumn<bool>("creatable");
         QTest::addColumn<QString>("userFolder");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("portable") << true << "/home/u/.local/share/TAMU"
-                                  << "/opt/tamu/bin/DAT/";
-        QTest::newRow("installed") << false << "/home/u/.local/share/TAMU"
-                                   << "/home/u/.local/share/TAMU/DAT/";
-        QTest::newRow("no user folder known") << false << ""
-                                              << "/opt/tamu/bin/DAT/";
+        const QString user = QStringLiteral("/home/u/.local/share/TAMU");
+        const QString portable = QStringLiteral("/opt/tamu/bin/DAT/");
+        QTest::newRow("portable, new") << false << true << user << portable;
+        // A DAT/ of its own is the user's data, also where it cannot be written.
+        QTest::newRow("own DAT, read-only") << true << false << user << portable;
+        QTest::newRow("installed") << false << false << user << user + QStringLiteral("/DAT/");
+        QTest::newRow("no user folder known") << false << false << QString() << portable;
     }
     void choose() {
-        QFETCH(bool, programWritable);
+        QFETCH(bool, datExists);
+        QFETCH(bool, creatable);
         QFETCH(QString, userFolder);
         QFETCH(QString, expected);
-        QStringList asked;
-        const QString folder =
-            DataFolder::choose(QStringLiteral("/opt/tamu/bin"), userFolder, [&](const QString& f) {
-                asked << f;
-                return programWritable;
+        const QString folder = DataFolder::choose(
+            QStringLiteral("/opt/tamu/bin"), userFolder,
+            [&](const QString& f) {
+                return datExists && f == QStringLiteral("/opt/tamu/bin/DAT/");
+            },
+            [&](const QString& f) {
+                return creatable && f == QStringLiteral("/opt/tamu/bin/DAT/");
             });
         QCOMPARE(folder, expected);
-        QCOMPARE(asked.value(0), QStringLiteral("/opt/tamu/bin/DAT/"));
     }
 
     void seedCopiesOnceAndNeverReplaces() {

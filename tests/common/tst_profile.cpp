@@ -1,11 +1,14 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "common/IniProfile.h"
 #include "common/TZEMError.h"
+#include "support/FileFaults.h"
+#include "support/MessageRecorder.h"
 
 namespace {
 
@@ -16,8 +19,11 @@ void writeFile(const QString& path, const QByteArray& content) {
 }
 
 QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return FileFaults::readAll(path);
+}
+
+QByteArray encoded(const char* encoding, const QString& text, const QByteArray& bom = {}) {
+    return bom + QByteArray(QStringEncoder(encoding).encode(text));
 }
 
 }  // namespace
@@ -93,6 +99,124 @@ private Q_SLOTS:
         ini.writeInteger(QStringLiteral("Controler"), QStringLiteral("Top"), 5);
         QCOMPARE(readFile(file), after);
         QCOMPARE(ini.readInteger(QStringLiteral("Controler"), QStringLiteral("Top"), -1), 5);
+    }
+
+    // Files written on Japanese Windows: read as they are, and a write changes only the bytes of
+    // the key written, in the file's encoding and with its line ends.
+    void foreignEncodings_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("name");
+        const QString name = QStringLiteral("刀鍛冶");
+        const QString text = QStringLiteral(
+                                 "; 設定\r\n[Other]\r\nName=%1\r\n[Controler]\r\n"
+                                 "Top=1\r\nLeft=2\r\n")
+                                 .arg(name);
+        QString written = text;
+        written.replace(QStringLiteral("Top=1"), QStringLiteral("Top=5"));
+        const QByteArray utf8Bom("\xEF\xBB\xBF");
+        const QByteArray le("\xFF\xFE"), be("\xFE\xFF");
+        QTest::newRow("UTF-8 with BOM, CRLF")
+            << encoded("UTF-8", text, utf8Bom) << encoded("UTF-8", written, utf8Bom) << name;
+        QTest::newRow("UTF-16 LE")
+            << encoded("UTF-16LE", text, le) << encoded("UTF-16LE", written, le) << name;
+        QTest::newRow("UTF-16 BE")
+            << encoded("UTF-16BE", text, be) << encoded("UTF-16BE", written, be) << name;
+        QTest::newRow("Shift-JIS")
+            << encoded("windows-31j", text) << encoded("windows-31j", written) << name;
+        QTest::newRow("Latin-1 bytes kept")
+            << QByteArray("[Other]\nName=caf\xE9\n[Controler]\nTop=1\n")
+            << QByteArray("[Other]\nName=caf\xE9\n[Controler]\nTop=5\n") << QStringLiteral("café");
+        QTest::newRow("no final line end, CRLF")
+            << QByteArray("[Controler]\r\nLeft=2")
+            << QByteArray("[Controler]\r\nLeft=2\r\nTop=5\r\n") << QString();
+        QTest::newRow("UTF-16 LE, key added to a new section")
+            << encoded("UTF-16LE", QStringLiteral("[Other]\r\nName=%1").arg(name), le)
+            << encoded("UTF-16LE",
+                       QStringLiteral("[Other]\r\nName=%1\r\n[Controler]\r\nTop=5\r\n").arg(name),
+                       le)
+            << name;
+    }
+    void foreignEncodings() {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("TAMU.ini"));
+        writeFile(file, before);
+        IniProfile ini(file);
+        QCOMPARE(ini.readString(QStringLiteral("Other"), QStringLiteral("Name"), QString()), name);
+        ini.writeInteger(QStringLiteral("Controler"), QStringLiteral("Top"), 5);
+        QCOMPARE(readFile(file), after);
+        QCOMPARE(ini.readInteger(QStringLiteral("Controler"), QStringLiteral("Top"), -1), 5);
+    }
+
+    void characterOutsideTheEncodingTurnsTheFileIntoUtf8() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("TAMUAlarm.ini"));
+        writeFile(file, encoded("windows-31j", QStringLiteral("[A]\r\nName=刀\r\n")));
+        IniProfile ini(file);
+        ini.writeString(QStringLiteral("A"), QStringLiteral("Mark"), QStringLiteral("⚓🚢"));
+        QCOMPARE(readFile(file), QStringLiteral("[A]\r\nName=刀\r\nMark=⚓🚢\r\n").toUtf8());
+    }
+
+    void batchIsOneReplacement() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("TAMUTime.log"));
+        int replacements = 0;
+        IniProfile::setReplaceHook([&](const QString&) { ++replacements; });
+        IniProfile(file).write({{QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("1")},
+                                {QStringLiteral("T"), QStringLiteral("B"), QStringLiteral("2")},
+                                {QStringLiteral("U"), QStringLiteral("C"), QStringLiteral("3")}});
+        IniProfile::setReplaceHook({});
+        QCOMPARE(replacements, 1);
+        QCOMPARE(readFile(file), QByteArray("[T]\nA=1\nB=2\n[U]\nC=3\n"));
+    }
+
+    // A full disk: the write fails part way or at once; the old file stays, no temporary file is
+    // left beside it, and the failure is reported.
+    void fullDiskKeepsTheOldFile_data() {
+        QTest::addColumn<int>("limit");
+        QTest::newRow("nothing fits") << 0;
+        QTest::newRow("half fits") << 10;
+    }
+    void fullDiskKeepsTheOldFile() {
+        QFETCH(int, limit);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("TAMU.ini"));
+        const QByteArray old("[Controler]\nTop=1\nLeft=2\n");
+        writeFile(file, old);
+        IniProfile ini(file);
+        {
+            const FileFaults::SizeLimit full(static_cast<rlim_t>(limit));
+            QVERIFY_THROWS_EXCEPTION(TZEMError, ini.writeInteger(QStringLiteral("Controler"),
+                                                                 QStringLiteral("Top"), 812));
+        }
+        QCOMPARE(readFile(file), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("TAMU.ini")});
+    }
+
+    void unreadableFileIsReportedOnceAndNeverOverwritten() {
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), FileFaults::OpenFolder);
+        const QString file = dir.filePath(QStringLiteral("TAMU.ini"));
+        const QByteArray content("[Controler]\nTop=100\n[Other]\nKeep=1\n");
+        writeFile(file, content);
+        QFile::setPermissions(file, FileFaults::WriteOnly);
+        MessageRecorder messages;
+        {
+            const FileFaults::Unprivileged user;
+            if (!user.ok()) {
+                QSKIP("cannot take an unprivileged user here");
+            }
+            IniProfile ini(file);
+            QCOMPARE(ini.readInteger(QStringLiteral("Controler"), QStringLiteral("Top"), -1), -1);
+            QCOMPARE(ini.readInteger(QStringLiteral("Controler"), QStringLiteral("Top"), -1), -1);
+            QVERIFY_THROWS_EXCEPTION(
+                TZEMError, ini.writeInteger(QStringLiteral("Controler"), QStringLiteral("Top"), 5));
+        }
+        QCOMPARE(messages.errors, QStringList{file + QStringLiteral(" を読めません")});
+        QCOMPARE(readFile(file), content);
     }
 
     void writeFailureNamesTheFile() {

@@ -52,7 +52,67 @@ private Q_SLOTS:
     void columnConversion_data();
     void columnConversion();
     void unknownColumn();
+    void requiredNameThatIsNoTable_data();
+    void requiredNameThatIsNoTable();
+    void endlessStatementIsStopped_data();
+    void endlessStatementIsStopped();
 };
+
+void TestTDB::requiredNameThatIsNoTable_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("statement");
+    const QString endless = QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT i FROM n");
+    QTest::newRow("endless view") << QStringLiteral("ItemCreator")
+                                  << QStringLiteral("CREATE VIEW ItemCreator AS ") + endless;
+    QTest::newRow("view, other case")
+        << QStringLiteral("ItemKind") << QStringLiteral("CREATE VIEW itemkind AS SELECT 1");
+}
+
+void TestTDB::requiredNameThatIsNoTable() {
+    QFETCH(QString, table);
+    QFETCH(QString, statement);
+    ItemDbFixture fixture;
+    ItemDbFixture::Tables t = smallTables();
+    t.omit << table;
+    t.statements << statement;
+    TDB db(fixture.create(t));
+    const QString message = errorOf([&] { db.Connect(); });
+    QVERIFY2(message.startsWith(QStringLiteral("アイテムデータベースを読めません")),
+             qPrintable(message));
+    QVERIFY2(message.endsWith(table + QStringLiteral(" はテーブルではありません")),
+             qPrintable(message));
+}
+
+// However a statement goes on forever, in its first row or in a later one, it is stopped.
+void TestTDB::endlessStatementIsStopped_data() {
+    QTest::addColumn<QString>("statement");
+    QTest::newRow("before the first row") << QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+        "SELECT count(*) AS c FROM n");
+    QTest::newRow("between rows") << QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+        "SELECT i AS c FROM n WHERE i = 1 OR i < 0");
+}
+
+void TestTDB::endlessStatementIsStopped() {
+    QFETCH(QString, statement);
+    ItemDbFixture fixture;
+    TDB db(fixture.create(smallTables()));
+    db.Connect();
+    TDB::setTimeLimit(200);
+    QElapsedTimer timer;
+    timer.start();
+    const QString message = errorOf([&] {
+        for (TDBQuery& q = db.OpenQuery(SqlStatement{statement, {}}); !q.Eof(); q.Next()) {
+        }
+    });
+    TDB::setTimeLimit(0);
+    QVERIFY(timer.elapsed() < 3000);
+    QVERIFY2(message.contains(QStringLiteral("中断しました")), qPrintable(message));
+    // The connection stays usable for the next statement.
+    QVERIFY(!db.OpenQuery(SqlJobList()).Eof());
+}
 
 void TestTDB::missingFile_data() {
     QTest::addColumn<QString>("path");

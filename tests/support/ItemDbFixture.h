@@ -37,6 +37,8 @@ public:
         // Tables left out of the file ("ItemCreator", "ItemInfo", "ItemKind",
         // "ItemCreateRelation").
         QStringList omit;
+        // Statements run after the tables are made (views in a table's place and the like).
+        QStringList statements;
     };
 
     ItemDbFixture() {
@@ -124,6 +126,12 @@ public:
                   t.kinds);
             table(QStringLiteral("ItemCreateRelation"),
                   QStringLiteral("アイテム名 TEXT, 材料 TEXT, 必要数 INTEGER"), 3, t.relations);
+            for (const QString& statement : t.statements) {
+                QSqlQuery q(db);
+                if (failure.isEmpty() && !q.exec(statement)) {
+                    failure = q.lastError().text();
+                }
+            }
             if (failure.isEmpty()) {
                 db.commit();
             } else {
