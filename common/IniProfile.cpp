@@ -62,6 +62,22 @@ QStringList IniProfile::readLines() const {
     return lines;
 }
 
+QList<std::pair<QString, QString>> IniProfile::readSection(const QString& section) const {
+    QList<std::pair<QString, QString>> entries;
+    bool inSection = false;
+    for (const QString& line : readLines()) {
+        if (const auto name = sectionName(line)) {
+            if (inSection) {
+                break;
+            }
+            inSection = sameName(*name, section);
+        } else if (const auto kv = inSection ? keyValue(line) : std::nullopt) {
+            entries.append(*kv);
+        }
+    }
+    return entries;
+}
+
 QString IniProfile::readString(const QString& section, const QString& key,
                                const QString& defaultValue) const {
     bool inSection = false;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 // An INI file read and written with Windows private-profile semantics: section and key names
 // compare without regard to letter case; a missing file, section or key reads as the caller's
@@ -21,6 +23,10 @@ public:
     // reads as the default.
     std::int32_t readInteger(const QString& section, const QString& key,
                              std::int32_t defaultValue) const;
+
+    // Every key of a section with its value, in file order (the first of equal keys wins on
+    // reading, as readString does).
+    QList<std::pair<QString, QString>> readSection(const QString& section) const;
 
     // Throws TZEMError "%s に書き込めません" when the file cannot be written.
     void writeString(const QString& section, const QString& key, const QString& value);

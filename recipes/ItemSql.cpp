@@ -134,3 +134,10 @@ SqlStatement SqlProductInfo(const QString& name) {
                        "a.アイテム名 = "),
         name);
 }
+
+SqlStatement SqlFiefProducts() {
+    return SqlStatement{
+        QStringLiteral("Select distinct アイテム名   From ItemCreator  Where 目録 = "
+                       "? Or 目録 = ?"),
+        {QStringLiteral("知行産物"), QStringLiteral("知行名物")}};
+}

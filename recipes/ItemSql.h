@@ -30,3 +30,6 @@ SqlStatement SqlItemYomi(const QString& name);       // ふりがな (may be NUL
 SqlStatement SqlItemJobs(const QString& name);       // 生産職業
 SqlStatement SqlItemCatalog(const QString& name);    // 目録
 SqlStatement SqlProductInfo(const QString& name);  // ふりがな, 生産数, 技能, 目録, 店売り, 店買い
+
+// Every product of the catalogues 知行産物 and 知行名物, once each.
+SqlStatement SqlFiefProducts();  // アイテム名

@@ -80,4 +80,6 @@ private:
     QLabel* outCreateCount = nullptr;
     QTableWidget* outCreateSource = nullptr;
     QPushButton* evtCalc = nullptr;
+    QPushButton* evtShopping = nullptr;
+    QPushButton* evtRanking = nullptr;
 };
