@@ -105,8 +105,8 @@ TZEMForm082::TZEMForm082(const QString& productName, const QString& dbPath, QWid
         t->horizontalHeader()->setStretchLastSection(true);
     };
     widths(outPurchases, {250, 90, 80, 100, 40});
-    widths(outSteps, {180, 170, 52, 52, 60, 40});
-    widths(outLeftovers, {250, 90});
+    widths(outSteps, {150, 214, 52, 52, 60, 40});
+    widths(outLeftovers, {460, 90});
 
     connect(iptPieces, &TZEMSpinEdit::changed, this,
             [this] { Messages::guarded([this] { recalculate(); }); });

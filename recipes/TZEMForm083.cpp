@@ -16,9 +16,9 @@
 
 namespace {
 
-constexpr int Width = 800;
+constexpr int Width = 868;
 constexpr int Height = 520;
-constexpr int MarketLeft = 566;
+constexpr int MarketLeft = 624;
 enum MarketColumn { MName, MPrice, MIndex };
 
 }  // namespace
@@ -43,7 +43,7 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
     outRanking->setEditTriggers(QAbstractItemView::SelectedClicked |
                                 QAbstractItemView::EditKeyPressed |
                                 QAbstractItemView::AnyKeyPressed);
-    const int widths[] = {36, 130, 66, 46, 64, 64, 64, 46, 60};
+    const int widths[] = {36, 130, 66, 46, 64, 64, 64, 46, 60};  // 576 and a scroll bar
     for (int c = 0; c < ProfitRankingModel::Columns; ++c) {
         outRanking->setColumnWidth(c, widths[c]);
     }
@@ -58,7 +58,7 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
     outMarket->setEditTriggers(
         QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
         QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    outMarket->setColumnWidth(MName, 110);
+    outMarket->setColumnWidth(MName, 112);
     outMarket->setColumnWidth(MPrice, 56);
     outMarket->horizontalHeader()->setStretchLastSection(true);
 

@@ -8,9 +8,12 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "recipes/ProfitRanking.h"
 #include "recipes/RecipeTreeModel.h"
 #include "recipes/TZEMForm08.h"
 #include "recipes/TZEMForm081.h"
+#include "recipes/TZEMForm082.h"
+#include "recipes/TZEMForm083.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
 
@@ -131,6 +134,7 @@ private Q_SLOTS:
     void choiceListRules();
     void missingDatabase();
     void eachCalcClickOpensOneMoreCalculator();
+    void plannerButtons();
 
 private:
     TZEMForm08* open(const QString& path = {});
@@ -436,6 +440,42 @@ void TestForm08::eachCalcClickOpensOneMoreCalculator() {
     QCOMPARE(calculators().size(), 2);
     QCOMPARE(messages.errors, QStringList());
     qDeleteAll(opened);
+}
+
+void TestForm08::plannerButtons() {
+    const auto opened = [](auto* type) {
+        QList<decltype(type)> result;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<decltype(type)>(w)) {
+                result << window;
+            }
+        }
+        return result;
+    };
+    MessageRecorder messages;
+    TZEMForm08* w = open();
+    auto* shopping = child<QPushButton>(w, "evtShopping");
+    QCOMPARE(shopping->text(), QStringLiteral("材料集計"));
+    QVERIFY(!shopping->isEnabled());
+    search(1, "刀");
+    auto* tree = child<QTreeView>(w, "CreateTree");
+    tree->setCurrentIndex(nodeAt(tree, "刀/玉鋼"));
+    QVERIFY(shopping->isEnabled());  // any product, fief or not
+    QVERIFY(!child<QPushButton>(w, "evtCalc")->isEnabled());
+    QTest::mouseClick(shopping, Qt::LeftButton);
+    const auto lists = opened(static_cast<TZEMForm082*>(nullptr));
+    QCOMPARE(lists.size(), 1);
+    QCOMPARE(child<QLabel>(lists.front(), "outProductName")->text(), QStringLiteral("玉鋼"));
+    tree->setCurrentIndex(nodeAt(tree, "刀/玉鋼/砂鉄"));
+    QVERIFY(!shopping->isEnabled());
+
+    QTest::mouseClick(child<QPushButton>(w, "evtRanking"), Qt::LeftButton);
+    const auto rankings = opened(static_cast<TZEMForm083*>(nullptr));
+    QCOMPARE(rankings.size(), 1);
+    QCOMPARE(rankings.front()->ranking().count(), 2);  // 茶器 and 名茶碗
+    QCOMPARE(messages.errors, QStringList());
+    qDeleteAll(lists);
+    qDeleteAll(rankings);
 }
 
 QTEST_MAIN(TestForm08)
