@@ -28,8 +28,9 @@ public:
         bool isProduct() const { return !rows.empty(); }
     };
 
-    // Reads the product and everything it is made of, with one product-row statement per item
-    // and one material statement per product. The product is entry 0.
+    // Reads the product and everything it is made of, level by level with set-based statements
+    // (a product's rows and materials in the order the database gives them). The product is
+    // entry 0.
     static RecipeBook read(const QString& dbPath, const QString& product);
 
     int count() const { return int(m_entries.size()); }
