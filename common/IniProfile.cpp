@@ -80,20 +80,9 @@ QList<std::pair<QString, QString>> IniProfile::readSection(const QString& sectio
 
 QString IniProfile::readString(const QString& section, const QString& key,
                                const QString& defaultValue) const {
-    bool inSection = false;
-    for (const QString& line : readLines()) {
-        if (const auto name = sectionName(line)) {
-            if (inSection) {
-                break;
-            }
-            inSection = sameName(*name, section);
-            continue;
-        }
-        if (!inSection) {
-            continue;
-        }
-        if (const auto kv = keyValue(line); kv && sameName(kv->first, key)) {
-            return kv->second;
+    for (const auto& [name, value] : readSection(section)) {
+        if (sameName(name, key)) {
+            return value;
         }
     }
     return defaultValue;

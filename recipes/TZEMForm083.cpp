@@ -58,9 +58,10 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
     outMarket->setEditTriggers(
         QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
         QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    outMarket->setColumnWidth(MName, 112);
+    outMarket->horizontalHeader()->setMinimumSectionSize(30);
+    outMarket->horizontalHeader()->setSectionResizeMode(MName, QHeaderView::Stretch);
     outMarket->setColumnWidth(MPrice, 56);
-    outMarket->horizontalHeader()->setStretchLastSection(true);
+    outMarket->setColumnWidth(MIndex, 52);
 
     connect(outRanking, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         Messages::guarded([this, index] { openCalculator(index.row()); });

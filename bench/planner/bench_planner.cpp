@@ -6,9 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QHash>
-#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
@@ -19,7 +17,7 @@
 #include <functional>
 #include <vector>
 
-#include "common/Messages.h"
+#include "bench/support/GeneratedItemDb.h"
 #include "recipes/MarketIndices.h"
 #include "recipes/ProfitRanking.h"
 #include "recipes/RecipeBook.h"
@@ -32,7 +30,6 @@ namespace {
 QString g_large;
 QString g_small;
 QString g_deepest;
-QTemporaryDir* g_scratch = nullptr;
 
 // The product with the longest chain of recipes below it, the largest closure among equals.
 QString deepestProduct(const QString& path) {
@@ -163,54 +160,17 @@ BENCHMARK(BM_RankingLoad)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_RankingWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_RankingResort)->Unit(benchmark::kMillisecond)->Iterations(50);
 
-bool generate(QString& path, int items) {
-    if (!path.isEmpty()) {
-        return true;
-    }
-#ifdef TAMU_GEN_ITEMDB
-    path = g_scratch->filePath(QStringLiteral("TAMU_Item_%1.db").arg(items));
-    QElapsedTimer timer;
-    timer.start();
-    const int rc =
-        QProcess::execute(QStringLiteral(TAMU_GEN_ITEMDB), {path, QString::number(items)});
-    if (rc != 0) {
-        std::fprintf(stderr, "tamu_gen_itemdb failed (%d)\n", rc);
-        return false;
-    }
-    std::fprintf(stderr, "generated %d items in %lld ms\n", items,
-                 static_cast<long long>(timer.elapsed()));
-    return true;
-#else
-    std::fprintf(stderr, "no generator built: pass --large= and --small=\n");
-    return false;
-#endif
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--large=", 8) == 0) {
-            g_large = QString::fromLocal8Bit(argv[i] + 8);
-        } else if (std::strncmp(argv[i], "--small=", 8) == 0) {
-            g_small = QString::fromLocal8Bit(argv[i] + 8);
-        } else {
-            rest.push_back(argv[i]);
-        }
-    }
+    std::vector<char*> rest =
+        GeneratedItemDb::takeOptions(argc, argv, {{"--large=", &g_large}, {"--small=", &g_small}});
     int restCount = int(rest.size());
     QApplication app(restCount, rest.data());
-    Messages::setPresenters(Messages::Presenters{
-        [](const QString& t) { std::fprintf(stderr, "error: %s\n", qUtf8Printable(t)); },
-        [](const QString& t) { std::fprintf(stderr, "message: %s\n", qUtf8Printable(t)); },
-        [](const QString&, const QString&) { return true; }});
+    GeneratedItemDb::consoleMessages();
     QTemporaryDir scratch;
-    g_scratch = &scratch;
-    if (!generate(g_large, 160000) || !generate(g_small, 10000)) {
+    if (!GeneratedItemDb::ensure(g_large, 160000, scratch) ||
+        !GeneratedItemDb::ensure(g_small, 10000, scratch)) {
         return 1;
     }
     g_deepest = deepestProduct(g_large);
