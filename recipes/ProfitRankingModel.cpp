@@ -18,7 +18,9 @@ void ProfitRankingModel::refresh() {
     Q_EMIT layoutAboutToBeChanged();
     m_ranking.recompute();
     Q_EMIT layoutChanged();
-    Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, Columns - 1));
+    if (rowCount() > 0) {
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, Columns - 1));
+    }
 }
 
 void ProfitRankingModel::reset() {

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTableWidget>
 
@@ -160,6 +161,9 @@ void TZEMForm082::showPlan(const ShoppingList::Plan& plan) {
     const RecipeBook& book = *m_book;
     const QSignalBlocker purchasesBlocker(outPurchases);
     const QSignalBlocker stepsBlocker(outSteps);
+    // One repaint for the whole refill.
+    setUpdatesEnabled(false);
+    const auto repaint = qScopeGuard([this] { setUpdatesEnabled(true); });
 
     outPurchases->setRowCount(int(plan.purchases.size()));
     for (int r = 0; r < int(plan.purchases.size()); ++r) {

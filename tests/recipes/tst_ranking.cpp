@@ -1,3 +1,4 @@
+#include <QAbstractItemModelTester>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -175,6 +176,8 @@ void TestRanking::indicesRememberedAndResorted() {
         TZEMForm083 w(sampleDatabase(), dat);
         QCOMPARE(w.windowTitle(), QStringLiteral("利益ランキング"));
         auto* view = w.findChild<QTableView*>(QStringLiteral("outRanking"));
+        QAbstractItemModelTester tester(view->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(view->model()->rowCount(), 28);
         const QString top = w.ranking().at(0).product.name;
         // Making the top product's first material dear drops it.
