@@ -336,8 +336,8 @@ void replaceFile(const QString& fileName, const QByteArray& bytes) {
 
 IniProfile::IniProfile(QString fileName) : m_fileName(std::move(fileName)) {}
 
-QString IniProfile::readString(const QString& section, const QString& key,
-                               const QString& defaultValue) const {
+QList<std::pair<QString, QString>> IniProfile::readSection(const QString& section) const {
+    QList<std::pair<QString, QString>> entries;
     bool inSection = false;
     for (const Line& line : load(m_fileName).lines) {
         if (const auto name = sectionName(line.text)) {
@@ -345,13 +345,18 @@ QString IniProfile::readString(const QString& section, const QString& key,
                 break;
             }
             inSection = sameName(*name, section);
-            continue;
+        } else if (const auto kv = inSection ? keyValue(line.text) : std::nullopt) {
+            entries.append(*kv);
         }
-        if (!inSection) {
-            continue;
-        }
-        if (const auto kv = keyValue(line.text); kv && sameName(kv->first, key)) {
-            return kv->second;
+    }
+    return entries;
+}
+
+QString IniProfile::readString(const QString& section, const QString& key,
+                               const QString& defaultValue) const {
+    for (const auto& [name, value] : readSection(section)) {
+        if (sameName(name, key)) {
+            return value;
         }
     }
     return defaultValue;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 
 // An INI file read and written with Windows private-profile semantics: section and key names
 // compare without regard to letter case; a missing file, section or key reads as the caller's
@@ -35,6 +36,10 @@ public:
     // reads as the default.
     std::int32_t readInteger(const QString& section, const QString& key,
                              std::int32_t defaultValue) const;
+
+    // Every key of a section with its value, in file order (the first of equal keys wins on
+    // reading, as readString does).
+    QList<std::pair<QString, QString>> readSection(const QString& section) const;
 
     // Each throws TZEMError "%s に書き込めません" when the file cannot be written; the file then
     // keeps its previous content.

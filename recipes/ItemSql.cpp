@@ -160,4 +160,36 @@ SqlStatement SqlUsersOfMaterials(const QStringList& names) {
         QStringLiteral("SELECT b.材料, b.アイテム名  FROM json_each(?) AS f CROSS JOIN "
                        "ItemCreateRelation AS b  WHERE b.材料 = f.value"),
         {jsonArray(names)}};
+SqlStatement SqlFiefProducts() {
+    return SqlStatement{
+        QStringLiteral("Select distinct アイテム名   From ItemCreator  Where 目録 = "
+                       "? Or 目録 = ?"),
+        {QStringLiteral("知行産物"), QStringLiteral("知行名物")}};
+}
+
+namespace {
+
+// "(?,?,…)" for the names.
+SqlStatement amongNames(const QString& text, const QStringList& names) {
+    QString marks(names.size() * 2 - 1, u',');
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        marks[2 * i] = u'?';
+    }
+    return SqlStatement{text + u'(' + marks + u')', names};
+}
+
+}  // namespace
+
+SqlStatement SqlProductRows(const QStringList& names) {
+    return amongNames(QStringLiteral("Select b.アイテム名, b.生産職業, b.目録, b.技能, b.生産数  "
+                                     "from ItemInfo AS a, ItemCreator AS b  Where a.アイテム名 = "
+                                     "b.アイテム名    And b.アイテム名 In "),
+                      names);
+}
+
+SqlStatement SqlMaterialRows(const QStringList& names) {
+    return amongNames(QStringLiteral("Select distinct b.アイテム名, b.材料, b.必要数, c.店買い   "
+                                     "FROM ItemCreateRelation AS b, ItemInfo AS c  WHERE "
+                                     "c.アイテム名=b.材料   And b.アイテム名 In "),
+                      names);
 }

@@ -1,6 +1,7 @@
 #include "recipes/TZEMForm08.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -27,6 +28,8 @@
 #include "recipes/RecipeTreeModel.h"
 #include "recipes/TDB.h"
 #include "recipes/TZEMForm081.h"
+#include "recipes/TZEMForm082.h"
+#include "recipes/TZEMForm083.h"
 
 namespace {
 
@@ -112,6 +115,14 @@ TZEMForm08::TZEMForm08(const QStringList& jobList, const QStringList& versionLis
     connect(m_model, &QAbstractItemModel::modelReset, this, &TZEMForm08::clearDetails);
     connect(evtCalc, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { evtCalcClick(); }); });
+    connect(evtShopping, &QPushButton::clicked, this, [this] {
+        Messages::guarded([this] { TZEMForm082::OpenFor(outItemName->text(), DBPath); });
+    });
+    connect(evtRanking, &QPushButton::clicked, this, [this] {
+        // TAMUMarket.ini lives in the data folder, beside the item database.
+        Messages::guarded(
+            [this] { TZEMForm083::OpenFor(DBPath, QFileInfo(DBPath).absolutePath() + u'/'); });
+    });
 
     show();
 }
@@ -247,6 +258,15 @@ void TZEMForm08::buildControls() {
     evtCalc->setObjectName(QStringLiteral("evtCalc"));
     evtCalc->setGeometry(121, 268, 94, 25);
     evtCalc->setEnabled(false);
+
+    // The crafting planner: a shopping list for the selected product, and the profit ranking.
+    evtShopping = new QPushButton(QStringLiteral("材料集計"), m_panel);
+    evtShopping->setObjectName(QStringLiteral("evtShopping"));
+    evtShopping->setGeometry(22, 268, 94, 25);
+    evtShopping->setEnabled(false);
+    evtRanking = new QPushButton(QStringLiteral("利益ランキング"), this);
+    evtRanking->setObjectName(QStringLiteral("evtRanking"));
+    evtRanking->setGeometry(312, 128, 102, 21);
 }
 
 void TZEMForm08::ResetCombo(QComboBox* box) {
@@ -407,8 +427,10 @@ void TZEMForm08::CreateTreeChange(const QModelIndex& node) {
         outItemCreator->setText(Dash);
         outCreateCount->setText(Dash);
         evtCalc->setEnabled(false);
+        evtShopping->setEnabled(false);
         return;
     }
+    evtShopping->setEnabled(true);
     outCreateCount->setText(count.AsString(QStringLiteral("生産数")));
 
     TDBQuery& yomi = db.OpenQuery(SqlItemYomi(name));

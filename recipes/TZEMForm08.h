@@ -97,4 +97,6 @@ private:
     QLabel* outCreateCount = nullptr;
     QTableWidget* outCreateSource = nullptr;
     QPushButton* evtCalc = nullptr;
+    QPushButton* evtShopping = nullptr;
+    QPushButton* evtRanking = nullptr;
 };

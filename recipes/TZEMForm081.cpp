@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <limits>
 
 #include "common/Fonts.h"
 #include "common/Messages.h"
@@ -16,6 +15,8 @@
 #include "common/TZEMSpinEdit.h"
 #include "recipes/FigureLabel.h"
 #include "recipes/ItemSql.h"
+#include "recipes/MarketIndices.h"
+#include "recipes/ProfitCalc.h"
 #include "recipes/TDB.h"
 
 namespace {
@@ -27,16 +28,7 @@ constexpr int rowStep = 20;  // distance between material rows
 constexpr int materialsTop = 182;
 constexpr int materialsHeight = 235;
 
-const QString chigyoSanbutsu = QStringLiteral("知行産物");
-
-// 32-bit products and differences as the game tool computes them: they wrap without an error.
-std::int32_t wrapMul(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
-}
-
-std::int32_t wrapSub(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
-}
+using ProfitCalc::wrapMul;
 
 QString number(std::int64_t value) {
     return QString::number(value);
@@ -235,11 +227,25 @@ TZEMForm081* TZEMForm081::OpenFor(const QString& productName, const QString& dbP
     return window;
 }
 
+TZEMForm081* TZEMForm081::OpenWith(const QString& productName, const QString& dbPath,
+                                   const MarketIndices& indices) {
+    TZEMForm081* window = OpenFor(productName, dbPath);
+    Messages::guarded([&] { window->SetIndices(indices); });
+    return window;
+}
+
+void TZEMForm081::SetIndices(const MarketIndices& indices) {
+    if (ProfitCalc::productIndexed(ProductMokRock)) {
+        iptUriSisu->setText(indices.product(outUriName->text()));
+    }
+    for (int k = 0; k < int(m_rows.size()) && rowInUse(k); ++k) {
+        const MaterialRow& row = m_rows[std::size_t(k)];
+        row.iptZaiSisu->setText(indices.material(row.outZaiName->text()));
+    }
+}
+
 Extended TZEMForm081::IndexValue(const QString& displayed) {
-    const std::int32_t whole = IntegerFromText(displayed.left(2));
-    const std::int32_t hundredths = IntegerFromText(displayed.mid(3, 2));
-    const Extended fraction = Extended(hundredths) / 100.0L;
-    return fraction + Extended(whole);
+    return ProfitCalc::indexValue(displayed);
 }
 
 bool TZEMForm081::rowInUse(int k) const {
@@ -276,15 +282,14 @@ void TZEMForm081::LoadProduct() {
             iptUriSeisanSu->setText(q.AsString(QStringLiteral("生産数")));
             outUriLV->setText(q.AsString(QStringLiteral("技能")));
             ProductMokRock = q.AsString(QStringLiteral("目録"));
-            const bool sanbutsu = ProductMokRock == chigyoSanbutsu;
+            const bool sanbutsu = ProfitCalc::productIndexed(ProductMokRock);
             outUriSisu->setVisible(sanbutsu);
             iptUriSisu->setVisible(sanbutsu);
-            outUriTanka->setText(
-                q.AsString(sanbutsu ? QStringLiteral("店買い") : QStringLiteral("店売り")));
+            outUriTanka->setText(q.AsString(ProfitCalc::unitPriceColumn(ProductMokRock)));
             outUriSu->setText(iptUriSeisanSu->text());
-            outUriCost->setText(number(wrapMul(wrapMul(IntegerFromText(iptUriSeisanSu->text()),
-                                                       IntegerFromText(outUriTanka->text())),
-                                               IntegerFromText(iptUriTime->text()))));
+            outUriCost->setText(number(ProfitCalc::sale(IntegerFromText(iptUriSeisanSu->text()),
+                                                        IntegerFromText(outUriTanka->text()),
+                                                        IntegerFromText(iptUriTime->text()))));
         }
         // Every material is read before any row is filled, so a failure leaves no half list.
         for (TDBQuery& q = db.OpenQuery(SqlItemMaterials(outUriName->text())); !q.Eof(); q.Next()) {
@@ -321,7 +326,7 @@ void TZEMForm081::Recalculate() {
         const MaterialRow& row = m_rows[std::size_t(k)];
         const Extended index = IndexValue(row.iptZaiSisu->displayText());
         row.outZaiCost->setText(
-            number(ExtendedMath::truncToInt64(index * Extended(Prices[std::size_t(k)]))));
+            number(ProfitCalc::materialUnitCost(index, Prices[std::size_t(k)])));
         row.outZaiTotalCost->setText(
             number(wrapMul(integer(row.outZaiCost->text()), integer(row.outZaiCount->text()))));
     }
@@ -329,28 +334,22 @@ void TZEMForm081::Recalculate() {
     std::int32_t sum = 0;
     for (int k = 0; k < rows && rowInUse(k); ++k) {
         const MaterialRow& row = m_rows[std::size_t(k)];
-        const std::int32_t base = wrapMul(integer(row.outZaiCount->text()), Prices[std::size_t(k)]);
-        const Extended index = IndexValue(row.iptZaiSisu->displayText());
-        const std::int64_t next =
-            std::int64_t{sum} + ExtendedMath::truncToInt64(Extended(base) * index);
-        if (next < std::numeric_limits<std::int32_t>::min() ||
-            next > std::numeric_limits<std::int32_t>::max()) {
-            throw TZEMError::rangeCheck();
-        }
-        sum = static_cast<std::int32_t>(next);
+        sum = ProfitCalc::addMaterialCost(sum, integer(row.outZaiCount->text()),
+                                          Prices[std::size_t(k)],
+                                          IndexValue(row.iptZaiSisu->displayText()));
     }
     outZaiTotalCost->setText(number(sum));
     outBuyCost->setText(number(wrapMul(integer(iptUriTime->text()), sum)));
 
     outUriSu->setText(iptUriSeisanSu->text());
     outUriCost->setText(
-        number(wrapMul(wrapMul(integer(iptUriSeisanSu->text()), integer(outUriTanka->text())),
-                       integer(iptUriTime->text()))));
-    if (ProductMokRock == chigyoSanbutsu) {
-        const Extended index = IndexValue(iptUriSisu->displayText());
-        outUriCost->setText(
-            number(ExtendedMath::truncToInt64(Extended(integer(outUriCost->text())) * index)));
+        number(ProfitCalc::sale(integer(iptUriSeisanSu->text()), integer(outUriTanka->text()),
+                                integer(iptUriTime->text()))));
+    if (ProfitCalc::productIndexed(ProductMokRock)) {
+        outUriCost->setText(number(ProfitCalc::indexedSale(integer(outUriCost->text()),
+                                                           IndexValue(iptUriSisu->displayText()))));
     }
-    outUriGain->setText(number(wrapSub(integer(outUriCost->text()), integer(outBuyCost->text()))));
+    outUriGain->setText(
+        number(ProfitCalc::gain(outUriCost->text().toLongLong(), integer(outBuyCost->text()))));
     evtDefaultSu->setVisible(iptUriSeisanSu->text() != outUriSeisanSu->text());
 }

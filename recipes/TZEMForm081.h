@@ -7,6 +7,7 @@
 
 #include "common/Extended.h"
 
+class MarketIndices;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -15,14 +16,9 @@ class QPushButton;
 class TZEMSpinEdit;
 
 // The profit calculator "産物商利益計算機" for one fief product. It loads the product and its
-// direct materials once, then recomputes every figure from its own controls whenever a count or
-// a market index changes:
-//   profit = runs × pieces per run × unit price (× product index, truncated, for 知行産物)
-//          − runs × Σ truncate(needed count × shop buy price × material index)
-// The unit price is the product's 店買い for 知行産物 and its 店売り otherwise. Indices are
-// DD.DD, evaluated in 80-bit arithmetic (fraction first, then the whole part, then the
-// multiplication), so 01.05 × 100 gives 104. Other products of integers wrap in 32 bits; the
-// material sum must fit 32 bits or the range-check error ends the recalculation.
+// direct materials once, then recomputes every figure from its own controls, step by step with
+// the arithmetic of ProfitCalc, whenever a count or a market index changes; a step that fails
+// leaves the figures after it as they were.
 //
 // Closing hides the window; it stays until the program ends. A product with more than seven
 // materials gets one more row per extra material, so no material is left out of the sums.
@@ -35,6 +31,10 @@ public:
     // Opens a new, independent calculator at the top-left of the screen and loads the product;
     // a loading error is shown and the window stays open with what it had loaded.
     static TZEMForm081* OpenFor(const QString& productName, const QString& dbPath);
+    // The same, then with the remembered market indices of the product and its materials.
+    static TZEMForm081* OpenWith(const QString& productName, const QString& dbPath,
+                                 const MarketIndices& indices);
+    void SetIndices(const MarketIndices& indices);
 
     void LoadProduct();
     void Recalculate();

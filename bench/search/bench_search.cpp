@@ -21,7 +21,7 @@
 #include <functional>
 #include <vector>
 
-#include "common/Messages.h"
+#include "bench/support/GeneratedItemDb.h"
 #include "recipes/ItemSql.h"
 #include "recipes/RecipeTreeModel.h"
 #include "recipes/TZEMForm08.h"
@@ -438,43 +438,15 @@ BENCHMARK(BM_ExpandInViewAtDepth)
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--itemdb=", 9) == 0) {
-            g_database = QString::fromLocal8Bit(argv[i] + 9);
-        } else {
-            rest.push_back(argv[i]);
-        }
-    }
+    std::vector<char*> rest =
+        GeneratedItemDb::takeOptions(argc, argv, {{"--itemdb=", &g_database}});
     int restCount = int(rest.size());
     QApplication app(restCount, rest.data());
     // The unrestricted search asks first; the benchmark answers OK.
-    Messages::setPresenters(Messages::Presenters{
-        [](const QString& t) { std::fprintf(stderr, "error: %s\n", qUtf8Printable(t)); },
-        [](const QString& t) { std::fprintf(stderr, "message: %s\n", qUtf8Printable(t)); },
-        [](const QString&, const QString&) { return true; }});
-
+    GeneratedItemDb::consoleMessages();
     QTemporaryDir scratch;
-    if (g_database.isEmpty()) {
-#ifdef TAMU_GEN_ITEMDB
-        g_database = scratch.filePath(QStringLiteral("TAMU_Item.db"));
-        QElapsedTimer timer;
-        timer.start();
-        const int rc = QProcess::execute(QStringLiteral(TAMU_GEN_ITEMDB),
-                                         {g_database, QStringLiteral("10000")});
-        if (rc != 0) {
-            std::fprintf(stderr, "tamu_gen_itemdb failed (%d)\n", rc);
-            return 1;
-        }
-        std::fprintf(stderr, "generated %s in %lld ms\n", qUtf8Printable(g_database),
-                     static_cast<long long>(timer.elapsed()));
-#else
-        std::fprintf(stderr, "no generator built: pass --itemdb=<file>\n");
+    if (!GeneratedItemDb::ensure(g_database, 10000, scratch)) {
         return 1;
-#endif
     }
 
     benchmark::Initialize(&restCount, rest.data());

@@ -16,9 +16,12 @@
 
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
+#include "recipes/ProfitRanking.h"
 #include "recipes/RecipeTreeModel.h"
 #include "recipes/TZEMForm08.h"
 #include "recipes/TZEMForm081.h"
+#include "recipes/TZEMForm082.h"
+#include "recipes/TZEMForm083.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
 
@@ -165,6 +168,7 @@ private Q_SLOTS:
     void brokenDatabase_data();
     void brokenDatabase();
     void lockedDatabaseKeepsTheWindowResponsive();
+    void plannerButtons();
 
 private:
     TZEMForm08* open(const QString& path = {});
@@ -676,6 +680,42 @@ void TestForm08::lockedDatabaseKeepsTheWindowResponsive() {
     QTest::qWait(50);
     QCOMPARE(messages.errors, QStringList());
     QCOMPARE(messages.plain, QStringList());
+}
+
+void TestForm08::plannerButtons() {
+    const auto opened = [](auto* type) {
+        QList<decltype(type)> result;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<decltype(type)>(w)) {
+                result << window;
+            }
+        }
+        return result;
+    };
+    MessageRecorder messages;
+    TZEMForm08* w = open();
+    auto* shopping = child<QPushButton>(w, "evtShopping");
+    QCOMPARE(shopping->text(), QStringLiteral("材料集計"));
+    QVERIFY(!shopping->isEnabled());
+    search(1, "刀");
+    auto* tree = child<QTreeView>(w, "CreateTree");
+    tree->setCurrentIndex(nodeAt(tree, "刀/玉鋼"));
+    QVERIFY(shopping->isEnabled());  // any product, fief or not
+    QVERIFY(!child<QPushButton>(w, "evtCalc")->isEnabled());
+    QTest::mouseClick(shopping, Qt::LeftButton);
+    const auto lists = opened(static_cast<TZEMForm082*>(nullptr));
+    QCOMPARE(lists.size(), 1);
+    QCOMPARE(child<QLabel>(lists.front(), "outProductName")->text(), QStringLiteral("玉鋼"));
+    tree->setCurrentIndex(nodeAt(tree, "刀/玉鋼/砂鉄"));
+    QVERIFY(!shopping->isEnabled());
+
+    QTest::mouseClick(child<QPushButton>(w, "evtRanking"), Qt::LeftButton);
+    const auto rankings = opened(static_cast<TZEMForm083*>(nullptr));
+    QCOMPARE(rankings.size(), 1);
+    QCOMPARE(rankings.front()->ranking().count(), 2);  // 茶器 and 名茶碗
+    QCOMPARE(messages.errors, QStringList());
+    qDeleteAll(lists);
+    qDeleteAll(rankings);
 }
 
 QTEST_MAIN(TestForm08)

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class QLabel;
+class QTableWidget;
+class QTableView;
+class QWidget;
+
+// The common make-up of the crafting planner's windows (材料集計, 利益ランキング): tool windows
+// that any number of may be open, not owned by the window that opened them, freed when closed
+// and at the latest when the program ends.
+namespace PlannerWindow {
+
+void setup(QWidget* window, const QString& caption, const QSize& clientSize);
+// A caption label in the windows' label font.
+QLabel* label(QWidget* parent, const QString& text, const QRect& geometry,
+              const QString& name = QString());
+// A read-only table with column heads, no row numbers, whole-row selection.
+void setupTable(QTableView* table, const QString& name, const QRect& geometry);
+QTableWidget* table(QWidget* parent, const QString& name, const QStringList& heads,
+                    const QRect& geometry);
+
+}  // namespace PlannerWindow

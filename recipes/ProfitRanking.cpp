@@ -1,0 +1,137 @@
+#include "recipes/ProfitRanking.h"
+
+#include <QSet>
+#include <algorithm>
+
+#include "common/TZEMError.h"
+#include "recipes/ItemSql.h"
+#include "recipes/MarketIndices.h"
+#include "recipes/TDB.h"
+
+void ProfitRanking::load(const QString& dbPath) {
+    std::vector<ProfitProduct> products;
+    m_skipped = 0;
+    m_firstProblem.clear();
+    {
+        TDB db(dbPath);
+        if (!db.Connect()) {
+            throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
+        }
+        QStringList names;
+        for (TDBQuery& q = db.OpenQuery(SqlFiefProducts()); !q.Eof(); q.Next()) {
+            names << q.AsString(QStringLiteral("アイテム名"));
+        }
+        for (const QString& name : names) {
+            try {
+                ProfitProduct product = ProfitProduct::load(db, name);
+                if (!product.found) {
+                    throw TZEMError(QStringLiteral("ItemInfo に行がありません"));
+                }
+                products.push_back(std::move(product));
+            } catch (const TZEMError& e) {
+                if (m_skipped++ == 0) {
+                    m_firstProblem = QStringLiteral("「%1」：%2").arg(name, e.message());
+                }
+            }
+        }
+    }
+    setProducts(std::move(products));
+}
+
+void ProfitRanking::setProducts(std::vector<ProfitProduct> products) {
+    m_entries.clear();
+    m_materials.clear();
+    QSet<QString> seen;
+    for (ProfitProduct& product : products) {
+        for (const ProfitProduct::Material& m : product.materials) {
+            if (!seen.contains(m.name)) {
+                seen.insert(m.name);
+                m_materials.push_back(MaterialInfo{m.name, m.price});
+            }
+        }
+        m_entries.push_back(Entry{std::move(product), std::nullopt, QString(), std::nullopt});
+    }
+    recompute();
+}
+
+ProfitFigures ProfitRanking::figuresAt(const ProfitProduct& product, Extended productIndex,
+                                       const std::vector<Extended>& materialIndices) {
+    return ProfitFigures::compute(product, 1, product.standardCount, productIndex, materialIndices);
+}
+
+QString ProfitRanking::indexText(int n) {
+    return QStringLiteral("%1.%2")
+        .arg(n / 100, 2, 10, QChar(u'0'))
+        .arg(n % 100, 2, 10, QChar(u'0'));
+}
+
+std::optional<int> ProfitRanking::breakEven(const ProfitProduct& product,
+                                            const std::vector<Extended>& materialIndices) {
+    // Reached: the profit is not negative, or the figures fail because the sale price outgrew
+    // 32 bits. With a positive sale price both only grow with the index, so the first index that
+    // reaches is found by halving; it counts only when its profit can be shown.
+    const auto at = [&](int n) -> std::optional<std::int32_t> {
+        try {
+            return figuresAt(product, ProfitCalc::indexValue(indexText(n)), materialIndices).gain;
+        } catch (const TZEMError&) {
+            return std::nullopt;
+        }
+    };
+    const auto reached = [&](int n) {
+        const auto gain = at(n);
+        return !gain || *gain >= 0;
+    };
+    if (const auto g = at(0); g && *g >= 0) {
+        return 0;
+    }
+    if (ProfitCalc::sale(product.standardCount, product.unitPrice, 1) <= 0 ||
+        !ProfitCalc::productIndexed(product.catalogue)) {
+        return std::nullopt;
+    }
+    int low = 0;  // not reached
+    int high = 9999;
+    if (!reached(high)) {
+        return std::nullopt;
+    }
+    while (high - low > 1) {
+        const int mid = (low + high) / 2;
+        (reached(mid) ? high : low) = mid;
+    }
+    return at(high) ? std::optional<int>(high) : std::nullopt;
+}
+
+void ProfitRanking::evaluate(Entry& entry) const {
+    std::vector<Extended> indices;
+    indices.reserve(entry.product.materials.size());
+    for (const ProfitProduct::Material& m : entry.product.materials) {
+        indices.push_back(ProfitCalc::indexValue(m_indices.material(m.name)));
+    }
+    entry.error.clear();
+    entry.figures.reset();
+    entry.breakEven.reset();
+    try {
+        entry.figures = figuresAt(
+            entry.product, ProfitCalc::indexValue(m_indices.product(entry.product.name)), indices);
+    } catch (const TZEMError& e) {
+        entry.error = e.message();
+    }
+    entry.breakEven = breakEven(entry.product, indices);
+}
+
+void ProfitRanking::recompute() {
+    for (Entry& entry : m_entries) {
+        evaluate(entry);
+    }
+    m_order.resize(m_entries.size());
+    for (std::size_t i = 0; i < m_order.size(); ++i) {
+        m_order[i] = int(i);
+    }
+    std::stable_sort(m_order.begin(), m_order.end(), [this](int a, int b) {
+        const auto& fa = m_entries[std::size_t(a)].figures;
+        const auto& fb = m_entries[std::size_t(b)].figures;
+        if (fa && fb) {
+            return fa->gain > fb->gain;
+        }
+        return fa.has_value() && !fb.has_value();
+    });
+}

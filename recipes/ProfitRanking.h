@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "recipes/ProfitCalc.h"
+
+class MarketIndices;
+
+// Every fief product of the item database with the profit calculator's figures at the standard
+// counts (one run of the standard production count) and the user's market indices, best profit
+// first. A product whose figures fail (a material cost beyond 32 bits) stays in the list with its
+// error, after the others.
+class ProfitRanking {
+public:
+    struct Entry {
+        ProfitProduct product;
+        std::optional<ProfitFigures> figures;
+        QString error;
+        // The smallest product index n (DD.DD as n / 100) at which the profit is not negative.
+        std::optional<int> breakEven;
+    };
+    struct MaterialInfo {
+        QString name;
+        std::int32_t price = 0;
+    };
+
+    explicit ProfitRanking(const MarketIndices& indices) : m_indices(indices) {}
+
+    // Reads every fief product; a database that cannot be read raises its error. Products that
+    // cannot be read are left out and counted: skipped() and firstProblem() tell.
+    void load(const QString& dbPath);
+    // For tests and tools: the products as given.
+    void setProducts(std::vector<ProfitProduct> products);
+
+    // Recomputes every product with the current indices and sorts again.
+    void recompute();
+
+    int count() const { return int(m_order.size()); }
+    // The entry at a rank, from 0.
+    const Entry& at(int rank) const { return m_entries[std::size_t(m_order[std::size_t(rank)])]; }
+    // The materials of all products, each once, in the order first met.
+    const std::vector<MaterialInfo>& materials() const { return m_materials; }
+    int skipped() const { return m_skipped; }
+    const QString& firstProblem() const { return m_firstProblem; }
+
+    // The figures of one product at the standard counts with the given product index.
+    static ProfitFigures figuresAt(const ProfitProduct& product, Extended productIndex,
+                                   const std::vector<Extended>& materialIndices);
+    static std::optional<int> breakEven(const ProfitProduct& product,
+                                        const std::vector<Extended>& materialIndices);
+    // n as an index text DD.DD (0 to 9999).
+    static QString indexText(int n);
+
+private:
+    void evaluate(Entry& entry) const;
+
+    const MarketIndices& m_indices;
+    std::vector<Entry> m_entries;
+    std::vector<int> m_order;
+    std::vector<MaterialInfo> m_materials;
+    int m_skipped = 0;
+    QString m_firstProblem;
+};

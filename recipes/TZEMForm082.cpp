@@ -1,0 +1,267 @@
+#include "recipes/TZEMForm082.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScopeGuard>
+#include <QSignalBlocker>
+#include <QTableWidget>
+
+#include "common/Messages.h"
+#include "common/TZEMError.h"
+#include "common/TZEMSpinEdit.h"
+#include "recipes/PlannerWindow.h"
+
+namespace {
+
+constexpr int Width = 600;
+constexpr int Height = 596;
+constexpr int ItemRole = Qt::UserRole + 1;  // the book position behind a row
+
+enum PurchaseColumn { PName, PPieces, PPrice, PCost, PBuy };
+enum StepColumn { SName, SRecipe, SPerRun, SRuns, SPieces, SBuy };
+
+QTableWidgetItem* cell(const QString& text, bool number = false) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    if (number) {
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return item;
+}
+
+QTableWidgetItem* numberCell(std::int64_t value) {
+    return cell(QString::number(value), true);
+}
+
+// A check box cell "購入": checked when the product is bought.
+QTableWidgetItem* buyCell(int item, bool bought) {
+    auto* c = new QTableWidgetItem;
+    c->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    c->setCheckState(bought ? Qt::Checked : Qt::Unchecked);
+    c->setData(ItemRole, item);
+    return c;
+}
+
+QString recipeText(const RecipeBook::Row& row) {
+    return QStringLiteral("%1／%2／%3").arg(row.job, row.catalogue, row.skill);
+}
+
+}  // namespace
+
+TZEMForm082::TZEMForm082(const QString& productName, const QString& dbPath, QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("TZEMForm082"));
+    PlannerWindow::setup(this, QStringLiteral("材料集計"), QSize(Width, Height));
+
+    PlannerWindow::label(this, QStringLiteral("産物名　："), {8, 8, 84, 22});
+    outProductName =
+        PlannerWindow::label(this, productName, {92, 8, 500, 22}, QStringLiteral("outProductName"));
+    PlannerWindow::label(this, QStringLiteral("必要個数："), {8, 36, 84, 22});
+    iptPieces = new TZEMSpinEdit(this);
+    iptPieces->setObjectName(QStringLiteral("iptPieces"));
+    iptPieces->setBounds(1, 999999);
+    iptPieces->setText(QStringLiteral("1"));
+    iptPieces->setGeometry(92, 35, 80, 24);
+    evtCopy = new QPushButton(QStringLiteral("コピー"), this);
+    evtCopy->setObjectName(QStringLiteral("evtCopy"));
+    evtCopy->setGeometry(Width - 200, 34, 94, 25);
+    evtSaveCsv = new QPushButton(QStringLiteral("CSV保存"), this);
+    evtSaveCsv->setObjectName(QStringLiteral("evtSaveCsv"));
+    evtSaveCsv->setGeometry(Width - 100, 34, 94, 25);
+
+    PlannerWindow::label(this, QStringLiteral("原材料"), {8, 66, 200, 20});
+    outPurchases = PlannerWindow::table(
+        this, QStringLiteral("outPurchases"),
+        {QStringLiteral("材料名"), QStringLiteral("個数"), QStringLiteral("店買い"),
+         QStringLiteral("金額"), QStringLiteral("購入")},
+        {8, 88, Width - 16, 176});
+    outTotal = PlannerWindow::label(this, QString(), {8, 268, 250, 22}, QStringLiteral("outTotal"));
+    outNote = new QLabel(this);
+    outNote->setObjectName(QStringLiteral("outNote"));
+    outNote->setGeometry(260, 268, Width - 268, 22);
+    outNote->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    PlannerWindow::label(this, QStringLiteral("生産手順"), {8, 296, 200, 20});
+    outSteps = PlannerWindow::table(
+        this, QStringLiteral("outSteps"),
+        {QStringLiteral("産物名"), QStringLiteral("レシピ"), QStringLiteral("生産数"),
+         QStringLiteral("回数"), QStringLiteral("個数"), QStringLiteral("購入")},
+        {8, 318, Width - 16, 166});
+    PlannerWindow::label(this, QStringLiteral("余り"), {8, 490, 200, 20});
+    outLeftovers = PlannerWindow::table(this, QStringLiteral("outLeftovers"),
+                                        {QStringLiteral("産物名"), QStringLiteral("個数")},
+                                        {8, 512, Width - 16, 78});
+
+    const auto widths = [](QTableWidget* t, std::initializer_list<int> columns) {
+        int c = 0;
+        for (const int w : columns) {
+            t->setColumnWidth(c++, w);
+        }
+        t->horizontalHeader()->setStretchLastSection(true);
+    };
+    widths(outPurchases, {250, 90, 80, 100, 40});
+    widths(outSteps, {150, 214, 52, 52, 60, 40});
+    widths(outLeftovers, {460, 90});
+
+    connect(iptPieces, &TZEMSpinEdit::changed, this,
+            [this] { Messages::guarded([this] { recalculate(); }); });
+    for (QTableWidget* t : {outPurchases, outSteps}) {
+        connect(t, &QTableWidget::itemChanged, this,
+                [this](QTableWidgetItem* item) { itemChanged(item); });
+    }
+    connect(evtCopy, &QPushButton::clicked, this,
+            [this] { Messages::guarded([this] { CopyToClipboard(); }); });
+    connect(evtSaveCsv, &QPushButton::clicked, this,
+            [this] { Messages::guarded([this] { saveClicked(); }); });
+
+    evtCopy->setEnabled(false);
+    evtSaveCsv->setEnabled(false);
+    Messages::guarded([&] { load(productName, dbPath); });
+}
+
+TZEMForm082::~TZEMForm082() = default;
+
+TZEMForm082* TZEMForm082::OpenFor(const QString& productName, const QString& dbPath) {
+    auto* window = new TZEMForm082(productName, dbPath);
+    window->show();
+    return window;
+}
+
+void TZEMForm082::load(const QString& productName, const QString& dbPath) {
+    auto book = std::make_unique<RecipeBook>(RecipeBook::read(dbPath, productName));
+    if (!book->at(0).isProduct()) {
+        throw TZEMError(
+            QStringLiteral("「%1」の生産レシピが見つかりませんでした。").arg(productName));
+    }
+    m_book = std::move(book);
+    m_list = std::make_unique<ShoppingList>(*m_book);
+    evtCopy->setEnabled(true);
+    evtSaveCsv->setEnabled(true);
+    // Setting the default count recalculates.
+    iptPieces->setText(QString::number(m_list->defaultPieces()));
+    recalculate();
+}
+
+void TZEMForm082::recalculate() {
+    if (!m_list) {
+        return;
+    }
+    m_list->setPieces(iptPieces->value());
+    m_plan = m_list->plan();
+    showPlan(m_plan);
+}
+
+void TZEMForm082::showPlan(const ShoppingList::Plan& plan) {
+    const RecipeBook& book = *m_book;
+    const QSignalBlocker purchasesBlocker(outPurchases);
+    const QSignalBlocker stepsBlocker(outSteps);
+    // One repaint for the whole refill.
+    setUpdatesEnabled(false);
+    const auto repaint = qScopeGuard([this] { setUpdatesEnabled(true); });
+
+    outPurchases->setRowCount(int(plan.purchases.size()));
+    for (int r = 0; r < int(plan.purchases.size()); ++r) {
+        const ShoppingList::Purchase& p = plan.purchases[std::size_t(r)];
+        const RecipeBook::Entry& e = book.at(p.item);
+        outPurchases->setItem(r, PName, cell(e.name));
+        outPurchases->setItem(r, PPieces, numberCell(p.pieces));
+        outPurchases->setItem(r, PPrice, e.price ? numberCell(*e.price) : cell(QString()));
+        outPurchases->setItem(r, PCost, p.cost ? numberCell(*p.cost) : cell(QString()));
+        if (p.switched) {
+            outPurchases->setItem(r, PBuy, buyCell(p.item, true));
+        } else {
+            auto* note = cell(p.cycle ? QStringLiteral("循環") : QString());
+            if (p.cycle) {
+                note->setToolTip(QStringLiteral("作る途中の産物に戻るため購入します"));
+            }
+            outPurchases->setItem(r, PBuy, note);
+        }
+    }
+    outTotal->setText(QStringLiteral("合計：%1").arg(plan.total));
+    outNote->setText(plan.unpriced > 0 ? ShoppingList::UnpricedNote.arg(plan.unpriced) : QString());
+
+    outSteps->setRowCount(int(plan.steps.size()));
+    for (int r = 0; r < int(plan.steps.size()); ++r) {
+        const ShoppingList::Step& s = plan.steps[std::size_t(r)];
+        const RecipeBook::Entry& e = book.at(s.item);
+        outSteps->setItem(r, SName, cell(e.name));
+        outSteps->removeCellWidget(r, SRecipe);
+        if (e.rows.size() > 1) {
+            auto* choice = new QComboBox;
+            for (const RecipeBook::Row& row : e.rows) {
+                choice->addItem(recipeText(row) + QStringLiteral("（%1個）").arg(row.count));
+            }
+            choice->setCurrentIndex(s.row);
+            const int item = s.item;
+            connect(choice, &QComboBox::currentIndexChanged, this, [this, item](int row) {
+                m_list->setRow(item, row);
+                recalculateLater();
+            });
+            outSteps->setItem(r, SRecipe, cell(QString()));
+            outSteps->setCellWidget(r, SRecipe, choice);
+        } else {
+            outSteps->setItem(r, SRecipe, cell(recipeText(e.rows[std::size_t(s.row)])));
+        }
+        outSteps->setItem(r, SPerRun, numberCell(s.perRun));
+        outSteps->setItem(r, SRuns, numberCell(s.runs));
+        outSteps->setItem(r, SPieces, numberCell(s.pieces));
+        outSteps->setItem(r, SBuy, s.item == 0 ? cell(QString()) : buyCell(s.item, false));
+    }
+
+    outLeftovers->setRowCount(0);
+    for (const ShoppingList::Step& s : plan.steps) {
+        if (s.pieces > s.needed) {
+            const int r = outLeftovers->rowCount();
+            outLeftovers->insertRow(r);
+            outLeftovers->setItem(r, 0, cell(book.at(s.item).name));
+            outLeftovers->setItem(r, 1, numberCell(s.pieces - s.needed));
+        }
+    }
+}
+
+void TZEMForm082::itemChanged(QTableWidgetItem* item) {
+    if (!m_list || !(item->flags() & Qt::ItemIsUserCheckable)) {
+        return;
+    }
+    m_list->setBought(item->data(ItemRole).toInt(), item->checkState() == Qt::Checked);
+    recalculateLater();
+}
+
+void TZEMForm082::recalculateLater() {
+    // The tables are refilled, so the cell or box that reported the change is replaced: not
+    // while it is still reporting.
+    QMetaObject::invokeMethod(
+        this, [this] { Messages::guarded([this] { recalculate(); }); }, Qt::QueuedConnection);
+}
+
+void TZEMForm082::CopyToClipboard() {
+    if (m_list) {
+        QGuiApplication::clipboard()->setText(m_list->toTabText(m_plan));
+    }
+}
+
+void TZEMForm082::SaveCsv(const QString& fileName) {
+    if (!m_list) {
+        return;
+    }
+    QSaveFile file(fileName);
+    const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + m_list->toCsv(m_plan).toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        throw TZEMError::cannotWrite(fileName);
+    }
+}
+
+void TZEMForm082::saveClicked() {
+    const QString fileName = QFileDialog::getSaveFileName(
+        this, QStringLiteral("CSV保存"), outProductName->text() + QStringLiteral("_材料集計.csv"),
+        QStringLiteral("CSV ファイル (*.csv)"));
+    if (!fileName.isEmpty()) {
+        SaveCsv(fileName);
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+#include "recipes/RecipeBook.h"
+#include "recipes/ShoppingList.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class QTableWidgetItem;
+class TZEMSpinEdit;
+
+// "材料集計": the shopping list for some pieces of one product. The recipes are read once when
+// the window opens; the pieces, the recipe of each product and whether a product is made or
+// bought change the list at once. The list is copied as tab-separated text or saved as CSV.
+class TZEMForm082 : public QWidget {
+    Q_OBJECT
+
+public:
+    // Reads the product's recipes; an error is shown and the window stays open and empty.
+    TZEMForm082(const QString& productName, const QString& dbPath, QWidget* parent = nullptr);
+    ~TZEMForm082() override;
+
+    static TZEMForm082* OpenFor(const QString& productName, const QString& dbPath);
+
+    const ShoppingList* list() const { return m_list.get(); }
+    const ShoppingList::Plan& plan() const { return m_plan; }
+
+    // The export of the list as shown.
+    void CopyToClipboard();
+    // UTF-8 with a byte-order mark, so that spreadsheet programs read the Japanese.
+    void SaveCsv(const QString& fileName);
+
+private:
+    void load(const QString& productName, const QString& dbPath);
+    void recalculate();
+    void recalculateLater();
+    void showPlan(const ShoppingList::Plan& plan);
+    void itemChanged(QTableWidgetItem* item);
+    void saveClicked();
+
+    std::unique_ptr<RecipeBook> m_book;
+    std::unique_ptr<ShoppingList> m_list;
+    ShoppingList::Plan m_plan;
+
+    QLabel* outProductName = nullptr;
+    TZEMSpinEdit* iptPieces = nullptr;
+    QPushButton* evtCopy = nullptr;
+    QPushButton* evtSaveCsv = nullptr;
+    QTableWidget* outPurchases = nullptr;
+    QLabel* outTotal = nullptr;
+    QLabel* outNote = nullptr;
+    QTableWidget* outSteps = nullptr;
+    QTableWidget* outLeftovers = nullptr;
+};

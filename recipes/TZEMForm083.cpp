@@ -1,0 +1,146 @@
+#include "recipes/TZEMForm083.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QTableWidget>
+
+#include "common/Messages.h"
+#include "recipes/IndexDelegate.h"
+#include "recipes/MarketIndices.h"
+#include "recipes/PlannerWindow.h"
+#include "recipes/ProfitRanking.h"
+#include "recipes/ProfitRankingModel.h"
+#include "recipes/TZEMForm081.h"
+
+namespace {
+
+constexpr int Width = 868;
+constexpr int Height = 520;
+constexpr int MarketLeft = 624;
+enum MarketColumn { MName, MPrice, MIndex };
+
+}  // namespace
+
+TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidget* parent)
+    : QWidget(parent),
+      m_dbPath(dbPath),
+      m_indices(std::make_unique<MarketIndices>(dataFolder)),
+      m_ranking(std::make_unique<ProfitRanking>(*m_indices)) {
+    setObjectName(QStringLiteral("TZEMForm083"));
+    PlannerWindow::setup(this, QStringLiteral("利益ランキング"), QSize(Width, Height));
+
+    PlannerWindow::label(this,
+                         QStringLiteral("知行産物・知行名物の利益（生産回数１、標準の生産数）"),
+                         {8, 6, MarketLeft - 16, 22});
+    outRanking = new QTableView(this);
+    PlannerWindow::setupTable(outRanking, QStringLiteral("outRanking"),
+                              {8, 30, MarketLeft - 16, Height - 38});
+    m_model = new ProfitRankingModel(*m_ranking, *m_indices, this);
+    outRanking->setModel(m_model);
+    outRanking->setItemDelegateForColumn(ProfitRankingModel::Index, new IndexDelegate(outRanking));
+    outRanking->setEditTriggers(QAbstractItemView::SelectedClicked |
+                                QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::AnyKeyPressed);
+    const int widths[] = {36, 130, 66, 46, 64, 64, 64, 46, 60};  // 576 and a scroll bar
+    for (int c = 0; c < ProfitRankingModel::Columns; ++c) {
+        outRanking->setColumnWidth(c, widths[c]);
+    }
+    outRanking->setToolTip(QStringLiteral("ダブルクリックで産物商利益計算機を開きます"));
+
+    PlannerWindow::label(this, QStringLiteral("材料の指数"), {MarketLeft, 6, 200, 22});
+    outMarket = PlannerWindow::table(
+        this, QStringLiteral("outMarket"),
+        {QStringLiteral("材料名"), QStringLiteral("店買い"), QStringLiteral("指数")},
+        {MarketLeft, 30, Width - MarketLeft - 8, Height - 38});
+    outMarket->setItemDelegateForColumn(MIndex, new IndexDelegate(outMarket));
+    outMarket->setEditTriggers(
+        QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+        QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    outMarket->horizontalHeader()->setMinimumSectionSize(30);
+    outMarket->horizontalHeader()->setSectionResizeMode(MName, QHeaderView::Stretch);
+    outMarket->setColumnWidth(MPrice, 56);
+    outMarket->setColumnWidth(MIndex, 52);
+
+    connect(outRanking, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        Messages::guarded([this, index] { openCalculator(index.row()); });
+    });
+    connect(outMarket, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        Messages::guarded([this, item] { materialChanged(item); });
+    });
+
+    Messages::guarded([this] { load(); });
+}
+
+TZEMForm083::~TZEMForm083() = default;
+
+TZEMForm083* TZEMForm083::OpenFor(const QString& dbPath, const QString& dataFolder) {
+    auto* window = new TZEMForm083(dbPath, dataFolder);
+    window->show();
+    return window;
+}
+
+void TZEMForm083::load() {
+    m_ranking->load(m_dbPath);
+    m_model->reset();
+    fillMaterials();
+    if (m_ranking->skipped() > 0) {
+        Messages::showError(QStringLiteral("読めない産物が %1 件あり、一覧から外しました。\n%2")
+                                .arg(m_ranking->skipped())
+                                .arg(m_ranking->firstProblem()));
+    }
+}
+
+void TZEMForm083::fillMaterials() {
+    const QSignalBlocker blocker(outMarket);
+    const auto& materials = m_ranking->materials();
+    outMarket->setRowCount(int(materials.size()));
+    for (int r = 0; r < int(materials.size()); ++r) {
+        auto* name = new QTableWidgetItem(materials[std::size_t(r)].name);
+        name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        auto* price = new QTableWidgetItem(QString::number(materials[std::size_t(r)].price));
+        price->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        price->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto* index = new QTableWidgetItem(m_indices->material(materials[std::size_t(r)].name));
+        index->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        outMarket->setItem(r, MName, name);
+        outMarket->setItem(r, MPrice, price);
+        outMarket->setItem(r, MIndex, index);
+    }
+}
+
+void TZEMForm083::SetMaterialIndex(const QString& material, const QString& index) {
+    const auto restore = [&] {
+        // The table shows what is in force, also when the text was refused.
+        const QSignalBlocker blocker(outMarket);
+        for (int r = 0; r < outMarket->rowCount(); ++r) {
+            if (outMarket->item(r, MName)->text() == material) {
+                outMarket->item(r, MIndex)->setText(m_indices->material(material));
+            }
+        }
+    };
+    try {
+        m_indices->setMaterial(material, index);
+    } catch (...) {
+        restore();
+        m_model->refresh();
+        throw;
+    }
+    restore();
+    m_model->refresh();
+}
+
+void TZEMForm083::materialChanged(QTableWidgetItem* item) {
+    if (item->column() != MIndex) {
+        return;
+    }
+    SetMaterialIndex(outMarket->item(item->row(), MName)->text(), item->text());
+}
+
+void TZEMForm083::openCalculator(int rank) {
+    if (rank < 0 || rank >= m_ranking->count()) {
+        return;
+    }
+    TZEMForm081::OpenWith(m_ranking->at(rank).product.name, m_dbPath, *m_indices);
+}

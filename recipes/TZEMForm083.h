@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class IndexDelegate;
+class MarketIndices;
+class ProfitRanking;
+class ProfitRankingModel;
+class QTableView;
+class QTableWidget;
+class QTableWidgetItem;
+
+// "利益ランキング": every fief product of the item database with the profit calculator's figures
+// at the standard counts, best profit first, and the index at which each breaks even. The market
+// index of each material and of each 知行産物 is set here and remembered in TAMUMarket.ini of the
+// data folder; the list sorts again at once. A double click opens the product's calculator with
+// the same indices.
+class TZEMForm083 : public QWidget {
+    Q_OBJECT
+
+public:
+    // `dataFolder` holds TAMUMarket.ini and ends with a separator.
+    TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidget* parent = nullptr);
+    ~TZEMForm083() override;
+
+    static TZEMForm083* OpenFor(const QString& dbPath, const QString& dataFolder);
+
+    const ProfitRanking& ranking() const { return *m_ranking; }
+    // Sets a material's index as the user does in the material table.
+    void SetMaterialIndex(const QString& material, const QString& index);
+
+private:
+    void load();
+    void fillMaterials();
+    void materialChanged(QTableWidgetItem* item);
+    void openCalculator(int rank);
+
+    QString m_dbPath;
+    std::unique_ptr<MarketIndices> m_indices;
+    std::unique_ptr<ProfitRanking> m_ranking;
+    ProfitRankingModel* m_model = nullptr;
+    QTableView* outRanking = nullptr;
+    QTableWidget* outMarket = nullptr;
+};

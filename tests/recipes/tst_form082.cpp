@@ -1,0 +1,184 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+#include <memory>
+
+#include "common/Fonts.h"
+#include "common/TZEMSpinEdit.h"
+#include "recipes/TZEMForm082.h"
+#include "support/ItemDbFixture.h"
+#include "support/MessageRecorder.h"
+
+namespace {
+
+// 弁当 (4 a run) needs 2 握り飯 and 1 漬物; 握り飯 is made 3 or 6 a run from 米; 漬物 has no
+// shop price.
+ItemDbFixture::Tables lunchTables() {
+    ItemDbFixture::Tables t;
+    t.kinds = {{"食", "その他"}};
+    t.infos = {{"弁当", "べんとう", "壱", "食", 5, 90},
+               {"握り飯", "にぎりめし", "壱", "食", 2, 20},
+               {"米", "こめ", "壱", "食", 1, 3},
+               {"漬物", "つけもの", "壱", "食", 1, QVariant()}};
+    t.creators = {{"弁当", "料理人", "弁当目録", "B", "一", "A", 4, "壱"},
+                  {"握り飯", "料理人", "飯目録", "M", "一", "A", 3, "壱"},
+                  {"握り飯", "料理人", "飯目録", "M", "二", "B", 6, "壱"}};
+    t.relations = {{"弁当", "握り飯", 2}, {"弁当", "漬物", 1}, {"握り飯", "米", 2}};
+    return t;
+}
+
+template <class T>
+T* child(QWidget* w, const char* name) {
+    T* found = w->findChild<T*>(QString::fromLatin1(name));
+    if (!found) {
+        qFatal("no control %s", name);
+    }
+    return found;
+}
+
+// A table as "cell|cell|…" lines.
+QStringList rows(QTableWidget* table, int columns) {
+    QStringList result;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < columns; ++c) {
+            cells << (table->item(r, c) ? table->item(r, c)->text() : QString());
+        }
+        result << cells.join(u'|');
+    }
+    return result;
+}
+
+}  // namespace
+
+class TestForm082 : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void listFollowsTheUser();
+    void exports();
+    void faults_data();
+    void faults();
+
+private:
+    ItemDbFixture m_fixture;
+    QString m_path;
+};
+
+void TestForm082::initTestCase() {
+    Fonts::registerSubstitutions();
+    m_path = m_fixture.create(lunchTables());
+}
+
+void TestForm082::listFollowsTheUser() {
+    MessageRecorder messages;
+    std::unique_ptr<TZEMForm082> w(TZEMForm082::OpenFor("弁当", m_path));
+    QCOMPARE(w->windowTitle(), QStringLiteral("材料集計"));
+    QCOMPARE(child<TZEMSpinEdit>(w.get(), "iptPieces")->text(), QStringLiteral("4"));
+    auto* purchases = child<QTableWidget>(w.get(), "outPurchases");
+    auto* steps = child<QTableWidget>(w.get(), "outSteps");
+    auto* leftovers = child<QTableWidget>(w.get(), "outLeftovers");
+    const int rice = w->list()->book().indexOf("握り飯");
+    const bool threeFirst = w->list()->book().at(rice).rows[0].count == 3;
+    auto* recipe = qobject_cast<QComboBox*>(steps->cellWidget(0, 1));
+    QVERIFY(recipe);
+    QCOMPARE(recipe->count(), 2);
+    recipe->setCurrentIndex(threeFirst ? 0 : 1);
+    QCoreApplication::processEvents();
+
+    // One run: 2 握り飯 (one run of 3, 1 left), 1 漬物 without a price.
+    QCOMPARE(rows(purchases, 4), (QStringList{"漬物|1||", "米|2|3|6"}));
+    QCOMPARE(child<QLabel>(w.get(), "outTotal")->text(), QStringLiteral("合計：6"));
+    QCOMPARE(child<QLabel>(w.get(), "outNote")->text(),
+             QStringLiteral("※店買い価格の無い材料 1 件は合計に含めていません"));
+    QCOMPARE(rows(steps, 1), (QStringList{"握り飯", "弁当"}));
+    QCOMPARE(rows(leftovers, 2), (QStringList{"握り飯|1"}));
+
+    // 10 pieces: 3 runs, 6 握り飯 in 2 runs of 3; then 6 a run.
+    child<TZEMSpinEdit>(w.get(), "iptPieces")->setText("10");
+    QCOMPARE(rows(steps, 5)[0].section(u'|', 2), QStringLiteral("3|2|6"));
+    QCOMPARE(rows(leftovers, 2), (QStringList{"弁当|2"}));
+    qobject_cast<QComboBox*>(steps->cellWidget(0, 1))->setCurrentIndex(threeFirst ? 1 : 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(rows(steps, 5)[0].section(u'|', 2), QStringLiteral("6|1|6"));
+
+    // Buying 握り飯 makes it a purchase; unticking it there makes it again.
+    QTableWidgetItem* buy = steps->item(0, 5);
+    QVERIFY(buy->flags() & Qt::ItemIsUserCheckable);
+    QVERIFY(!(steps->item(1, 5)->flags() & Qt::ItemIsUserCheckable));  // the product itself
+    buy->setCheckState(Qt::Checked);
+    QCoreApplication::processEvents();
+    QCOMPARE(rows(purchases, 4), (QStringList{"握り飯|6|20|120", "漬物|3||"}));
+    QCOMPARE(rows(steps, 1), QStringList{"弁当"});
+    purchases->item(0, 4)->setCheckState(Qt::Unchecked);
+    QCoreApplication::processEvents();
+    QCOMPARE(rows(steps, 1), (QStringList{"握り飯", "弁当"}));
+    QCOMPARE(messages.errors, QStringList());
+}
+
+void TestForm082::exports() {
+    MessageRecorder messages;
+    std::unique_ptr<TZEMForm082> w(TZEMForm082::OpenFor("弁当", m_path));
+    w->CopyToClipboard();
+    QCOMPARE(QGuiApplication::clipboard()->text(), w->list()->toTabText(w->plan()));
+    const QString file = m_fixture.folder() + QStringLiteral("弁当.csv");
+    w->SaveCsv(file);
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(QString::fromUtf8(bytes.mid(3)), w->list()->toCsv(w->plan()));
+    QVERIFY(QString::fromUtf8(bytes).contains(QStringLiteral("弁当")));
+    const QString unwritable = QStringLiteral("/no/such/folder/弁当.csv");
+    QVERIFY_THROWS_EXCEPTION(TZEMError, w->SaveCsv(unwritable));
+}
+
+void TestForm082::faults_data() {
+    QTest::addColumn<QString>("product");
+    QTest::addColumn<QString>("omit");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing database") << "弁当"
+                                      << "file"
+                                      << "Access DB：%1 が存在しません";
+    QTest::newRow("no recipe") << "米"
+                               << ""
+                               << "「米」の生産レシピが見つかりませんでした。";
+    QTest::newRow("no material table") << "弁当"
+                                       << "ItemCreateRelation"
+                                       << "ItemCreateRelation";
+}
+
+void TestForm082::faults() {
+    QFETCH(QString, product);
+    QFETCH(QString, omit);
+    QFETCH(QString, message);
+    ItemDbFixture fixture;
+    ItemDbFixture::Tables tables = lunchTables();
+    if (!omit.isEmpty() && omit != "file") {
+        tables.omit << omit;
+    }
+    QString path = fixture.create(tables);
+    if (omit == "file") {
+        path += QStringLiteral(".missing");
+    }
+    MessageRecorder messages;
+    std::unique_ptr<TZEMForm082> w(TZEMForm082::OpenFor(product, path));
+    QCOMPARE(messages.errors.size(), 1);
+    QVERIFY2(messages.errors.front().contains(message.arg(path)),
+             qPrintable(messages.errors.front()));
+    QVERIFY(w->isVisible());
+    QVERIFY(!child<QPushButton>(w.get(), "evtCopy")->isEnabled());
+    QVERIFY(!child<QPushButton>(w.get(), "evtSaveCsv")->isEnabled());
+    // Still usable: changing the count says nothing more.
+    child<TZEMSpinEdit>(w.get(), "iptPieces")->setText("5");
+    QCOMPARE(messages.errors.size(), 1);
+    QVERIFY(w->close());
+}
+
+QTEST_MAIN(TestForm082)
+#include "tst_form082.moc"

@@ -1,0 +1,282 @@
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+#include <random>
+
+#include "common/Fonts.h"
+#include "recipes/MarketIndices.h"
+#include "recipes/ProfitRanking.h"
+#include "recipes/TZEMForm081.h"
+#include "recipes/TZEMForm083.h"
+#include "support/ItemDbFixture.h"
+#include "support/MessageRecorder.h"
+
+namespace {
+
+QString sampleDatabase() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/DAT/TAMU_Item.db");
+}
+
+QString label(QWidget* w, const QString& name) {
+    auto* l = w->findChild<QLabel*>(name);
+    return l ? l->text() : QStringLiteral("(no %1)").arg(name);
+}
+
+// Random indices between 00.00 and 03.00 for every material and product of the ranking.
+void randomIndices(MarketIndices& indices, const ProfitRanking& ranking, unsigned seed) {
+    std::mt19937 random(seed);
+    for (const auto& m : ranking.materials()) {
+        indices.setMaterial(m.name, ProfitRanking::indexText(int(random() % 301)));
+    }
+    for (int r = 0; r < ranking.count(); ++r) {
+        indices.setProduct(ranking.at(r).product.name,
+                           ProfitRanking::indexText(int(random() % 301)));
+    }
+}
+
+std::vector<Extended> materialIndices(const ProfitProduct& p, const MarketIndices& indices) {
+    std::vector<Extended> result;
+    for (const auto& m : p.materials) {
+        result.push_back(ProfitCalc::indexValue(indices.material(m.name)));
+    }
+    return result;
+}
+
+}  // namespace
+
+class TestRanking : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void agreesWithTheCalculator_data();
+    void agreesWithTheCalculator();
+    void breakEven_data();
+    void breakEven();
+    void indicesRememberedAndResorted();
+    void brokenDatabase_data();
+    void brokenDatabase();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestRanking::initTestCase() {
+    Fonts::registerSubstitutions();
+    QVERIFY(QFile::exists(sampleDatabase()));
+}
+
+void TestRanking::agreesWithTheCalculator_data() {
+    QTest::addColumn<unsigned>("seed");
+    QTest::newRow("every index 01.00") << 0u;
+    QTest::newRow("random indices 1") << 1u;
+    QTest::newRow("random indices 2") << 2u;
+}
+
+void TestRanking::agreesWithTheCalculator() {
+    QFETCH(unsigned, seed);
+    QTemporaryDir folder;
+    MessageRecorder messages;
+    MarketIndices indices(folder.path() + u'/');
+    ProfitRanking ranking(indices);
+    ranking.load(sampleDatabase());
+    QCOMPARE(ranking.skipped(), 0);
+    QCOMPARE(ranking.count(), 28);  // every fief product of the sample database
+    if (seed != 0) {
+        randomIndices(indices, ranking, seed);
+        ranking.recompute();
+    }
+    for (int r = 0; r < ranking.count(); ++r) {
+        const ProfitRanking::Entry& e = ranking.at(r);
+        QVERIFY2(e.figures, qPrintable(e.error));
+        if (r > 0) {
+            QVERIFY(ranking.at(r - 1).figures->gain >= e.figures->gain);
+        }
+        std::unique_ptr<TZEMForm081> calc(
+            TZEMForm081::OpenWith(e.product.name, sampleDatabase(), indices));
+        const QStringList got{QString::number(e.figures->runCost),
+                              QString::number(e.figures->buyCost), QString::number(e.figures->sale),
+                              QString::number(e.figures->gain)};
+        const QStringList shown{label(calc.get(), "outZaiTotalCost"),
+                                label(calc.get(), "outBuyCost"), label(calc.get(), "outUriCost"),
+                                label(calc.get(), "outUriGain")};
+        QCOMPARE(got, shown);
+    }
+    QCOMPARE(messages.errors, QStringList());
+}
+
+void TestRanking::breakEven_data() {
+    QTest::addColumn<QString>("catalogue");
+    QTest::addColumn<int>("unitPrice");
+    QTest::addColumn<int>("materialPrice");
+    QTest::addColumn<QString>("expected");  // "" for none
+    // Sale 10 × 30 = 300 × index against 3 × 15 = 45 (+ 1 × 100).
+    QTest::newRow("fief produce") << "知行産物" << 30 << 100 << "00.49";
+    QTest::newRow("nothing to sell") << "知行産物" << 0 << 100 << "";
+    QTest::newRow("out of reach") << "知行産物" << 1 << 100000 << "";
+    QTest::newRow("speciality in profit") << "知行名物" << 30 << 100 << "00.00";
+    QTest::newRow("speciality at a loss") << "知行名物" << 10 << 100 << "";
+    QTest::newRow("sale beyond 32 bits before profit")
+        << "知行産物" << 200000000 << 2146999955 << "";
+}
+
+void TestRanking::breakEven() {
+    QFETCH(QString, catalogue);
+    QFETCH(int, unitPrice);
+    QFETCH(int, materialPrice);
+    QFETCH(QString, expected);
+    ProfitProduct p{"塩俵", catalogue, 10, unitPrice, {{"塩", 3, 15}, {"麻布", 1, materialPrice}},
+                    true};
+    const std::vector<Extended> ones{1.0L, 1.0L};
+    const std::optional<int> n = ProfitRanking::breakEven(p, ones);
+    QCOMPARE(n ? ProfitRanking::indexText(*n) : QString(), expected);
+    // The rule itself, on every product of the sample database too.
+    QTemporaryDir folder;
+    MarketIndices indices(folder.path() + u'/');
+    ProfitRanking ranking(indices);
+    ranking.load(sampleDatabase());
+    randomIndices(indices, ranking, 7);
+    std::vector<std::pair<ProfitProduct, std::vector<Extended>>> cases{{p, ones}};
+    for (int r = 0; r < ranking.count(); ++r) {
+        cases.emplace_back(ranking.at(r).product, materialIndices(ranking.at(r).product, indices));
+    }
+    for (const auto& [product, mats] : cases) {
+        const auto gainAt = [&](int i) -> std::optional<std::int32_t> {
+            try {
+                return ProfitRanking::figuresAt(
+                           product, ProfitCalc::indexValue(ProfitRanking::indexText(i)), mats)
+                    .gain;
+            } catch (const TZEMError&) {
+                return std::nullopt;
+            }
+        };
+        const auto be = ProfitRanking::breakEven(product, mats);
+        if (be) {
+            QVERIFY(gainAt(*be) && *gainAt(*be) >= 0);
+            QVERIFY(*be == 0 || (gainAt(*be - 1) && *gainAt(*be - 1) < 0));
+        } else {
+            for (const int i : {0, 1, 99, 100, 101, 5000, 9998, 9999}) {
+                QVERIFY2(!gainAt(i) || *gainAt(i) < 0, qPrintable(product.name));
+            }
+        }
+    }
+}
+
+void TestRanking::indicesRememberedAndResorted() {
+    QTemporaryDir folder;
+    const QString dat = folder.path() + u'/';
+    MessageRecorder messages;
+    {
+        TZEMForm083 w(sampleDatabase(), dat);
+        QCOMPARE(w.windowTitle(), QStringLiteral("利益ランキング"));
+        auto* view = w.findChild<QTableView*>(QStringLiteral("outRanking"));
+        QAbstractItemModelTester tester(view->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(view->model()->rowCount(), 28);
+        const QString top = w.ranking().at(0).product.name;
+        // Making the top product's first material dear drops it.
+        const QString dear = w.ranking().at(0).product.materials.front().name;
+        auto* market = w.findChild<QTableWidget*>(QStringLiteral("outMarket"));
+        const auto cell = market->findItems(dear, Qt::MatchExactly).front();
+        market->item(cell->row(), 2)->setText(QStringLiteral("99.99"));
+        QVERIFY(w.ranking().at(0).product.name != top);
+        QCOMPARE(view->model()->index(0, 1).data().toString(), w.ranking().at(0).product.name);
+        // A text that is no index is refused; the cell shows the index in force.
+        market->item(cell->row(), 2)->setText(QStringLiteral("1.5"));
+        QCOMPARE(messages.errors.size(), 1);
+        QCOMPARE(market->item(cell->row(), 2)->text(), QStringLiteral("99.99"));
+        // The product index of a 知行産物 is set in the list itself; a 知行名物 has none.
+        int fief = 0;
+        while (!ProfitCalc::productIndexed(w.ranking().at(fief).product.catalogue)) {
+            ++fief;
+        }
+        const QString name = w.ranking().at(fief).product.name;
+        QVERIFY(view->model()->setData(view->model()->index(fief, 7), QStringLiteral("00.10")));
+        QVERIFY(!view->model()->setData(view->model()->index(fief == 0 ? 1 : 0, 7), "00.10") ||
+                ProfitCalc::productIndexed(w.ranking().at(fief == 0 ? 1 : 0).product.catalogue));
+        MarketIndices again(dat);
+        QCOMPARE(again.material(dear), QStringLiteral("99.99"));
+        QCOMPARE(again.product(name), QStringLiteral("00.10"));
+        QCOMPARE(again.material(QStringLiteral("無い品")), QStringLiteral("01.00"));
+        // A double click opens the calculator with the same indices and figures.
+        const int rank = [&] {
+            for (int r = 0; r < w.ranking().count(); ++r) {
+                if (w.ranking().at(r).product.name == name) {
+                    return r;
+                }
+            }
+            return -1;
+        }();
+        Q_EMIT view->doubleClicked(view->model()->index(rank, 1));
+        TZEMForm081* calc = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            calc = calc ? calc : qobject_cast<TZEMForm081*>(top);
+        }
+        QVERIFY(calc);
+        QCOMPARE(calc->findChild<QLineEdit*>(QStringLiteral("iptUriSisu"))->displayText(),
+                 QStringLiteral("00.10"));
+        QCOMPARE(label(calc, "outUriGain"), QString::number(w.ranking().at(rank).figures->gain));
+        delete calc;
+    }
+    QCOMPARE(messages.errors.size(), 1);
+    // Values that are no index read as 01.00.
+    QFile file(dat + QStringLiteral("TAMUMarket.ini"));
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("[material]\n");
+    file.close();
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[Material]\n塩=1.5\n墨=02.50\n[Product]\n塩俵=abc\n");
+    file.close();
+    MarketIndices read(dat);
+    QCOMPARE(read.material(QStringLiteral("塩")), QStringLiteral("01.00"));
+    QCOMPARE(read.material(QStringLiteral("墨")), QStringLiteral("02.50"));
+    QCOMPARE(read.product(QStringLiteral("塩俵")), QStringLiteral("01.00"));
+}
+
+void TestRanking::brokenDatabase_data() {
+    QTest::addColumn<QString>("broken");
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing file") << "file" << 0 << "が存在しません";
+    QTest::newRow("no ItemCreator") << "ItemCreator" << 0 << "ItemCreator";
+    QTest::newRow("no materials table") << "ItemCreateRelation" << 0 << "読めない産物が 2 件";
+    QTest::newRow("one product count NULL") << "null" << 1 << "読めない産物が 1 件";
+}
+
+void TestRanking::brokenDatabase() {
+    QFETCH(QString, broken);
+    QFETCH(int, listed);
+    QFETCH(QString, message);
+    ItemDbFixture fixture;
+    ItemDbFixture::Tables t;
+    t.kinds = {{"知行品", "その他"}};
+    t.infos = {{"塩俵", "しおだわら", "壱", "知行品", 10, 30},
+               {"墨", "すみ", "壱", "知行品", 8, 16},
+               {"塩", "しお", "壱", "知行品", 1, 15}};
+    t.creators = {
+        {"塩俵", "大工", "知行産物", "C", "一", "A", broken == "null" ? QVariant() : 20, "壱"},
+        {"墨", "大工", "知行名物", "C", "一", "A", 10, "壱"}};
+    t.relations = {{"塩俵", "塩", 3}, {"墨", "塩", 1}};
+    if (broken != "file" && broken != "null") {
+        t.omit << broken;
+    }
+    QString path = fixture.create(t);
+    if (broken == "file") {
+        path += QStringLiteral(".missing");
+    }
+    MessageRecorder messages;
+    TZEMForm083 w(path, fixture.folder());
+    QCOMPARE(messages.errors.size(), 1);
+    QVERIFY2(messages.errors.front().contains(message), qPrintable(messages.errors.front()));
+    QCOMPARE(w.ranking().count(), listed);
+    QCOMPARE(w.findChild<QTableView*>(QStringLiteral("outRanking"))->model()->rowCount(), listed);
+}
+
+QTEST_MAIN(TestRanking)
+#include "tst_ranking.moc"
