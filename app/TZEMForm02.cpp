@@ -21,6 +21,7 @@
 #include "gametime/TZEMForm07.h"
 #include "gametime/TZEMTime.h"
 #include "gametime/TZEMTimeConfig.h"
+#include "mdbimport/StartupImport.h"
 #include "recipes/ChoiceLists.h"
 #include "recipes/TZEMForm08.h"
 #include "resources/Artwork.h"
@@ -58,8 +59,9 @@ QToolBar* makeBar(const QString& name, QWidget* parent) {
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     // Buttons sit side by side from an indent of 2, without the style's own padding, so that a
     // bar is exactly as wide as its buttons.
-    bar->setStyleSheet(QStringLiteral("QToolBar { padding: 0px 0px 0px 2px; spacing: 0px; "
-                                      "border: none; background: transparent; }"));
+    bar->setStyleSheet(
+        QStringLiteral("QToolBar { padding: 0px 0px 0px 2px; spacing: 0px; "
+                       "border: none; background: transparent; }"));
     bar->setMinimumHeight(BandHeight);
     return bar;
 }
@@ -261,6 +263,8 @@ void TZEMForm02::createSharedObjects() {
     JobList.clear();
     VersionList.clear();
     EquipList.clear();
+    // A user's Access item database newer than TAMU_Item.db is brought in first.
+    StartupImport(DataFolder::path(), QCoreApplication::applicationDirPath()).run();
     LoadChoiceLists(itemDatabasePath(), JobList, VersionList, EquipList);
 }
 

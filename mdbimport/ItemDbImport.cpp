@@ -1,0 +1,325 @@
+#include "mdbimport/ItemDbImport.h"
+
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <atomic>
+#include <filesystem>
+#include <system_error>
+
+#include "ItemDbSchema.h"
+#include "common/TZEMError.h"
+#include "mdbimport/MdbSource.h"
+#include "recipes/TDBQuery.h"
+#include "tools/itemdb/SqlScript.h"
+
+namespace ItemDbImport {
+namespace {
+
+enum class Kind { Text, Integer };
+
+struct ColumnSpec {
+    const char16_t* name;
+    Kind kind = Kind::Text;
+    bool nullable = false;
+};
+
+struct TableSpec {
+    const char16_t* name;
+    QList<ColumnSpec> columns;  // in the schema's order
+    bool firstIsKey = false;    // the first column is the table's primary key
+};
+
+const QList<TableSpec>& itemTables() {
+    static const QList<TableSpec> tables{
+        {u"ItemKind", {{u"アイテム種類"}, {u"装備区分"}}, true},
+        {u"ItemInfo",
+         {{u"アイテム名"},
+          {u"ふりがな", Kind::Text, true},
+          {u"バージョン"},
+          {u"アイテム種類"},
+          {u"店売り", Kind::Integer},
+          {u"店買い", Kind::Integer}},
+         true},
+        {u"ItemCreator",
+         {{u"アイテム名"},
+          {u"生産職業"},
+          {u"目録"},
+          {u"MOKUROKU"},
+          {u"技能"},
+          {u"GINOU"},
+          {u"生産数", Kind::Integer},
+          {u"バージョン"}}},
+        {u"ItemCreateRelation", {{u"アイテム名"}, {u"材料"}, {u"必要数", Kind::Integer}}},
+    };
+    return tables;
+}
+
+QString text(const char16_t* s) {
+    return QString::fromUtf16(s);
+}
+
+// Access compares names without regard to letter case; an exact match wins over a folded one.
+qsizetype findName(const QStringList& names, const QString& name) {
+    const qsizetype exact = names.indexOf(name);
+    if (exact >= 0) {
+        return exact;
+    }
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+struct OpenTable {
+    const TableSpec* spec;
+    QString sourceName;
+    std::unique_ptr<AccessTable> table;
+};
+
+// Opens the four tables and checks their columns; every problem is reported at once.
+std::vector<OpenTable> openTables(AccessSource& source) {
+    const QStringList names = source.tableNames();
+    std::vector<OpenTable> open;
+    QStringList problems;
+    for (const TableSpec& spec : itemTables()) {
+        const qsizetype found = findName(names, text(spec.name));
+        if (found < 0) {
+            problems << QStringLiteral("表 %1 がありません").arg(text(spec.name));
+            continue;
+        }
+        OpenTable t{&spec, names[found], source.table(names[found])};
+        const QList<AccessColumn> columns = t.table->columns();
+        QStringList columnNames;
+        for (const AccessColumn& c : columns) {
+            columnNames << c.name;
+        }
+        QList<int> selected;
+        for (const ColumnSpec& column : spec.columns) {
+            const qsizetype at = findName(columnNames, text(column.name));
+            if (at < 0) {
+                problems << QStringLiteral("表 %1 に列 %2 がありません")
+                                .arg(t.sourceName, text(column.name));
+            } else if (columns[at].type == AccessType::Other) {
+                problems << QStringLiteral("表 %1 の列 %2 は%3で、%4として読めません")
+                                .arg(t.sourceName, columns[at].name, columns[at].typeName,
+                                     column.kind == Kind::Integer ? QStringLiteral("整数")
+                                                                  : QStringLiteral("文字列"));
+            }
+            selected << int(at);
+        }
+        if (problems.isEmpty()) {
+            t.table->select(selected);
+        }
+        open.push_back(std::move(t));
+    }
+    if (!problems.isEmpty()) {
+        throw TZEMError(problems.join(u'\n'));
+    }
+    return open;
+}
+
+// A writable SQLite file under its own connection name, removed again with this object.
+class Connection {
+public:
+    explicit Connection(const QString& path) {
+        static std::atomic<unsigned> counter{0};
+        m_name = QStringLiteral("TAMU_ItemDbImport_%1").arg(++counter);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            throw TZEMError(TZEMError::cannotWrite(path).message() + u'\n' + db.lastError().text());
+        }
+    }
+    ~Connection() {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
+
+private:
+    QString m_name;
+};
+
+QString rowPlace(const QString& table, std::int64_t number) {
+    return QStringLiteral("表 %1 の %2 行目：").arg(table).arg(number);
+}
+
+std::int64_t copyTable(const OpenTable& t, QSqlDatabase& db) {
+    const TableSpec& spec = *t.spec;
+    QStringList names;
+    QStringList marks;
+    for (const ColumnSpec& column : spec.columns) {
+        names << text(column.name);
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery insert(db);
+    if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(text(spec.name), names.join(u','), marks.join(u',')))) {
+        throw TZEMError(insert.lastError().text());
+    }
+    QSet<QString> keys;
+    std::int64_t rows = 0;
+    readRows(*t.table, t.sourceName, [&](const AccessRow& row, std::int64_t number) {
+        for (qsizetype i = 0; i < spec.columns.size(); ++i) {
+            const ColumnSpec& column = spec.columns[i];
+            const AccessValue& value = row[i];
+            if (value.null) {
+                if (!column.nullable) {
+                    throw TZEMError(
+                        rowPlace(t.sourceName, number) +
+                        QStringLiteral("列 %1 が NULL です。ふりがな 以外は値が必要です")
+                            .arg(names[i]));
+                }
+                insert.bindValue(int(i), QVariant(QMetaType::fromType<QString>()));
+            } else if (column.kind == Kind::Integer) {
+                try {
+                    insert.bindValue(int(i), IntegerFromText(value.text));
+                } catch (const TZEMError&) {
+                    throw TZEMError(rowPlace(t.sourceName, number) +
+                                    QStringLiteral("列 %1 の値「%2」は整数ではありません")
+                                        .arg(names[i], value.text));
+                }
+            } else {
+                insert.bindValue(int(i), value.text);
+            }
+        }
+        if (spec.firstIsKey && !row[0].null) {
+            const qsizetype before = keys.size();
+            keys.insert(row[0].text);
+            if (keys.size() == before) {
+                throw TZEMError(
+                    rowPlace(t.sourceName, number) +
+                    QStringLiteral("%1「%2」が重複しています").arg(names[0], row[0].text));
+            }
+        }
+        if (!insert.exec()) {
+            throw TZEMError(rowPlace(t.sourceName, number) + insert.lastError().text());
+        }
+        ++rows;
+    });
+    return rows;
+}
+
+void syncFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || ::fsync(file.handle()) != 0) {
+        throw TZEMError::cannotWrite(path);
+    }
+}
+
+QList<TableCount> write(std::vector<OpenTable>& tables, const QString& path) {
+    QList<TableCount> counts;
+    {
+        Connection connection(path);
+        QSqlDatabase db = connection.db();
+        QString error;
+        // The file is renamed into place only once complete, so the journal buys nothing here.
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode = OFF"));
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous = OFF"));
+        if (!SqlScript::run(db, QString::fromUtf8(itemDbSchema), error)) {
+            throw TZEMError(TZEMError::cannotWrite(path).message() + u'\n' + error);
+        }
+        if (!db.transaction()) {
+            throw TZEMError(TZEMError::cannotWrite(path).message() + u'\n' + db.lastError().text());
+        }
+        try {
+            for (const OpenTable& t : tables) {
+                counts << TableCount{text(t.spec->name), copyTable(t, db)};
+            }
+        } catch (...) {
+            db.rollback();
+            throw;
+        }
+        if (!db.commit()) {
+            throw TZEMError(TZEMError::cannotWrite(path).message() + u'\n' + db.lastError().text());
+        }
+    }
+    syncFile(path);
+    return counts;
+}
+
+}  // namespace
+
+QString failureMessage(const QString& accessFile, const QString& reason) {
+    return QStringLiteral("Access のアイテムデータベース %1 を取り込めません。\n%2")
+        .arg(QDir::toNativeSeparators(accessFile), reason);
+}
+
+QString temporaryPath(const QString& target) {
+    return target + QStringLiteral(".import");
+}
+
+void readRows(AccessTable& table, const QString& tableName,
+              const std::function<void(const AccessRow& row, std::int64_t number)>& take) {
+    AccessRow row;
+    std::int64_t number = 0;
+    while (table.fetch(row)) {
+        take(row, ++number);
+    }
+    if (number != table.declaredRows()) {
+        throw TZEMError(
+            QStringLiteral(
+                "表 %1 は %2 行のはずが、%3 行しか読めません。ファイルが壊れている可能性があります")
+                .arg(tableName)
+                .arg(table.declaredRows())
+                .arg(number));
+    }
+}
+
+QList<TableCount> run(AccessSource& source, const QString& target) {
+    std::vector<OpenTable> tables = openTables(source);
+    const QString partial = temporaryPath(target);
+    const QFileInfo folder(QFileInfo(target).absolutePath());
+    if (!folder.isDir()) {
+        throw TZEMError(QStringLiteral("フォルダー %1 がありません").arg(folder.filePath()));
+    }
+    if (QFileInfo(target).isDir()) {
+        throw TZEMError(QStringLiteral("%1 はフォルダーです").arg(target));
+    }
+    QFile::remove(partial);
+    QList<TableCount> counts;
+    try {
+        counts = write(tables, partial);
+        std::error_code ec;
+        std::filesystem::rename(std::filesystem::path(partial.toStdU16String()),
+                                std::filesystem::path(target.toStdU16String()), ec);
+        if (ec) {
+            throw TZEMError(QStringLiteral("%1 を置き換えられません：%2")
+                                .arg(target, QString::fromLocal8Bit(ec.message())));
+        }
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
+    return counts;
+}
+
+QList<TableCount> fromFile(const QString& accessFile, const QString& target) {
+    try {
+        const QFileInfo in(accessFile);
+        if (in.exists() && in.canonicalFilePath() == QFileInfo(target).canonicalFilePath()) {
+            throw TZEMError(QStringLiteral("取り込み先が取り込むファイルと同じです"));
+        }
+        MdbSource source(accessFile);
+        return run(source, target);
+    } catch (const TZEMError& e) {
+        throw TZEMError(failureMessage(accessFile, e.message()));
+    }
+}
+
+}  // namespace ItemDbImport
