@@ -7,13 +7,15 @@
 
 #include <QFileInfo>
 #include <QtGlobal>
+#include <cstdio>
 #include <vector>
 
 #include "common/TZEMError.h"
 
 namespace {
 
-constexpr int RowOffsetMask = 0x1fff;  // the row's start within its page, without its flags
+constexpr int RowOffsetMask = 0x1fff;     // the row's start within its page, without its flags
+constexpr unsigned long CatalogPage = 2;  // the page of the table that lists every object
 
 // The library formats numbers with the calling thread's locale; a comma as decimal separator
 // would make "1,5" of 1.5. Every call into it runs under the C locale.
@@ -164,6 +166,31 @@ private:
     std::vector<unsigned char> m_null;
 };
 
+// The library lists the tables it could read and keeps quiet about the rest: a file cut short
+// lists fewer tables, or none. The system table that lists them must read whole.
+bool catalogIsWhole(MdbHandle* mdb) {
+    MdbCatalogEntry entry{};
+    entry.mdb = mdb;
+    std::snprintf(entry.object_name, sizeof entry.object_name, "MSysObjects");
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = CatalogPage;
+    MdbTableDef* table = mdb_read_table(&entry);
+    if (!table) {
+        return false;
+    }
+    bool whole = mdb_read_columns(table) != nullptr;
+    if (whole) {
+        mdb_rewind_table(table);
+        unsigned rows = 0;
+        while (mdb_fetch_row(table)) {
+            ++rows;
+        }
+        whole = rows == table->num_rows;
+    }
+    mdb_free_tabledef(table);
+    return whole;
+}
+
 }  // namespace
 
 struct MdbSource::Handle {
@@ -200,7 +227,7 @@ MdbSource::MdbSource(const QString& path) : m_handle(std::make_unique<Handle>())
         throw TZEMError(QStringLiteral("Access のデータベースではないか、壊れています"));
     }
     mdb_set_bind_size(m_handle->mdb, ValueLimit);
-    if (!mdb_read_catalog(m_handle->mdb, MDB_TABLE)) {
+    if (!mdb_read_catalog(m_handle->mdb, MDB_TABLE) || !catalogIsWhole(m_handle->mdb)) {
         throw TZEMError(
             QStringLiteral("表の一覧を読めません。ファイルが壊れている可能性があります"));
     }
