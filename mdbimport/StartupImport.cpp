@@ -18,22 +18,22 @@ const QString AccessFile = QStringLiteral("TAMU_Item.mdb");
 const QString Database = QStringLiteral("TAMU_Item.db");
 const QString ErrorMarker = QStringLiteral("tamu-import-mdb: ");
 
-QString withSeparator(const QString& folder) {
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
-
 }  // namespace
 
 StartupImport::StartupImport(QString dataFolder, QString programFolder, QString program)
-    : m_dataFolder(withSeparator(dataFolder)),
-      m_programFolder(withSeparator(programFolder)),
-      m_program(program.isEmpty() ? m_programFolder + QStringLiteral("tamu-import-mdb")
-                                  : std::move(program)) {}
+    : m_dataFolder(std::move(dataFolder)),
+      m_programFolder(std::move(programFolder)),
+      m_program(program.isEmpty()
+                    ? QDir(m_programFolder).filePath(QStringLiteral("tamu-import-mdb"))
+                    : std::move(program)) {}
 
 QString StartupImport::pendingSource() const {
-    const QFileInfo target(m_dataFolder + Database);
-    for (const QString& folder : {m_dataFolder, m_programFolder + QStringLiteral("DAT/")}) {
-        const QFileInfo source(folder + AccessFile);
+    const QFileInfo target(QDir(m_dataFolder).filePath(Database));
+    const QString candidates[] = {
+        QDir(m_dataFolder).filePath(AccessFile),
+        QDir(m_programFolder).filePath(QStringLiteral("DAT/") + AccessFile)};
+    for (const QString& candidate : candidates) {
+        const QFileInfo source(candidate);
         if (source.exists()) {
             const bool stale = !target.exists() || target.lastModified() < source.lastModified();
             return stale ? source.filePath() : QString();
@@ -47,7 +47,7 @@ bool StartupImport::run() {
     if (source.isEmpty()) {
         return false;
     }
-    const QString target = m_dataFolder + Database;
+    const QString target = QDir(m_dataFolder).filePath(Database);
     const QString failure = runProgram(source, target);
     if (failure.isEmpty()) {
         return true;
@@ -57,6 +57,18 @@ bool StartupImport::run() {
     Messages::showError(failure +
                         QStringLiteral("\nこれまでのアイテムデータベースのまま起動します。"));
     return false;
+}
+
+std::unique_ptr<QProgressDialog> StartupImport::progressDialog(const QString& source) {
+    auto dialog = std::make_unique<QProgressDialog>(
+        QStringLiteral("アイテムデータベースを取り込んでいます…\n%1")
+            .arg(QDir::toNativeSeparators(source)),
+        QStringLiteral("中止"), 0, 0);
+    dialog->setObjectName(QStringLiteral("StartupImportProgress"));
+    dialog->setWindowTitle(QStringLiteral("TAMU"));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setMinimumDuration(0);
+    return dialog;
 }
 
 QString StartupImport::runProgram(const QString& source, const QString& target) const {
@@ -79,14 +91,7 @@ QString StartupImport::runProgram(const QString& source, const QString& target) 
     QTimer delay;
     delay.setSingleShot(true);
     QObject::connect(&delay, &QTimer::timeout, &loop, [&] {
-        dialog = std::make_unique<QProgressDialog>(
-            QStringLiteral("アイテムデータベースを取り込んでいます…\n%1")
-                .arg(QDir::toNativeSeparators(source)),
-            QStringLiteral("中止"), 0, 0);
-        dialog->setObjectName(QStringLiteral("StartupImportProgress"));
-        dialog->setWindowTitle(QStringLiteral("TAMU"));
-        dialog->setWindowModality(Qt::ApplicationModal);
-        dialog->setMinimumDuration(0);
+        dialog = progressDialog(source);
         QObject::connect(dialog.get(), &QProgressDialog::canceled, &loop, [&] {
             cancelled = true;
             process.kill();

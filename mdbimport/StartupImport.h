@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+class QProgressDialog;
 
 // At start-up, brings the user's Access item database TAMU_Item.mdb into TAMU_Item.db when the
 // database is missing or older than it. The import runs in the tamu-import-mdb program, so that
@@ -19,6 +22,9 @@ public:
     QString pendingSource() const;
     // Imports a pending file; returns true when the database was replaced.
     bool run();
+
+    // The window shown while a slow import runs; its cancel button stops the import.
+    static std::unique_ptr<QProgressDialog> progressDialog(const QString& source);
 
 private:
     QString runProgram(const QString& source, const QString& target) const;
