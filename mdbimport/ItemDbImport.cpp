@@ -13,6 +13,7 @@
 #include <atomic>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "ItemDbSchema.h"
 #include "common/TZEMError.h"
@@ -176,6 +177,7 @@ public:
             SQLITE_OK) {
             throw TZEMError(QString::fromUtf8(sqlite3_errmsg(m_db)));
         }
+        m_texts.resize(std::size_t(sqlite3_bind_parameter_count(m_statement)));
     }
     ~Insert() { sqlite3_finalize(m_statement); }
     Insert(const Insert&) = delete;
@@ -183,10 +185,12 @@ public:
 
     void bindNull(int i) { sqlite3_bind_null(m_statement, i + 1); }
     void bind(int i, std::int32_t value) { sqlite3_bind_int(m_statement, i + 1, value); }
-    // The database holds UTF-8; Qt converts faster than SQLite does.
+    // The database holds UTF-8; Qt converts faster than SQLite does. The text stays in this
+    // object until the column is bound again, so SQLite need not copy it.
     void bind(int i, const QString& value) {
-        const QByteArray utf8 = value.toUtf8();
-        sqlite3_bind_text(m_statement, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        QByteArray& utf8 = m_texts[std::size_t(i)];
+        utf8 = value.toUtf8();
+        sqlite3_bind_text(m_statement, i + 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
     }
     // Runs the statement; returns SQLITE_DONE or the error code.
     int exec() {
@@ -199,6 +203,7 @@ public:
 private:
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_statement = nullptr;
+    std::vector<QByteArray> m_texts;  // one per value of the statement
 };
 
 std::int64_t copyTable(const OpenTable& t, const QSqlDatabase& db) {

@@ -128,34 +128,6 @@ private Q_SLOTS:
         QCOMPARE(values[0].text, text);
     }
 
-    void columnTypes() {
-        MdbSource source(fixture(QStringLiteral("test2V2003.mdb")));
-        const QList<AccessColumn> columns = source.table(QStringLiteral("MSP_PROJECTS"))->columns();
-        QHash<QString, AccessType> types;
-        for (const AccessColumn& c : columns) {
-            types.insert(c.name, c.type);
-        }
-        QCOMPARE(columns.size(), 74);
-        QCOMPARE(types.value(QStringLiteral("PROJ_ID")), AccessType::Integer);
-        QCOMPARE(types.value(QStringLiteral("PROJ_NAME")), AccessType::Text);
-        QCOMPARE(types.value(QStringLiteral("PROJ_PROP_AUTHOR")), AccessType::Text);
-        QCOMPARE(types.value(QStringLiteral("PROJ_OPT_DEF_STD_RATE")), AccessType::Real);
-        QCOMPARE(types.value(QStringLiteral("PROJ_LAST_SAVED")), AccessType::Other);
-        QCOMPARE(types.value(QStringLiteral("PROJ_IS_RES_POOL")), AccessType::Other);
-    }
-
-    void listsUserTablesOnly_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QStringList>("tables");
-        QTest::newRow("one table") << "testUnicodeCompV2003.mdb" << QStringList{"Table"};
-        QTest::newRow("empty database") << "mit/V2000-empty.mdb" << QStringList{};
-    }
-    void listsUserTablesOnly() {
-        QFETCH(QString, file);
-        QFETCH(QStringList, tables);
-        QCOMPARE(MdbSource(fixture(file)).tableNames(), tables);
-    }
-
     // The character set the library converts to comes from MDBICONV; TAMU reads UTF-8 whatever
     // the environment says.
     void ignoresTheCharacterSetVariable() {
@@ -200,11 +172,6 @@ private Q_SLOTS:
             QVERIFY2(e.message().contains(reason), qUtf8Printable(e.message()));
         }
         QCOMPARE(QFileInfo(path).size(), bytes.size());
-    }
-
-    void refusesAFolder() {
-        QTemporaryDir dir;
-        QVERIFY_THROWS_EXCEPTION(TZEMError, MdbSource{dir.path()});
     }
 };
 

@@ -111,11 +111,9 @@ private Q_SLOTS:
         QFile f(fixture(QStringLiteral("testUnicodeCompV2003.mdb")));
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray unicode = f.readAll();
-        QTest::newRow("zero bytes") << QByteArray() << false << QStringLiteral("空のファイル");
+        // The reader's own refusals are tested with it; here, that each one reaches the user.
         QTest::newRow("folder of that name")
             << QByteArray() << true << QStringLiteral("フォルダー");
-        QTest::newRow("not Access")
-            << QByteArray(5000, 'x') << false << QStringLiteral("Access のデータベースではない");
         QTest::newRow("truncated")
             << unicode.left(40000) << false << QStringLiteral("壊れている可能性があります");
         QTest::newRow("no item tables")
