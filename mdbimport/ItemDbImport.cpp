@@ -26,20 +26,20 @@ namespace {
 
 enum class Kind { Text, Integer };
 
-struct ColumnSpec {
+struct ItemColumn {
     const char16_t* name;
     Kind kind = Kind::Text;
     bool nullable = false;
 };
 
-struct TableSpec {
+struct ItemTableLayout {
     const char16_t* name;
-    QList<ColumnSpec> columns;  // in the schema's order
+    QList<ItemColumn> columns;  // in the schema's order
     bool firstIsKey = false;    // the first column is the table's primary key
 };
 
-const QList<TableSpec>& itemTables() {
-    static const QList<TableSpec> tables{
+const QList<ItemTableLayout>& itemTables() {
+    static const QList<ItemTableLayout> tables{
         {u"ItemKind", {{u"アイテム種類"}, {u"装備区分"}}, true},
         {u"ItemInfo",
          {{u"アイテム名"},
@@ -86,7 +86,7 @@ qsizetype findName(const QStringList& names, const QString& name) {
 }
 
 struct OpenTable {
-    const TableSpec* spec;
+    const ItemTableLayout* layout;
     QString sourceName;
     std::unique_ptr<AccessTable> table;
 };
@@ -96,20 +96,20 @@ std::vector<OpenTable> openTables(AccessSource& source) {
     const QStringList names = source.tableNames();
     std::vector<OpenTable> open;
     QStringList problems;
-    for (const TableSpec& spec : itemTables()) {
-        const qsizetype found = findName(names, text(spec.name));
+    for (const ItemTableLayout& layout : itemTables()) {
+        const qsizetype found = findName(names, text(layout.name));
         if (found < 0) {
-            problems << QStringLiteral("表 %1 がありません").arg(text(spec.name));
+            problems << QStringLiteral("表 %1 がありません").arg(text(layout.name));
             continue;
         }
-        OpenTable t{&spec, names[found], source.table(names[found])};
+        OpenTable t{&layout, names[found], source.table(names[found])};
         const QList<AccessColumn> columns = t.table->columns();
         QStringList columnNames;
         for (const AccessColumn& c : columns) {
             columnNames << c.name;
         }
         QList<int> selected;
-        for (const ColumnSpec& column : spec.columns) {
+        for (const ItemColumn& column : layout.columns) {
             const qsizetype at = findName(columnNames, text(column.name));
             if (at < 0) {
                 problems << QStringLiteral("表 %1 に列 %2 がありません")
@@ -207,19 +207,19 @@ private:
 };
 
 std::int64_t copyTable(const OpenTable& t, const QSqlDatabase& db) {
-    const TableSpec& spec = *t.spec;
+    const ItemTableLayout& layout = *t.layout;
     QStringList names;
     QStringList marks;
-    for (const ColumnSpec& column : spec.columns) {
+    for (const ItemColumn& column : layout.columns) {
         names << text(column.name);
         marks << QStringLiteral("?");
     }
     Insert insert(db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                          .arg(text(spec.name), names.join(u','), marks.join(u',')));
+                          .arg(text(layout.name), names.join(u','), marks.join(u',')));
     std::int64_t rows = 0;
     readRows(*t.table, t.sourceName, [&](const AccessRow& row, std::int64_t number) {
-        for (qsizetype i = 0; i < spec.columns.size(); ++i) {
-            const ColumnSpec& column = spec.columns[i];
+        for (qsizetype i = 0; i < layout.columns.size(); ++i) {
+            const ItemColumn& column = layout.columns[i];
             const AccessValue& value = row[i];
             if (value.null) {
                 if (!column.nullable) {
@@ -242,7 +242,7 @@ std::int64_t copyTable(const OpenTable& t, const QSqlDatabase& db) {
             }
         }
         const int result = insert.exec();
-        if ((result & 0xff) == SQLITE_CONSTRAINT && spec.firstIsKey) {
+        if ((result & 0xff) == SQLITE_CONSTRAINT && layout.firstIsKey) {
             throw TZEMError(rowPlace(t.sourceName, number) +
                             QStringLiteral("%1「%2」が重複しています").arg(names[0], row[0].text));
         }
@@ -287,7 +287,7 @@ QList<TableCount> write(std::vector<OpenTable>& tables, const QString& path) {
         }
         try {
             for (const OpenTable& t : tables) {
-                counts << TableCount{text(t.spec->name), copyTable(t, db)};
+                counts << TableCount{text(t.layout->name), copyTable(t, db)};
             }
         } catch (...) {
             db.rollback();
