@@ -324,8 +324,8 @@ void readRows(AccessTable& table, const QString& tableName,
     }
     if (number != table.declaredRows()) {
         throw TZEMError(
-            QStringLiteral(
-                "表 %1 は %2 行のはずが、%3 行しか読めません。ファイルが壊れている可能性があります")
+            QStringLiteral("表 %1 の行数が合いません (表の記録では %2 行、読めたのは %3 "
+                           "行)。ファイルが壊れている可能性があります")
                 .arg(tableName)
                 .arg(table.declaredRows())
                 .arg(number));

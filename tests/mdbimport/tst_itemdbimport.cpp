@@ -114,7 +114,7 @@ const QList<Fault>& faults() {
          QStringLiteral("表 ItemKind の 2 行目：アイテム種類「刀剣」が重複しています")},
         {"fewer rows than declared",
          [](MemoryAccessSource& s) { s.find("ItemCreator")->declared = 3; },
-         QStringLiteral("表 ItemCreator は 3 行のはずが、2 行しか読めません")},
+         QStringLiteral("表 ItemCreator の行数が合いません (表の記録では 3 行、読めたのは 2 行)")},
         {"unreadable page", [](MemoryAccessSource& s) { s.find("ItemCreateRelation")->failAt = 2; },
          QStringLiteral("ページを読めません")},
     };
