@@ -22,6 +22,7 @@
 #include "gametime/TZEMForm07.h"
 #include "gametime/TZEMTime.h"
 #include "gametime/TZEMTimeConfig.h"
+#include "mdbimport/StartupImport.h"
 #include "recipes/ChoiceLists.h"
 #include "recipes/TZEMForm08.h"
 #include "resources/Artwork.h"
@@ -263,6 +264,8 @@ void TZEMForm02::createSharedObjects() {
     JobList.clear();
     VersionList.clear();
     EquipList.clear();
+    // A user's Access item database newer than TAMU_Item.db is brought in first.
+    StartupImport(DataFolder::path(), QCoreApplication::applicationDirPath()).run();
     LoadChoiceLists(itemDatabasePath(), JobList, VersionList, EquipList);
 }
 

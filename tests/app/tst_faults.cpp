@@ -26,6 +26,7 @@
 #include "gametime/TZEMTimeConfig.h"
 #include "support/ControllerSandbox.h"
 #include "support/FileFaults.h"
+#include "support/ImmutableFolder.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
 
@@ -50,26 +51,6 @@ QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-// A folder nobody may write, root included, for as long as the object lives.
-class ImmutableFolder {
-public:
-    explicit ImmutableFolder(QString folder) : m_folder(std::move(folder)) {
-        m_ok = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), m_folder}) == 0;
-    }
-    ~ImmutableFolder() {
-        if (m_ok) {
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_folder});
-        }
-    }
-    ImmutableFolder(const ImmutableFolder&) = delete;
-    ImmutableFolder& operator=(const ImmutableFolder&) = delete;
-    bool ok() const { return m_ok; }
-
-private:
-    QString m_folder;
-    bool m_ok = false;
-};
 
 const QString SampleDatabase = QStringLiteral("TAMU_Item.db");
 
