@@ -160,6 +160,8 @@ SqlStatement SqlUsersOfMaterials(const QStringList& names) {
         QStringLiteral("SELECT b.材料, b.アイテム名  FROM json_each(?) AS f CROSS JOIN "
                        "ItemCreateRelation AS b  WHERE b.材料 = f.value"),
         {jsonArray(names)}};
+}
+
 SqlStatement SqlFiefProducts() {
     return SqlStatement{
         QStringLiteral("Select distinct アイテム名   From ItemCreator  Where 目録 = "

@@ -2,6 +2,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -21,6 +23,25 @@ namespace {
 
 QString sampleDatabase() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/DAT/TAMU_Item.db");
+}
+
+// Every fief product of the sample database, counted by a plain statement of its own.
+int fiefProductCount() {
+    int count = -1;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
+        db.setDatabaseName(sampleDatabase());
+        QSqlQuery q(db);
+        if (db.open() &&
+            q.exec(QStringLiteral("SELECT COUNT(DISTINCT アイテム名) FROM ItemCreator "
+                                  "WHERE 目録 IN ('知行産物', '知行名物')")) &&
+            q.next()) {
+            count = q.value(0).toInt();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("count"));
+    return count;
 }
 
 QString label(QWidget* w, const QString& name) {
@@ -87,19 +108,24 @@ void TestRanking::agreesWithTheCalculator() {
     ProfitRanking ranking(indices);
     ranking.load(sampleDatabase());
     QCOMPARE(ranking.skipped(), 0);
-    QCOMPARE(ranking.count(), 28);  // every fief product of the sample database
+    QCOMPARE(ranking.count(), fiefProductCount());
     if (seed != 0) {
         randomIndices(indices, ranking, seed);
         ranking.recompute();
     }
     for (int r = 0; r < ranking.count(); ++r) {
         const ProfitRanking::Entry& e = ranking.at(r);
-        QVERIFY2(e.figures, qPrintable(e.error));
-        if (r > 0) {
-            QVERIFY(ranking.at(r - 1).figures->gain >= e.figures->gain);
-        }
+        messages.errors.clear();
         std::unique_ptr<TZEMForm081> calc(
             TZEMForm081::OpenWith(e.product.name, sampleDatabase(), indices));
+        if (!e.figures) {  // a figure out of range: the window has no figures either
+            QCOMPARE(e.error, QStringLiteral("範囲チェックエラー"));
+            QCOMPARE(messages.errors.size(), 1);
+            continue;
+        }
+        if (r > 0 && ranking.at(r - 1).figures) {
+            QVERIFY(ranking.at(r - 1).figures->gain >= e.figures->gain);
+        }
         const QStringList got{QString::number(e.figures->runCost),
                               QString::number(e.figures->buyCost), QString::number(e.figures->sale),
                               QString::number(e.figures->gain)};
@@ -178,7 +204,7 @@ void TestRanking::indicesRememberedAndResorted() {
         auto* view = w.findChild<QTableView*>(QStringLiteral("outRanking"));
         QAbstractItemModelTester tester(view->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QCOMPARE(view->model()->rowCount(), 28);
+        QCOMPARE(view->model()->rowCount(), fiefProductCount());
         const QString top = w.ranking().at(0).product.name;
         // Making the top product's first material dear drops it.
         const QString dear = w.ranking().at(0).product.materials.front().name;
