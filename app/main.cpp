@@ -2,12 +2,14 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include "app/DesktopPlatform.h"
 #include "app/TZEMForm02.h"
 #include "app/TZEMsplash.h"
 #include "common/Fonts.h"
 #include "resources/Artwork.h"
 
 int main(int argc, char* argv[]) {
+    DesktopPlatform::apply();  // before the platform is loaded with the application object
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TAMU"));
     QApplication::setQuitOnLastWindowClosed(false);
