@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <QPointer>
 
 #include "app/DesktopPlatform.h"
 #include "app/TZEMForm02.h"
@@ -19,7 +20,7 @@ int main(int argc, char* argv[]) {
 
     // The splash stands while the controller builds its shared objects; it releases itself when
     // another window takes the activation.
-    auto* splash = new TZEMsplash();
+    QPointer<TZEMsplash> splash = new TZEMsplash();
     splash->showAndPaint();
 
     TZEMForm02 controller;
@@ -28,5 +29,10 @@ int main(int argc, char* argv[]) {
     controller.show();
     controller.raise();
     controller.activateWindow();
+    // A Wayland compositor need not hand the activation to the controller (nor take it from the
+    // splash): there the splash goes once the controller is shown.
+    if (splash && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        splash->FormDeactivate();
+    }
     return QApplication::exec();
 }
