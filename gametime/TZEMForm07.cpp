@@ -299,9 +299,9 @@ void TZEMForm07::setStayOnTop(bool on) {
     const QRect where = geometry();
     const QRegion shape = mask();
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    setGeometry(where);
     setMask(shape);
     if (shown) {
+        setGeometry(where);
         show();
         raise();
         activateWindow();

@@ -232,6 +232,7 @@ private Q_SLOTS:
         QVERIFY(later.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(later.action("actStayOnTop")->isChecked());
         QCOMPARE(later.window->size(), QSize(512, 512));
+        QVERIFY(!later.window->testAttribute(Qt::WA_Moved));  // at the system's default place
     }
 
     void ctrlWCloses_data() {
