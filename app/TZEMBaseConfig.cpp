@@ -24,8 +24,9 @@ void TZEMBaseConfig::Load() {
     Top = ini.readInteger(Section, TopKey, -1);
     Left = ini.readInteger(Section, LeftKey, -1);
 
-    // The work area's bottom and right as the system gives them: one past the last pixel.
-    const QRect work = ScreenAreas::workArea();
+    // The work area's bottom and right as the system gives them: one past the last pixel. With
+    // several monitors the work area spans all of them, so a position on any of them is kept.
+    const QRect work = ScreenAreas::virtualWorkArea();
     const qint64 bottom = qint64(work.y()) + work.height();
     const qint64 right = qint64(work.x()) + work.width();
     if (Top > bottom || Left > right) {

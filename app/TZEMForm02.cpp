@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/ScreenAreas.h"
+#include "gametime/ClockOptions.h"
 #include "gametime/TZEMAnalogClock.h"
 #include "gametime/TZEMForm07.h"
 #include "gametime/TZEMTime.h"
@@ -38,6 +40,8 @@ constexpr int BandHeight = 50;
 constexpr int GripWidth = 11;
 constexpr int ImageCount = 17;
 constexpr int HandPictureSize = 512;
+// How long (in ticks of 50 ms) the default position waits for the window manager's frame.
+constexpr int PlacementTicks = 60;
 
 const QString StatusCaption = QStringLiteral("ステータス計算機");
 const QString PotentialCaption = QStringLiteral("潜在能力計算機");
@@ -189,8 +193,9 @@ void TZEMForm02::buildControls() {
     addButton(ToolBar3, QStringLiteral("btn99End"), SaS99End, 3, true);
     m_endSlot = ToolBar3->actions().constLast();
 
-    // The hand pictures the clock face is made from; never shown.
-    const QSize handSize(HandPictureSize, HandPictureSize);
+    // The hand pictures the clock face is made from, in device pixels so that the rotated hands
+    // are sharp on a high-density screen; never shown.
+    const QSize handSize = Artwork::devicePixels(QSize(HandPictureSize, HandPictureSize));
     imgHour = new QLabel(this);
     imgHour->setObjectName(QStringLiteral("imgHour"));
     imgHour->setPixmap(QPixmap::fromImage(Artwork::image(QStringLiteral("hand_hour"), handSize)));
@@ -241,11 +246,14 @@ void TZEMForm02::FormCreate() {
     // 2. Default position: 10 pixels in from the bottom-right corner of the work area.
     placeAtDefaultPosition();
 
-    // 3. The saved position wins when both values are present.
+    // 3. The saved position wins when both values are present, unless it lies on a monitor that
+    // is no longer there: that would leave the controller out of reach.
     Messages::guarded([&] {
         BaseConfig = std::make_unique<TZEMBaseConfig>(DataFolder::path());
-        if (BaseConfig->Top != -1 && BaseConfig->Left != -1) {
-            move(BaseConfig->Left, BaseConfig->Top);
+        const QPoint saved(BaseConfig->Left, BaseConfig->Top);
+        if (BaseConfig->Top != -1 && BaseConfig->Left != -1 &&
+            ScreenAreas::reachable(QRect(saved, frameGeometry().size()))) {
+            move(saved);
             m_useDefaultPosition = false;
         }
     });
@@ -261,6 +269,7 @@ void TZEMForm02::createSharedObjects() {
     GameClock->SetFromAnchor(TimeConfig->SetTime, TimeConfig->NowDateTime);
     AnalogClock =
         std::make_unique<TZEMAnalogClock>(imgHour->pixmap().toImage(), imgMin->pixmap().toImage());
+    m_clockOptions = std::make_unique<ClockOptions>(DataFolder::path());
     JobList.clear();
     VersionList.clear();
     EquipList.clear();
@@ -275,23 +284,38 @@ void TZEMForm02::placeAtDefaultPosition() {
     const int bottom = work.y() + work.height();
     const int right = work.x() + work.width();
     move(right - frame.width() - 10, bottom - frame.height() - 10);
+    m_placedFrame = frame.size();
+}
+
+void TZEMForm02::placeAgainIfFrameChanged() {
+    if (m_placement != nullptr && m_placement->isActive() &&
+        frameGeometry().size() != m_placedFrame) {
+        placeAtDefaultPosition();
+    }
 }
 
 void TZEMForm02::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // The window frame is known only once the window is on screen: place it again with it.
-    if (m_useDefaultPosition && !m_placedOnShow) {
-        m_placedOnShow = true;
-        QPointer<TZEMForm02> self(this);
-        QMetaObject::invokeMethod(
-            this,
-            [self] {
-                if (self) {
-                    self->placeAtDefaultPosition();
-                }
-            },
-            Qt::QueuedConnection);
+    // A window manager frames the window some time after it is shown, and says so by no event of
+    // its own: until the frame is known, the default position is taken again whenever the
+    // window moves or the frame turns out different, for a few seconds at most.
+    if (m_useDefaultPosition && m_placement == nullptr) {
+        m_placement = new QTimer(this);
+        m_placement->setInterval(50);
+        connect(m_placement, &QTimer::timeout, this, [this] {
+            placeAgainIfFrameChanged();
+            if (++m_placementTicks >= PlacementTicks) {
+                m_placement->stop();
+            }
+        });
+        m_placement->start();
+        placeAtDefaultPosition();
     }
+}
+
+void TZEMForm02::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    placeAgainIfFrameChanged();
 }
 
 bool TZEMForm02::ToggleToolWindow(QAction* action, const QString& caption) {
@@ -357,7 +381,7 @@ void TZEMForm02::SaS05TimerExecute() {
             if (!GameClock || !AnalogClock) {
                 throw missingSharedObject();
             }
-            adopt(new TZEMForm07(*GameClock, *AnalogClock), SaS05Timer);
+            adopt(new TZEMForm07(*GameClock, *AnalogClock, m_clockOptions.get()), SaS05Timer);
         });
     }
 }
@@ -417,7 +441,8 @@ void TZEMForm02::closeToolWindows() {
 
 void TZEMForm02::FormClose() {
     StatusNow.reset();
-    TimeConfig.reset();  // writes the clock state file
+    TimeConfig.reset();      // writes the clock state file
+    m_clockOptions.reset();  // writes the clock window's options when they changed
     BaseConfig.reset();
     GameClock.reset();  // stops the ticks
     AnalogClock.reset();

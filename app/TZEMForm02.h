@@ -7,10 +7,12 @@
 #include <memory>
 
 class QAction;
+class QTimer;
 class QFrame;
 class QLabel;
 class QToolBar;
 class QToolButton;
+class ClockOptions;
 class TZEMAnalogClock;
 class TZEMBaseConfig;
 class TZEMStatusNow;
@@ -35,6 +37,7 @@ public:
     TZEMTimeConfig* timeConfig() const { return TimeConfig.get(); }
     TZEMTime* gameClock() const { return GameClock.get(); }
     TZEMAnalogClock* analogClock() const { return AnalogClock.get(); }
+    ClockOptions* clockOptions() const { return m_clockOptions.get(); }
     const QStringList& jobList() const { return JobList; }
     const QStringList& versionList() const { return VersionList; }
     const QStringList& equipList() const { return EquipList; }
@@ -51,6 +54,7 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void buildControls();
@@ -63,6 +67,7 @@ private:
     void closeToolWindows();
     void FormClose();
     void placeAtDefaultPosition();
+    void placeAgainIfFrameChanged();
     void adopt(QWidget* window, QAction* action);
 
     void SaS03StatusExecute();
@@ -96,12 +101,17 @@ private:
     std::unique_ptr<TZEMTimeConfig> TimeConfig;
     std::unique_ptr<TZEMTime> GameClock;
     std::unique_ptr<TZEMAnalogClock> AnalogClock;
+    std::unique_ptr<ClockOptions> m_clockOptions;
     QStringList JobList;
     QStringList VersionList;
     QStringList EquipList;
 
     bool m_useDefaultPosition = true;
-    bool m_placedOnShow = false;
+    // After showing, the default position is taken again until the window manager's frame is
+    // known (for a short while at most).
+    QTimer* m_placement = nullptr;
+    int m_placementTicks = 0;
+    QSize m_placedFrame;
     bool m_closed = false;
     bool m_sessionClose = false;
 };

@@ -24,7 +24,7 @@ TZEMsplash::TZEMsplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, SplashSize, SplashSize);
     Image1->setPixmap(QPixmap::fromImage(
-        Artwork::image(QStringLiteral("splash"), QSize(SplashSize, SplashSize))));
+        Artwork::deviceImage(QStringLiteral("splash"), QSize(SplashSize, SplashSize))));
     // A window manager may never give the splash the activation; another window of the program
     // becoming active ends it all the same.
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {

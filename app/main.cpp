@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <QPointer>
 
+#include "app/DesktopPlatform.h"
 #include "app/SessionEnd.h"
 #include "app/SingleInstance.h"
 #include "app/TZEMForm02.h"
@@ -11,6 +13,7 @@
 #include "resources/Artwork.h"
 
 int main(int argc, char* argv[]) {
+    DesktopPlatform::apply();  // before the platform is loaded with the application object
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TAMU"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -26,7 +29,7 @@ int main(int argc, char* argv[]) {
 
     // The splash stands while the controller builds its shared objects; it releases itself when
     // another window takes the activation.
-    auto* splash = new TZEMsplash();
+    QPointer<TZEMsplash> splash = new TZEMsplash();
     splash->showAndPaint();
 
     TZEMForm02 controller;
@@ -44,5 +47,10 @@ int main(int argc, char* argv[]) {
     controller.show();
     controller.raise();
     controller.activateWindow();
+    // A Wayland compositor need not hand the activation to the controller (nor take it from the
+    // splash): there the splash goes once the controller is shown.
+    if (splash && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        splash->FormDeactivate();
+    }
     return QApplication::exec();
 }

@@ -6,12 +6,14 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QRegion>
 #include <QWindow>
 
 #include "common/Messages.h"
 #include "common/RealClock.h"
 #include "common/ScreenAreas.h"
+#include "gametime/ClockOptions.h"
 #include "gametime/ClockPicture.h"
 #include "gametime/TZEMAnalogClock.h"
 #include "gametime/TZEMTime.h"
@@ -28,12 +30,25 @@ ClockPicture* makePicture(QWidget* parent, const QString& name) {
     return picture;
 }
 
+// The colour of the dial's outermost pixel above its centre.
+QColor rimColor(const QImage& dial, QRgb key) {
+    const int x = dial.width() / 2;
+    for (int y = 0; y < dial.height(); ++y) {
+        if (dial.pixel(x, y) != key) {
+            return QColor(dial.pixel(x, y));
+        }
+    }
+    return QColor(Qt::black);
+}
+
 }  // namespace
 
-TZEMForm07::TZEMForm07(TZEMTime& gameClock, TZEMAnalogClock& analogClock, QWidget* parent)
+TZEMForm07::TZEMForm07(TZEMTime& gameClock, TZEMAnalogClock& analogClock, ClockOptions* options,
+                       QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       m_gameClock(gameClock),
-      m_analogClock(analogClock) {
+      m_analogClock(analogClock),
+      m_options(options) {
     setObjectName(QStringLiteral("Form07"));
     setWindowTitle(QStringLiteral("時間・タイマー"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -68,6 +83,11 @@ TZEMForm07::TZEMForm07(TZEMTime& gameClock, TZEMAnalogClock& analogClock, QWidge
     addSize(actSmall, QStringLiteral("actSmall"), QStringLiteral("小(&S)"),
             &TZEMForm07::actSmallExecute);
     actLarge->setChecked(true);
+    actStayOnTop = popTimer->addAction(QStringLiteral("常に手前に表示(&T)"));
+    actStayOnTop->setObjectName(QStringLiteral("actStayOnTop"));
+    actStayOnTop->setCheckable(true);
+    connect(actStayOnTop, &QAction::triggered, this,
+            [this] { Messages::guarded([this] { actStayOnTopExecute(); }); });
     popTimer->addSeparator();
     actFormClose = popTimer->addAction(QStringLiteral("閉じる(&W)"));
     actFormClose->setObjectName(QStringLiteral("actFormClose"));
@@ -95,6 +115,10 @@ TZEMForm07::TZEMForm07(TZEMTime& gameClock, TZEMAnalogClock& analogClock, QWidge
     });
 
     FormShow();
+    if (m_options != nullptr && m_options->stayOnTop()) {
+        actStayOnTop->setChecked(true);
+        setStayOnTop(true);
+    }
     Timer1->start();
 }
 
@@ -120,19 +144,34 @@ void TZEMForm07::FormShow() {
 void TZEMForm07::setClockSize(int size) {
     m_size = size;
     const QSize square(size, size);
-    // The dials are drawn afresh at the size shown, which keeps their outline sharp and the
-    // see-through key colour exact at every size; the hands stretch.
-    const QImage day = Artwork::image(QStringLiteral("dial_day"), square);
+    // The dials are drawn afresh at the size shown, in device pixels, which keeps their outline
+    // sharp on a high-density screen and the see-through key colour exact at every size; the
+    // hands stretch.
+    const QSize pixels = Artwork::devicePixels(square);
+    const QImage day = Artwork::image(QStringLiteral("dial_day"), pixels);
     imgBaseNoon->setPicture(day);
-    imgBaseNight->setPicture(Artwork::image(QStringLiteral("dial_night"), square));
+    imgBaseNight->setPicture(Artwork::image(QStringLiteral("dial_night"), pixels));
     m_keyColor = day.pixel(0, 0);
+    // The window's shape is made of whole window pixels; at a fractional scale it can take in a
+    // device pixel that the dial leaves in the key colour. The dials then draw nothing there and
+    // the window's background, the colour of the dial's rim, shows instead.
+    for (ClockPicture* dial : {imgBaseNoon, imgBaseNight}) {
+        if (dial->keyColor() != m_keyColor) {
+            dial->setKeyColor(m_keyColor);
+        }
+    }
+    QPalette rim = palette();
+    rim.setColor(QPalette::Window, rimColor(day, m_keyColor));
+    setPalette(rim);
     for (ClockPicture* picture : {imgBaseNoon, imgBaseNight, imgCenter, imgHour, imgMin}) {
         picture->setGeometry(0, 0, size, size);
     }
     setFixedSize(square);
     // In a bitmap the set bits (colour1, black) belong to the region; the mask image marks the
     // key colour's pixels with white, so they stay out.
-    setMask(QRegion(QBitmap::fromImage(day.createMaskFromColor(m_keyColor, Qt::MaskInColor))));
+    const QImage shape =
+        pixels == square ? day : day.scaled(square, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    setMask(QRegion(QBitmap::fromImage(shape.createMaskFromColor(m_keyColor, Qt::MaskInColor))));
 }
 
 void TZEMForm07::Timer1Timer() {
@@ -158,8 +197,14 @@ void TZEMForm07::imgCenterMouseDown(Qt::MouseButton button, const QPoint& global
 }
 
 void TZEMForm07::keepOnScreen() {
-    const QRect desktop = ScreenAreas::desktop();
-    const QRect work = ScreenAreas::workArea();
+    // On Wayland a window neither learns where it is nor moves itself: the compositor keeps it.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        return;
+    }
+    // With several monitors the clock is kept on the one it was dropped on.
+    const ScreenAreas::Screen screen = ScreenAreas::screenOf(frameGeometry());
+    const QRect& desktop = screen.geometry;
+    const QRect& work = screen.workArea;
     int left = x();
     int top = y();
     if (left < desktop.left()) {
@@ -234,4 +279,31 @@ void TZEMForm07::actSmallExecute() {
 
 void TZEMForm07::actFormCloseExecute() {
     close();
+}
+
+void TZEMForm07::actStayOnTopExecute() {
+    const bool on = actStayOnTop->isChecked();
+    if (m_options != nullptr) {
+        m_options->setStayOnTop(on);
+    }
+    setStayOnTop(on);
+}
+
+void TZEMForm07::setStayOnTop(bool on) {
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) {
+        return;
+    }
+    // A shown window gets a new native window for the new flag, hidden: put it back exactly where
+    // and as it was, see-through corners included.
+    const bool shown = isVisible();
+    const QRect where = geometry();
+    const QRegion shape = mask();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    setMask(shape);
+    if (shown) {
+        setGeometry(where);
+        show();
+        raise();
+        activateWindow();
+    }
 }

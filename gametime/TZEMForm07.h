@@ -7,6 +7,7 @@
 class QAction;
 class QActionGroup;
 class QMenu;
+class ClockOptions;
 class ClockPicture;
 class TZEMAnalogClock;
 class TZEMTime;
@@ -15,7 +16,7 @@ class TZEMTime;
 // dial shows: the key-coloured corners of its pictures are cut out of the window, so they
 // neither show nor take the mouse. The day dial shows while it is day in the game, the night
 // dial beneath it otherwise. Left drag moves the clock (then kept on the screen), the right
-// button opens the menu of sizes and closing.
+// button opens the menu of sizes, staying in front and closing.
 class TZEMForm07 : public QWidget {
     Q_OBJECT
 public:
@@ -23,7 +24,9 @@ public:
     static constexpr int MidumSize = 386;
     static constexpr int SmallSize = 256;
 
-    TZEMForm07(TZEMTime& gameClock, TZEMAnalogClock& analogClock, QWidget* parent = nullptr);
+    // options: where staying in front is remembered (none: only for this window).
+    TZEMForm07(TZEMTime& gameClock, TZEMAnalogClock& analogClock, ClockOptions* options = nullptr,
+               QWidget* parent = nullptr);
     ~TZEMForm07() override;
 
     int clockSize() const { return m_size; }
@@ -36,6 +39,7 @@ public:
     void actMidumExecute();
     void actSmallExecute();
     void actFormCloseExecute();
+    void actStayOnTopExecute();
 
     // Moves the window back onto the screen: left edge to the desktop, top to the work area.
     void keepOnScreen();
@@ -46,9 +50,11 @@ protected:
 
 private:
     void setClockSize(int size);
+    void setStayOnTop(bool on);
 
     TZEMTime& m_gameClock;
     TZEMAnalogClock& m_analogClock;
+    ClockOptions* m_options = nullptr;
     int m_size = LargeSize;
 
     ClockPicture* imgBaseNight = nullptr;
@@ -62,6 +68,7 @@ private:
     QAction* actLarge = nullptr;
     QAction* actMidum = nullptr;
     QAction* actSmall = nullptr;
+    QAction* actStayOnTop = nullptr;
     QAction* actFormClose = nullptr;
     QTimer* Timer1 = nullptr;
 

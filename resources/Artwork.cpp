@@ -1,6 +1,7 @@
 #include "resources/Artwork.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QRegularExpression>
@@ -131,6 +132,23 @@ QImage image(const QString& name, const QSize& size) {
     return drawn;
 }
 
+qreal deviceRatio() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr
+               ? qGuiApp->devicePixelRatio()
+               : 1.0;
+}
+
+QSize devicePixels(const QSize& size) {
+    const qreal ratio = deviceRatio();
+    return QSize(qRound(size.width() * ratio), qRound(size.height() * ratio));
+}
+
+QImage deviceImage(const QString& name, const QSize& size) {
+    QImage drawn = image(name, devicePixels(size));
+    drawn.setDevicePixelRatio(deviceRatio());
+    return drawn;
+}
+
 QString toolImageName(int index) {
     if (index < 0 || index >= toolCount) {
         throw TZEMError(QStringLiteral("ツールバーの画像 %1 はありません").arg(index));
@@ -141,8 +159,12 @@ QString toolImageName(int index) {
 QIcon toolIcon(int index) {
     const QString name = toolImageName(index);
     QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(image(name, QSize(toolSize, toolSize))));
-    icon.addPixmap(QPixmap::fromImage(image(name, QSize(2 * toolSize, 2 * toolSize))));
+    for (const int side : {toolSize, 2 * toolSize, qRound(toolSize * deviceRatio())}) {
+        if (icon.availableSizes().contains(QSize(side, side))) {
+            continue;
+        }
+        icon.addPixmap(QPixmap::fromImage(image(name, QSize(side, side))));
+    }
     return icon;
 }
 

@@ -24,8 +24,17 @@ inline constexpr int toolSize = 32;
 
 QImage image(const QString& name, const QSize& size);
 
-// The tool-bar image of the given index as an icon (32x32, with a 64x64 version for
-// high-density screens).
+// Device pixels per window pixel: the highest ratio of the screens (2 on a 200 % screen or with
+// QT_SCALE_FACTOR=2), 1 without a GUI application.
+qreal deviceRatio();
+// A size in window pixels as device pixels, rounded.
+QSize devicePixels(const QSize& size);
+// The picture drawn at device pixels for `size` window pixels, marked with the ratio, so that a
+// label or an icon shows it sharp instead of magnified.
+QImage deviceImage(const QString& name, const QSize& size);
+
+// The tool-bar image of the given index as an icon (32x32, with versions at 2x and at the
+// screens' device ratio).
 QIcon toolIcon(int index);
 
 // The picture name of tool-bar image `index` ("tool_00" .. "tool_16").

@@ -63,6 +63,35 @@ private Q_SLOTS:
         QCOMPARE(config.Left, left);
     }
 
+    // With several monitors the work area spans them all: a position on any of them is kept.
+    void loadOnSeveralMonitors_data() {
+        QTest::addColumn<bool>("stacked");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("on the right monitor") << false << 300 << 2500 << true;
+        QTest::newRow("beyond the right monitor") << false << 300 << 3201 << false;
+        QTest::newRow("on the lower monitor") << true << 1500 << 100 << true;
+        QTest::newRow("beyond the lower monitor") << true << 2106 << 100 << false;
+    }
+    void loadOnSeveralMonitors() {
+        QFETCH(bool, stacked);
+        QFETCH(int, top);
+        QFETCH(int, left);
+        QFETCH(bool, kept);
+        const QRect second = stacked ? QRect(0, 1024, 1920, 1081) : QRect(1280, 0, 1920, 1080);
+        ScreenAreas::inject({{Desktop, WorkArea}, {second, second}});
+        QTemporaryDir dir;
+        const QString folder = dir.path() + u'/';
+        QFile f(folder + QStringLiteral("TAMU.ini"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("[Controler]\nTop=%1\nLeft=%2\n").arg(top).arg(left).toLatin1());
+        f.close();
+        const TZEMBaseConfig config(folder);
+        QCOMPARE(config.Top, kept ? top : -1);
+        QCOMPARE(config.Left, kept ? left : -1);
+    }
+
     void saveWritesBothKeysAndKeepsTheRest() {
         QTemporaryDir dir;
         const QString folder = dir.path() + u'/';

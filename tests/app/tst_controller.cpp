@@ -13,6 +13,7 @@
 #include "common/DataFolder.h"
 #include "common/IniProfile.h"
 #include "common/ScreenAreas.h"
+#include "gametime/ClockOptions.h"
 #include "gametime/MMTimerUnit.h"
 #include "gametime/TZEMTime.h"
 #include "support/ControllerSandbox.h"
@@ -105,6 +106,44 @@ private Q_SLOTS:
         QCOMPARE(controller->frameGeometry().topLeft(), QPoint(1013, 812));
     }
 
+    // A position on a second monitor survives a restart; one on a monitor that is gone, or so far
+    // off that no part of the controller shows, gives the default place.
+    void savedPositionOnSeveralMonitors_data() {
+        QTest::addColumn<bool>("twoMonitors");
+        QTest::addColumn<QPoint>("saved");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("on the right monitor") << true << QPoint(2000, 300) << true;
+        QTest::newRow("right monitor gone") << false << QPoint(2000, 300) << false;
+        QTest::newRow("on the left monitor") << true << QPoint(-1000, 300) << true;
+        QTest::newRow("left monitor gone") << false << QPoint(-1000, 300) << false;
+        QTest::newRow("partly off the top") << false << QPoint(20, -30) << true;
+        QTest::newRow("wholly above the screen") << false << QPoint(20, -300) << false;
+    }
+    void savedPositionOnSeveralMonitors() {
+        QFETCH(bool, twoMonitors);
+        QFETCH(QPoint, saved);
+        QFETCH(bool, kept);
+        if (twoMonitors) {
+            const QRect second =
+                saved.x() > 0 ? QRect(1280, 0, 1920, 1080) : QRect(-1280, 0, 1280, 1024);
+            ScreenAreas::inject(
+                {{ControllerSandbox::Desktop, ControllerSandbox::WorkArea}, {second, second}});
+        }
+        IniProfile ini(m_dat + QStringLiteral("TAMU.ini"));
+        ini.writeInteger(QStringLiteral("Controler"), QStringLiteral("Top"), saved.y());
+        ini.writeInteger(QStringLiteral("Controler"), QStringLiteral("Left"), saved.x());
+        MessageRecorder messages;
+        auto controller = makeController();
+        controller->show();
+        QCoreApplication::processEvents();
+        const QRect frame = controller->frameGeometry();
+        if (kept) {
+            QCOMPARE(frame.topLeft(), saved);
+        } else {
+            QCOMPARE(frame.bottomRight() + QPoint(1, 1), QPoint(1280 - 10, 994 - 10));
+        }
+    }
+
     void buttonsToggleTheirWindows_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("caption");
@@ -185,11 +224,13 @@ private Q_SLOTS:
         DataFolder::setOverride(m_sandbox->root() + QStringLiteral("/missing/DAT/"));
         MessageRecorder messages;
         auto controller = makeController();
+        controller->clockOptions()->setStayOnTop(true);
         messages.clear();
         QSignalSpy ended(controller.get(), &TZEMForm02::ended);
         QVERIFY(controller->close());
         QCOMPARE(ended.count(), 1);
         QCOMPARE(messages.errors.size(), 1);
+        QVERIFY(messages.errors.first().contains(QStringLiteral("TAMUClock.ini に書き込めません")));
         QVERIFY(messages.errors.first().contains(QStringLiteral("TAMU.ini に書き込めません")));
         QVERIFY(messages.errors.first().contains(QStringLiteral("TAMUTime.log に書き込めません")));
     }

@@ -2,11 +2,13 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
 #include "common/ScreenAreas.h"
 #include "common/TDateTime.h"
+#include "gametime/ClockOptions.h"
 #include "gametime/ClockPicture.h"
 #include "gametime/MMTimerUnit.h"
 #include "gametime/TZEMAnalogClock.h"
@@ -32,9 +34,9 @@ QImage hand(int length) {
 
 // The shared objects the controller would own, and one clock window on them.
 struct Fixture {
-    Fixture() {
+    explicit Fixture(ClockOptions* options = nullptr) {
         clock.Timer()->SetEnabled(false);
-        window = new TZEMForm07(clock, face);
+        window = new TZEMForm07(clock, face, options);
     }
     ~Fixture() { delete window.data(); }
     Fixture(const Fixture&) = delete;
@@ -63,6 +65,8 @@ struct Fixture {
 };
 
 }  // namespace
+
+Q_DECLARE_METATYPE(ScreenAreas::Screen)
 
 class TestClockWindow : public QObject {
     Q_OBJECT
@@ -202,6 +206,35 @@ private Q_SLOTS:
         QVERIFY(mask.boundingRect().width() >= size * 9 / 10);
     }
 
+    // 常に手前に表示 sets the window's flag and the options, and keeps the clock's place, size and
+    // see-through shape; a clock opened later starts in front.
+    void stayOnTop() {
+        ScreenAreas::inject(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040));
+        QTemporaryDir dir;
+        ClockOptions options(dir.path() + u'/');
+        Fixture f(&options);
+        f.window->show();
+        f.window->move(300, 200);
+        f.action("actMidum")->trigger();
+        const QRect where = f.window->geometry();
+        const QRegion shape = f.window->mask();
+        for (const bool on : {true, false, true}) {
+            f.action("actStayOnTop")->trigger();
+            QCOMPARE(f.action("actStayOnTop")->isChecked(), on);
+            QCOMPARE(f.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QVERIFY(f.window->windowFlags().testFlag(Qt::FramelessWindowHint));
+            QVERIFY(f.window->isVisible());
+            QCOMPARE(f.window->geometry(), where);
+            QCOMPARE(f.window->mask(), shape);
+            QCOMPARE(options.stayOnTop(), on);
+        }
+        Fixture later(&options);
+        QVERIFY(later.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(later.action("actStayOnTop")->isChecked());
+        QCOMPARE(later.window->size(), QSize(512, 512));
+        QVERIFY(!later.window->testAttribute(Qt::WA_Moved));  // at the system's default place
+    }
+
     void ctrlWCloses_data() {
         QTest::addColumn<bool>("byKey");
         QTest::newRow("Ctrl+W") << true;
@@ -227,42 +260,62 @@ private Q_SLOTS:
 
     // After a drag the clock is kept on the screen: left edge to the desktop, top to the work area.
     void keptOnScreen_data() {
-        QTest::addColumn<QRect>("desktop");
-        QTest::addColumn<QRect>("work");
+        QTest::addColumn<QList<ScreenAreas::Screen>>("screens");
         QTest::addColumn<QPoint>("start");
         QTest::addColumn<QPoint>("drag");
         QTest::addColumn<QPoint>("end");
-        const QRect desktop(0, 0, 1920, 1080);
-        const QRect work(0, 0, 1920, 1040);
+        using Screens = QList<ScreenAreas::Screen>;
+        const Screens one{{QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040)}};
         QTest::newRow("inside stays")
-            << desktop << work << QPoint(100, 100) << QPoint(50, 20) << QPoint(150, 120);
+            << one << QPoint(100, 100) << QPoint(50, 20) << QPoint(150, 120);
         QTest::newRow("past the right edge")
-            << desktop << work << QPoint(1300, 100) << QPoint(300, 0) << QPoint(1920 - 512, 100);
+            << one << QPoint(1300, 100) << QPoint(300, 0) << QPoint(1920 - 512, 100);
         QTest::newRow("past the left edge")
-            << desktop << work << QPoint(10, 300) << QPoint(-200, 0) << QPoint(0, 300);
+            << one << QPoint(10, 300) << QPoint(-200, 0) << QPoint(0, 300);
         QTest::newRow("above the top")
-            << desktop << work << QPoint(500, 10) << QPoint(0, -100) << QPoint(500, 0);
+            << one << QPoint(500, 10) << QPoint(0, -100) << QPoint(500, 0);
         QTest::newRow("over the task bar")
-            << desktop << work << QPoint(500, 500) << QPoint(0, 200) << QPoint(500, 1040 - 512);
-        QTest::newRow("corner") << desktop << work << QPoint(1800, 900) << QPoint(0, 0)
+            << one << QPoint(500, 500) << QPoint(0, 200) << QPoint(500, 1040 - 512);
+        QTest::newRow("corner") << one << QPoint(1800, 900) << QPoint(0, 0)
                                 << QPoint(1920 - 512, 1040 - 512);
-        const QRect topBar(0, 40, 1920, 1040);
+        const Screens topBar{{QRect(0, 0, 1920, 1080), QRect(0, 40, 1920, 1040)}};
         QTest::newRow("task bar at the top")
-            << desktop << topBar << QPoint(500, 100) << QPoint(0, -90) << QPoint(500, 40);
+            << topBar << QPoint(500, 100) << QPoint(0, -90) << QPoint(500, 40);
         QTest::newRow("task bar at the top, bottom")
-            << desktop << topBar << QPoint(500, 500) << QPoint(0, 300) << QPoint(500, 1080 - 512);
-        const QRect leftDesktop(-1280, 0, 1280, 1024);
+            << topBar << QPoint(500, 500) << QPoint(0, 300) << QPoint(500, 1080 - 512);
+        const QRect left(-1280, 0, 1280, 1024);
         QTest::newRow("screen left of the origin")
-            << leftDesktop << leftDesktop << QPoint(-1000, 100) << QPoint(900, 0)
-            << QPoint(-512, 100);
+            << Screens{{left, left}} << QPoint(-1000, 100) << QPoint(900, 0) << QPoint(-512, 100);
+        // Two monitors: the clock stays on the one it is dropped on (the one holding its centre).
+        const Screens sideBySide{{QRect(0, 0, 1280, 1024), QRect(0, 0, 1280, 994)},
+                                 {QRect(1280, 0, 1920, 1080), QRect(1280, 0, 1920, 1080)}};
+        QTest::newRow("onto the right monitor stays")
+            << sideBySide << QPoint(600, 100) << QPoint(1000, 50) << QPoint(1600, 150);
+        QTest::newRow("right monitor, past its right edge")
+            << sideBySide << QPoint(2000, 100) << QPoint(900, 0) << QPoint(3200 - 512, 100);
+        QTest::newRow("right monitor, over its bottom")
+            << sideBySide << QPoint(2000, 100) << QPoint(0, 900) << QPoint(2000, 1080 - 512);
+        QTest::newRow("left monitor keeps its task bar")
+            << sideBySide << QPoint(100, 100) << QPoint(0, 800) << QPoint(100, 994 - 512);
+        QTest::newRow("dropped mostly on the left one")
+            << sideBySide << QPoint(600, 100) << QPoint(300, 0) << QPoint(1280 - 512, 100);
+        const Screens stacked{{QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040)},
+                              {QRect(0, 1080, 1280, 1024), QRect(0, 1080, 1280, 1024)}};
+        QTest::newRow("onto the lower monitor stays")
+            << stacked << QPoint(100, 300) << QPoint(0, 1000) << QPoint(100, 1300);
+        QTest::newRow("lower monitor, past its (narrower) right edge")
+            << stacked << QPoint(100, 1300) << QPoint(900, 0) << QPoint(1280 - 512, 1300);
+        QTest::newRow("lower monitor, past the bottom")
+            << stacked << QPoint(100, 1300) << QPoint(0, 500) << QPoint(100, 2104 - 512);
+        QTest::newRow("centre in the gap beside the lower monitor")
+            << stacked << QPoint(1000, 800) << QPoint(400, 500) << QPoint(1280 - 512, 1300);
     }
     void keptOnScreen() {
-        QFETCH(QRect, desktop);
-        QFETCH(QRect, work);
+        QFETCH(QList<ScreenAreas::Screen>, screens);
         QFETCH(QPoint, start);
         QFETCH(QPoint, drag);
         QFETCH(QPoint, end);
-        ScreenAreas::inject(desktop, work);
+        ScreenAreas::inject(screens);
         Fixture f;
         f.window->show();
         f.window->move(start);
@@ -317,11 +370,13 @@ private Q_SLOTS:
         QTRY_VERIFY(menu->isVisible());
         QCOMPARE(menu->pos(), QPoint(120, 150));
         const QList<QAction*> items = menu->actions();
-        QCOMPARE(items.size(), 3);
+        QCOMPARE(items.size(), 4);
         QCOMPARE(items.at(0)->text(), QStringLiteral("表示サイズ(&S)"));
         QCOMPARE(items.at(0)->menu()->actions().size(), 3);
-        QVERIFY(items.at(1)->isSeparator());
-        QCOMPARE(items.at(2)->text(), QStringLiteral("閉じる(&W)"));
+        QCOMPARE(items.at(1)->text(), QStringLiteral("常に手前に表示(&T)"));
+        QVERIFY(items.at(1)->isCheckable() && !items.at(1)->isChecked());
+        QVERIFY(items.at(2)->isSeparator());
+        QCOMPARE(items.at(3)->text(), QStringLiteral("閉じる(&W)"));
         menu->close();
     }
 };

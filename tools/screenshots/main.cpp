@@ -41,11 +41,13 @@ void ShotContext::save(QWidget* widget, const QString& name, bool transparent) c
     settle();
     QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
     if (transparent && !widget->mask().isEmpty()) {
+        // The mask is in window pixels, the picture in device pixels.
         const QRegion mask = widget->mask();
+        const qreal ratio = image.devicePixelRatio();
         for (int y = 0; y < image.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < image.width(); ++x) {
-                if (!mask.contains(QPoint(x, y))) {
+                if (!mask.contains(QPoint(int(x / ratio), int(y / ratio)))) {
                     row[x] = qRgba(0, 0, 0, 0);
                 }
             }

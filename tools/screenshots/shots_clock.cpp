@@ -17,7 +17,8 @@ void clockScene(ShotContext& ctx, const QString& name, TDateTime gameTime,
     TZEMTime clock;
     clock.Timer()->SetEnabled(false);
     clock.SetGameTime(gameTime);
-    const QSize size(TZEMForm07::LargeSize, TZEMForm07::LargeSize);
+    // The hands in device pixels, as the controller makes them.
+    const QSize size = Artwork::devicePixels(QSize(TZEMForm07::LargeSize, TZEMForm07::LargeSize));
     TZEMAnalogClock face(Artwork::image(QStringLiteral("hand_hour"), size),
                          Artwork::image(QStringLiteral("hand_minute"), size));
     // Destroyed before the clock and the face it reads.
