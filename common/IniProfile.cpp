@@ -146,7 +146,21 @@ void IniProfile::writeString(const QString& section, const QString& key, const Q
             lines << u'[' + section + u']' << entry;
         }
     }
+    commit(lines);
+}
 
+void IniProfile::replaceAll(const QList<QPair<QString, Entries>>& sections) {
+    QStringList lines;
+    for (const auto& [section, entries] : sections) {
+        lines << u'[' + section + u']';
+        for (const auto& [key, value] : entries) {
+            lines << key + u'=' + value;
+        }
+    }
+    commit(lines);
+}
+
+void IniProfile::commit(const QStringList& lines) {
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         throw TZEMError::cannotWrite(m_fileName);

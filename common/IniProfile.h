@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 #include <cstdint>
 #include <optional>
@@ -26,11 +28,16 @@ public:
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, std::int32_t value);
 
+    // Replaces the whole file at once with these sections of key=value entries, in order.
+    using Entries = QList<QPair<QString, QString>>;
+    void replaceAll(const QList<QPair<QString, Entries>>& sections);
+
     // The integer rule on its own, for callers and tests.
     static std::optional<std::int32_t> parseInteger(const QString& text);
 
 private:
     QStringList readLines() const;
+    void commit(const QStringList& lines);
 
     QString m_fileName;
 };
