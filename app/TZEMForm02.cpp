@@ -62,8 +62,9 @@ QToolBar* makeBar(const QString& name, QWidget* parent) {
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     // Buttons sit side by side from an indent of 2, without the style's own padding, so that a
     // bar is exactly as wide as its buttons.
-    bar->setStyleSheet(QStringLiteral("QToolBar { padding: 0px 0px 0px 2px; spacing: 0px; "
-                                      "border: none; background: transparent; }"));
+    bar->setStyleSheet(
+        QStringLiteral("QToolBar { padding: 0px 0px 0px 2px; spacing: 0px; "
+                       "border: none; background: transparent; }"));
     bar->setMinimumHeight(BandHeight);
     return bar;
 }

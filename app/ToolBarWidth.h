@@ -18,5 +18,6 @@ struct ToolBarWidths {
 };
 
 // Buttons are 39 pixels wide; a band costs 16 pixels, the first bar 8 for its indent and border,
-// and the cool bar 32 around everything. With the shipped visibility (five tool buttons and the end button) the client is 290 wide.
+// and the cool bar 32 around everything. With the shipped visibility (five tool buttons and the end
+// button) the client is 290 wide.
 ToolBarWidths toolBarWidths(const ToolBarVisibility& visibility);

@@ -36,7 +36,8 @@ void AlarmNotifier::notify(const QString& title, const QString& text) {
         fallBack(title, text);
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(Service, ObjectPath, Service, QStringLiteral("Notify"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(Service, ObjectPath, Service, QStringLiteral("Notify"));
     QVariantMap hints;
     // The desktop plays its own alarm sound; a silent desktop simply has none.
     hints.insert(QStringLiteral("sound-name"), QStringLiteral("alarm-clock-elapsed"));
@@ -71,9 +72,9 @@ void AlarmNotifier::fallBack(const QString& title, const QString& text) {
     }
     if (!m_window) {
         // One small window gathers the messages until the user closes it.
-        auto* window = new QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint |
-                                                Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                                Qt::WindowCloseButtonHint);
+        auto* window =
+            new QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                                     Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         window->setObjectName(QStringLiteral("AlarmWindow"));
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->setWindowTitle(title);

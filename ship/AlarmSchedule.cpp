@@ -23,7 +23,7 @@ const QString KeyEnabled = QStringLiteral("Enabled");
 
 struct EventName {
     AlarmEvent event;
-    const char* key;  // in the file
+    const char* key;   // in the file
     const char* word;  // shown
 };
 constexpr std::array<EventName, 4> EventNames = {{
@@ -219,8 +219,9 @@ std::int64_t AlarmSchedule::realMSecsLeft(const ShipAlarm& a) const {
 QString AlarmSchedule::describe(const ShipAlarm& a) const {
     const QString word = QString::fromUtf8(nameOf(a.event).word);
     if (a.event == AlarmEvent::DayNight) {
-        return a.voyage < 0 ? word
-                            : QString::fromUtf8(DayNightWords.at(static_cast<std::size_t>(a.voyage)));
+        return a.voyage < 0
+                   ? word
+                   : QString::fromUtf8(DayNightWords.at(static_cast<std::size_t>(a.voyage)));
     }
     const TZEMShip& route = *m_routes.at(static_cast<std::size_t>(a.route));
     QString text = route.from() + QStringLiteral("→") + route.to() + u' ';

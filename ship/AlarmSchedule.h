@@ -24,8 +24,8 @@ struct ShipAlarm {
     enum class Outcome { None, Rung, Missed };
 
     AlarmEvent event = AlarmEvent::Sailing;
-    int route = 0;    // in the order of TZEMShip::createAll; unused for DayNight
-    int voyage = -1;  // voyage index of the route, or for DayNight 0 = 07:00, 1 = 18:00; -1 any
+    int route = 0;        // in the order of TZEMShip::createAll; unused for DayNight
+    int voyage = -1;      // voyage index of the route, or for DayNight 0 = 07:00, 1 = 18:00; -1 any
     int leadMinutes = 3;  // 0..60 real minutes
     bool repeat = false;  // every time; otherwise it switches itself off once it has rung
     bool enabled = true;

@@ -58,8 +58,7 @@ public:
 private:
     // The journey whose first ship sails next after the game time of day `after`, which lies
     // `offset` game seconds after the moment planned from.
-    Journey earliestFrom(const std::vector<int>& path, TDateTime after,
-                         std::int64_t offset) const;
+    Journey earliestFrom(const std::vector<int>& path, TDateTime after, std::int64_t offset) const;
 
     const std::vector<std::unique_ptr<TZEMShip>>& m_routes;
 };

@@ -141,7 +141,8 @@ void TZEMForm06::createControls() {
     makeLabel(this, "Label10", QStringLiteral("到着港"), 216, 100);
 
     // The port selectors and the arrow lie beneath the route selector, which covers them.
-    m_selShipStart = makeCombo(this, "selShipStart", QRect(80, 120, 96, 24), JourneyPlanner::ports());
+    m_selShipStart =
+        makeCombo(this, "selShipStart", QRect(80, 120, 96, 24), JourneyPlanner::ports());
     m_selShipEnd = makeCombo(this, "selShipEnd", QRect(216, 120, 96, 24), JourneyPlanner::ports());
     makeLabel(this, "Label11", QStringLiteral("→"), 188, 124);
     m_selShip = makeCombo(this, "selShip", QRect(80, 120, 232, 24), RouteItems);

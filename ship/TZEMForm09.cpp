@@ -207,9 +207,9 @@ void TZEMForm09::ShowJourneys() {
     const QString to = m_selTo->currentText();
     m_journeys = m_planner.plan(from, to, m_gameClock.GameTime, JourneyCount);
     if (m_journeys.empty()) {
-        m_viwNoRoute->setText(from == to ? QStringLiteral("出発港と到着港が同じです")
-                                         : QStringLiteral("%1 と %2 を結ぶ航路はありません")
-                                               .arg(from, to));
+        m_viwNoRoute->setText(
+            from == to ? QStringLiteral("出発港と到着港が同じです")
+                       : QStringLiteral("%1 と %2 を結ぶ航路はありません").arg(from, to));
         m_viwNoRoute->show();
         m_viwJourneys->clear();
         m_viwJourneys->setEnabled(false);
@@ -235,7 +235,7 @@ void TZEMForm09::ShowJourneys() {
             item->setExpanded(true);
         }
     }
-    const auto format = [](const TZEMShipTimeItem* v, TDateTime TZEMShipTimeItem::* field) {
+    const auto format = [](const TZEMShipTimeItem* v, TDateTime TZEMShipTimeItem::*field) {
         return DateTime::formatLongTime(v->*field);
     };
     for (std::size_t j = 0; j < m_journeys.size(); ++j) {
@@ -258,8 +258,9 @@ void TZEMForm09::ShowJourneys() {
             child->setText(ColLeaLeft, timeLeft(leg.sailing));
             child->setText(ColGen, format(leg.voyage, &TZEMShipTimeItem::GenTime));
             child->setText(ColGenLeft, timeLeft(leg.landing));
-            child->setText(ColWait,
-                           i == 0 ? QString() : QStringLiteral("待ち ") + timeLeft(journey.waitBefore(i)));
+            child->setText(
+                ColWait,
+                i == 0 ? QString() : QStringLiteral("待ち ") + timeLeft(journey.waitBefore(i)));
         }
     }
 }

@@ -24,8 +24,8 @@ std::vector<Sailing> sailingsOf(const std::vector<std::unique_ptr<TZEMShip>>& ro
     for (int day = 0; day < 3; ++day) {
         for (const TZEMShipTimeItem& v : routes[std::size_t(r)]->voyages()) {
             const std::int64_t lea = DateTime::secondsOfDay(v.LeaTime) + day * DateTime::SecsPerDay;
-            std::int64_t crossing = DateTime::secondsOfDay(v.GenTime) -
-                                    DateTime::secondsOfDay(v.LeaTime);
+            std::int64_t crossing =
+                DateTime::secondsOfDay(v.GenTime) - DateTime::secondsOfDay(v.LeaTime);
             crossing += crossing < 0 ? DateTime::SecsPerDay : 0;
             result.push_back({r, &v, lea, lea + crossing});
         }
@@ -57,7 +57,7 @@ std::vector<Chain> bruteForce(const std::vector<std::vector<Sailing>>& legs, std
     walk(0, s);
     std::sort(all.begin(), all.end(), [](const Chain& a, const Chain& b) {
         return a.back().land != b.back().land ? a.back().land < b.back().land
-                                               : a.front().sail > b.front().sail;
+                                              : a.front().sail > b.front().sail;
     });
     std::vector<Chain> best;
     for (const Chain& c : all) {
@@ -88,13 +88,27 @@ void TestJourneys::paths_data() {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("via");
-    QTest::newRow("direct") << "尾張" << "駿河" << "尾張→駿河";
-    QTest::newRow("駿河 to 摂津和泉") << "駿河" << "摂津和泉" << "駿河→尾張 尾張→摂津和泉";
-    QTest::newRow("佐渡 to 越前") << "佐渡" << "越前" << "佐渡→越後 越後→越前";
-    QTest::newRow("越前 to 佐渡") << "越前" << "佐渡" << "越前→越後 越後→佐渡";
-    QTest::newRow("across the groups") << "駿河" << "佐渡" << "";
-    QTest::newRow("same port") << "越後" << "越後" << "";
-    QTest::newRow("unknown port") << "京" << "越後" << "";
+    QTest::newRow("direct") << "尾張"
+                            << "駿河"
+                            << "尾張→駿河";
+    QTest::newRow("駿河 to 摂津和泉") << "駿河"
+                                      << "摂津和泉"
+                                      << "駿河→尾張 尾張→摂津和泉";
+    QTest::newRow("佐渡 to 越前") << "佐渡"
+                                  << "越前"
+                                  << "佐渡→越後 越後→越前";
+    QTest::newRow("越前 to 佐渡") << "越前"
+                                  << "佐渡"
+                                  << "越前→越後 越後→佐渡";
+    QTest::newRow("across the groups") << "駿河"
+                                       << "佐渡"
+                                       << "";
+    QTest::newRow("same port") << "越後"
+                               << "越後"
+                               << "";
+    QTest::newRow("unknown port") << "京"
+                                  << "越後"
+                                  << "";
 }
 
 void TestJourneys::paths() {
@@ -179,8 +193,8 @@ void TestJourneys::everySecondOfADay() {
 void TestJourneys::changeNeedsTheShipToHaveLanded() {
     const auto routes = TZEMShip::createAll();
     const JourneyPlanner planner(routes);
-    const std::vector<Journey> journeys =
-        planner.plan(QStringLiteral("佐渡"), QStringLiteral("越前"), DateTime::encodeTime(3, 0, 0), 3);
+    const std::vector<Journey> journeys = planner.plan(
+        QStringLiteral("佐渡"), QStringLiteral("越前"), DateTime::encodeTime(3, 0, 0), 3);
     QCOMPARE(journeys.size(), std::size_t(3));
     const Journey& first = journeys.front();
     QCOMPARE(DateTime::formatLongTime(first.legs[0].voyage->LeaTime), QStringLiteral("04:00:00"));
