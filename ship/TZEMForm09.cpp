@@ -63,7 +63,7 @@ TZEMForm09::TZEMForm09(TZEMTime& gameClock, AlarmSchedule& alarms, QWidget* pare
       m_routes(TZEMShip::createAll()),
       m_planner(m_routes) {
     setObjectName(QStringLiteral("TZEMForm09"));
-    ToolWindow::setup(this, QStringLiteral("航路案内"), QSize(660, 560));
+    ToolWindow::setup(this, QStringLiteral("航路案内"), QSize(700, 540));
     createControls();
     SelectPort();
     ShowAlarms();
@@ -87,6 +87,8 @@ void TZEMForm09::createControls() {
     m_viwZEMTime = new QLabel(QStringLiteral("00:00:00"), this);
     m_viwZEMTime->setObjectName(QStringLiteral("viwZEMTime"));
     m_viwZEMTime->setFont(Fonts::font(Fonts::Mincho, 20, true));
+    // A fixed size: the time changing every second must not lay the window out again.
+    m_viwZEMTime->setFixedSize(m_viwZEMTime->sizeHint() + QSize(12, 0));
     top->addWidget(m_viwZEMTime);
     layout->addLayout(top);
 
@@ -101,14 +103,15 @@ void TZEMForm09::createControls() {
                                     QStringLiteral("あと"), QStringLiteral("出航"),
                                     QStringLiteral("あと"), QStringLiteral("目的地到着"),
                                     QStringLiteral("あと"), QStringLiteral("待ち・所要")});
+    // Rows of one height: a changed time left then costs no size calculation of its row.
+    m_viwJourneys->setUniformRowHeights(true);
     m_viwJourneys->setRootIsDecorated(true);
     m_viwJourneys->setItemsExpandable(false);
-    m_viwJourneys->header()->setStretchLastSection(false);
+    m_viwJourneys->header()->setStretchLastSection(true);
     m_viwJourneys->setColumnWidth(ColName, 126);
     for (int c = ColArr; c <= ColWait; ++c) {
         m_viwJourneys->setColumnWidth(c, c % 2 == 1 ? 70 : 62);
     }
-    m_viwJourneys->setColumnWidth(ColWait, 76);
     layout->addWidget(m_viwJourneys, 3);
 
     auto* legRow = new QHBoxLayout;
