@@ -9,7 +9,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   qt6-charts-dev libqt6opengl6-dev mdbtools-dev libglib2.0-dev
   clang libclang-rt-14-dev libbenchmark-dev
-  xvfb xauth openbox xdotool x11-utils imagemagick dbus
+  xvfb xauth openbox xdotool x11-utils imagemagick dbus notification-daemon
 )
 
 missing=()

@@ -109,7 +109,7 @@ void TZEMForm09::createControls() {
     m_viwJourneys->setItemsExpandable(false);
     m_viwJourneys->header()->setStretchLastSection(true);
     m_viwJourneys->setColumnWidth(ColName, 126);
-    for (int c = ColArr; c <= ColWait; ++c) {
+    for (int c = ColArr; c < ColWait; ++c) {
         m_viwJourneys->setColumnWidth(c, c % 2 == 1 ? 70 : 62);
     }
     layout->addWidget(m_viwJourneys, 3);
