@@ -6,14 +6,6 @@
 #include "common/RealClock.h"
 #include "gametime/MMTimerUnit.h"
 
-namespace {
-
-std::int64_t totalMSecs(TDateTime value) {
-    return DateTime::wholeDays(value) * DateTime::MSecsPerDay + DateTime::msecsOfDay(value);
-}
-
-}  // namespace
-
 TZEMTime::TZEMTime(QObject* owner) : QObject(owner) {
     GameTime = DateTime::timeOfDay(RealClock::now());
     GameMSecPerSec = 23838;
@@ -64,7 +56,8 @@ QString TZEMTime::GetKoku() const {
 void TZEMTime::SetFromAnchor(TDateTime anchorGameTime, TDateTime anchorRealTime) {
     // Whole real seconds between the anchor and now; an anchor in the future counts the same.
     const std::int64_t seconds =
-        std::llabs(totalMSecs(RealClock::now()) - totalMSecs(anchorRealTime)) / 1000;
+        std::llabs(DateTime::totalMSecs(RealClock::now()) - DateTime::totalMSecs(anchorRealTime)) /
+        1000;
     GameTime = DateTime::addMSecs(anchorGameTime, seconds * GameMSecPerSec);
 }
 

@@ -46,10 +46,6 @@ QString sectionOf(std::size_t index) {
     return QStringLiteral("Alarm%1").arg(index + 1);
 }
 
-std::int64_t totalMSecs(TDateTime value) {
-    return DateTime::wholeDays(value) * DateTime::MSecsPerDay + DateTime::msecsOfDay(value);
-}
-
 // Game milliseconds from one time of day to the next time the clock shows another; a time equal
 // to now has gone and comes back a game day later.
 std::int64_t gameMSecsUntil(TDateTime now, TDateTime target) {
@@ -265,7 +261,7 @@ void AlarmSchedule::settle(ShipAlarm& a, std::int64_t lateMSecs, std::int64_t le
 }
 
 void AlarmSchedule::Check() {
-    const std::int64_t now = totalMSecs(RealClock::now());
+    const std::int64_t now = DateTime::totalMSecs(RealClock::now());
     bool anyChange = false;
     for (ShipAlarm& a : m_alarms) {
         if (!a.enabled) {
