@@ -28,7 +28,10 @@
 #include "recipes/ChoiceLists.h"
 #include "recipes/TZEMForm08.h"
 #include "resources/Artwork.h"
+#include "ship/AlarmNotifier.h"
+#include "ship/AlarmSchedule.h"
 #include "ship/TZEMForm06.h"
+#include "ship/TZEMForm09.h"
 #include "status/TZEMForm03.h"
 #include "status/TZEMForm04.h"
 #include "status/TZEMStatusNow.h"
@@ -38,7 +41,7 @@ namespace {
 constexpr int ClientHeight = 55;
 constexpr int BandHeight = 50;
 constexpr int GripWidth = 11;
-constexpr int ImageCount = 17;
+constexpr int ImageCount = Artwork::toolCount;
 constexpr int HandPictureSize = 512;
 // How long (in ticks of 50 ms) the default position waits for the window manager's frame.
 constexpr int PlacementTicks = 60;
@@ -48,6 +51,7 @@ const QString PotentialCaption = QStringLiteral("潜在能力計算機");
 const QString TimerCaption = QStringLiteral("時間・タイマー");
 const QString ShipCaption = QStringLiteral("船発着時刻表");
 const QString CreateCaption = QStringLiteral("生産レシピ検索");
+const QString JourneyCaption = QStringLiteral("航路案内");
 
 // A window that was closed and waits for its deferred delete no longer counts as open.
 bool isClosing(const QWidget* window) {
@@ -138,12 +142,14 @@ void TZEMForm02::buildControls() {
     SaS05Timer = makeAction(QStringLiteral("SaS05Timer"), 6, true);
     SaS06Ship = makeAction(QStringLiteral("SaS06Ship"), 0, true);
     SaS08Create = makeAction(QStringLiteral("SaS08Create"), 4, true);
+    SaS09Journey = makeAction(QStringLiteral("SaS09Journey"), 17, true);
     SaS99End = makeAction(QStringLiteral("SaS99End"), 3, false);
     connect(SaS03Status, &QAction::triggered, this, &TZEMForm02::SaS03StatusExecute);
     connect(SaS04Potential, &QAction::triggered, this, &TZEMForm02::SaS04PotentialExecute);
     connect(SaS05Timer, &QAction::triggered, this, &TZEMForm02::SaS05TimerExecute);
     connect(SaS06Ship, &QAction::triggered, this, &TZEMForm02::SaS06ShipExecute);
     connect(SaS08Create, &QAction::triggered, this, &TZEMForm02::SaS08CreateExecute);
+    connect(SaS09Journey, &QAction::triggered, this, &TZEMForm02::SaS09JourneyExecute);
     connect(SaS99End, &QAction::triggered, this, &TZEMForm02::SaS99EndExecute);
 
     CoolBar1 = new QFrame(this);
@@ -165,6 +171,7 @@ void TZEMForm02::buildControls() {
         {"btn05Time", SaS05Timer, 6, true, true},
         {"btn06Ship", SaS06Ship, 0, true, true},
         {"btn08Create", SaS08Create, 4, true, true},
+        {"btn09Journey", SaS09Journey, 17, true, true},
         {"btn09Technic", nullptr, 8, false, true},
         {"btn10Item", nullptr, 7, false, true},
         {"btn11NPC", nullptr, 9, false, true},
@@ -260,6 +267,19 @@ void TZEMForm02::FormCreate() {
 
     // 4. The shared objects; a failing step ends the creation there.
     Messages::guarded([&] { createSharedObjects(); });
+    // 5. The alarms, which need only the game clock (not the item database).
+    Messages::guarded([&] { createAlarms(); });
+}
+
+void TZEMForm02::createAlarms() {
+    if (!GameClock) {
+        return;
+    }
+    m_notifier = std::make_unique<AlarmNotifier>();
+    Alarms = std::make_unique<AlarmSchedule>(*GameClock, DataFolder::path());
+    Alarms->setRinger([notifier = m_notifier.get()](const QString& title, const QString& text) {
+        notifier->notify(title, text);
+    });
 }
 
 void TZEMForm02::createSharedObjects() {
@@ -392,7 +412,7 @@ void TZEMForm02::SaS06ShipExecute() {
             if (!GameClock || !TimeConfig) {
                 throw missingSharedObject();
             }
-            adopt(new TZEMForm06(*GameClock, *TimeConfig), SaS06Ship);
+            adopt(new TZEMForm06(*GameClock, *TimeConfig, Alarms.get()), SaS06Ship);
         });
     }
 }
@@ -401,6 +421,17 @@ void TZEMForm02::SaS08CreateExecute() {
     if (ToggleToolWindow(SaS08Create, CreateCaption)) {
         openToolWindow(SaS08Create, [&] {
             adopt(new TZEMForm08(JobList, VersionList, EquipList, itemDatabasePath()), SaS08Create);
+        });
+    }
+}
+
+void TZEMForm02::SaS09JourneyExecute() {
+    if (ToggleToolWindow(SaS09Journey, JourneyCaption)) {
+        openToolWindow(SaS09Journey, [&] {
+            if (!GameClock || !Alarms) {
+                throw missingSharedObject();
+            }
+            adopt(new TZEMForm09(*GameClock, *Alarms), SaS09Journey);
         });
     }
 }
@@ -444,6 +475,13 @@ void TZEMForm02::FormClose() {
     TimeConfig.reset();      // writes the clock state file
     m_clockOptions.reset();  // writes the clock window's options when they changed
     BaseConfig.reset();
+    Messages::guarded([&] {
+        if (Alarms) {
+            Alarms->Save();  // TAMUAlarm.ini
+        }
+    });
+    Alarms.reset();  // reads the game clock: goes before it
+    m_notifier.reset();
     GameClock.reset();  // stops the ticks
     AnalogClock.reset();
     JobList.clear();

@@ -12,6 +12,8 @@ class QFrame;
 class QLabel;
 class QToolBar;
 class QToolButton;
+class AlarmNotifier;
+class AlarmSchedule;
 class ClockOptions;
 class TZEMAnalogClock;
 class TZEMBaseConfig;
@@ -37,6 +39,7 @@ public:
     TZEMTimeConfig* timeConfig() const { return TimeConfig.get(); }
     TZEMTime* gameClock() const { return GameClock.get(); }
     TZEMAnalogClock* analogClock() const { return AnalogClock.get(); }
+    AlarmSchedule* alarmSchedule() const { return Alarms.get(); }
     ClockOptions* clockOptions() const { return m_clockOptions.get(); }
     const QStringList& jobList() const { return JobList; }
     const QStringList& versionList() const { return VersionList; }
@@ -63,6 +66,7 @@ private:
     QAction* makeAction(const QString& name, int image, bool checkable);
     void FormCreate();
     void createSharedObjects();
+    void createAlarms();
     void FormCloseQuery();
     void closeToolWindows();
     void FormClose();
@@ -75,6 +79,7 @@ private:
     void SaS05TimerExecute();
     void SaS06ShipExecute();
     void SaS08CreateExecute();
+    void SaS09JourneyExecute();
     void SaS99EndExecute();
 
     // Controls.
@@ -90,6 +95,7 @@ private:
     QAction* SaS05Timer = nullptr;
     QAction* SaS06Ship = nullptr;
     QAction* SaS08Create = nullptr;
+    QAction* SaS09Journey = nullptr;
     QAction* SaS99End = nullptr;
     QList<QAction*> m_toolBar1Slots;  // the counted buttons of ToolBar1, as tool-bar entries
     QAction* m_configSlot = nullptr;
@@ -105,6 +111,9 @@ private:
     QStringList JobList;
     QStringList VersionList;
     QStringList EquipList;
+    // The alarms ring whether or not the journey planner is open.
+    std::unique_ptr<AlarmSchedule> Alarms;
+    std::unique_ptr<AlarmNotifier> m_notifier;
 
     bool m_useDefaultPosition = true;
     // After showing, the default position is taken again until the window manager's frame is

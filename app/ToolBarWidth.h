@@ -4,7 +4,7 @@
 struct ToolBarVisibility {
     bool toolBar1 = true;
     int toolBar1Buttons =
-        4;  // visible buttons among the tool buttons of ToolBar1 (ToolButton1 excluded)
+        5;  // visible buttons among the tool buttons of ToolBar1 (ToolButton1 excluded)
     bool toolBar2 = false;
     bool toolBar3 = true;
     bool configButton = false;
@@ -18,5 +18,6 @@ struct ToolBarWidths {
 };
 
 // Buttons are 39 pixels wide; a band costs 16 pixels, the first bar 8 for its indent and border,
-// and the cool bar 32 around everything. With the shipped visibility the client is 251 wide.
+// and the cool bar 32 around everything. With the shipped visibility (five tool buttons and the end
+// button) the client is 290 wide.
 ToolBarWidths toolBarWidths(const ToolBarVisibility& visibility);

@@ -402,6 +402,20 @@ void IniProfile::write(const QList<Entry>& entries) {
     replaceFile(m_fileName, serialize(doc));
 }
 
+void IniProfile::replaceAll(const QList<QPair<QString, Entries>>& sections) {
+    if (load(m_fileName).state == Document::State::Unreadable) {
+        throw TZEMError::cannotWrite(m_fileName);  // never over a file that could not be read
+    }
+    QString text;
+    for (const auto& [section, entries] : sections) {
+        text += u'[' + section + QStringLiteral("]\n");
+        for (const auto& [key, value] : entries) {
+            text += key + u'=' + value + u'\n';
+        }
+    }
+    replaceFile(m_fileName, text.toUtf8());
+}
+
 void IniProfile::writeString(const QString& section, const QString& key, const QString& value) {
     write({Entry{section, key, value}});
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -47,6 +48,10 @@ public:
     void writeInteger(const QString& section, const QString& key, std::int32_t value);
     // Several keys in one replacement of the file: after a crash it holds all of them or none.
     void write(const QList<Entry>& entries);
+
+    // Replaces the whole file at once with these sections of key=value entries, in order.
+    using Entries = QList<QPair<QString, QString>>;
+    void replaceAll(const QList<QPair<QString, Entries>>& sections);
 
     // The integer rule on its own, for callers and tests.
     static std::optional<std::int32_t> parseInteger(const QString& text);

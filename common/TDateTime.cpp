@@ -11,10 +11,6 @@ const QDate& epoch() {
     return day;
 }
 
-std::int64_t totalMSecs(TDateTime value) {
-    return static_cast<std::int64_t>(std::llround(value * static_cast<double>(MSecsPerDay)));
-}
-
 TDateTime fromTotalMSecs(std::int64_t msecs) {
     return static_cast<double>(msecs) / static_cast<double>(MSecsPerDay);
 }
@@ -25,6 +21,10 @@ std::int64_t floorMod(std::int64_t a, std::int64_t b) {
 }
 
 }  // namespace
+
+std::int64_t totalMSecs(TDateTime value) {
+    return static_cast<std::int64_t>(std::llround(value * static_cast<double>(MSecsPerDay)));
+}
 
 TDateTime encodeDate(int year, int month, int day) {
     return fromQDate(QDate(year, month, day));

@@ -28,6 +28,8 @@ QTime toQTime(TDateTime value);  // time of day, to the millisecond
 // Whole milliseconds since the start of the value's day, 0..86'399'999 (rounded to the nearest
 // millisecond, as the time of day of a date-time value is always read).
 std::int64_t msecsOfDay(TDateTime value);
+// Whole milliseconds since 1899-12-30 00:00 (rounded to the nearest millisecond).
+std::int64_t totalMSecs(TDateTime value);
 // Whole days (the date part) of a value.
 std::int64_t wholeDays(TDateTime value);
 // Whole seconds of the time of day, milliseconds dropped: 0..86'399.

@@ -28,6 +28,10 @@ public:
     // Real time until the game clock next shows target's time of day, as "h:m:s" without
     // leading zeros; "0:0:0" when it shows it now (to the second).
     QString RealTimeUntil(TDateTime target) const;
+    // Whole real seconds (truncated) in which the game clock runs through gameSeconds.
+    std::int64_t RealSecondsFor(std::int64_t gameSeconds) const;
+    // A span of real seconds as "h:m:s" without leading zeros, as RealTimeUntil writes it.
+    static QString FormatRealTime(std::int64_t realSeconds);
     // The zodiac hour (刻) of GameTime.
     QString GetKoku() const;
     void SetFromAnchor(TDateTime anchorGameTime, TDateTime anchorRealTime);

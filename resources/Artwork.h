@@ -19,7 +19,7 @@
 // TZEMError.
 namespace Artwork {
 
-inline constexpr int toolCount = 17;  // tool-bar images 0..16
+inline constexpr int toolCount = 18;  // tool-bar images 0..17
 inline constexpr int toolSize = 32;
 
 QImage image(const QString& name, const QSize& size);
@@ -37,7 +37,7 @@ QImage deviceImage(const QString& name, const QSize& size);
 // screens' device ratio).
 QIcon toolIcon(int index);
 
-// The picture name of tool-bar image `index` ("tool_00" .. "tool_16").
+// The picture name of tool-bar image `index` ("tool_00" .. "tool_17").
 QString toolImageName(int index);
 
 // The key colour of the clock pictures.

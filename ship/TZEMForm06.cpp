@@ -1,5 +1,6 @@
 #include "ship/TZEMForm06.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QFrame>
@@ -18,6 +19,8 @@
 #include "common/ToolWindow.h"
 #include "gametime/TZEMTime.h"
 #include "gametime/TZEMTimeConfig.h"
+#include "ship/AlarmSchedule.h"
+#include "ship/JourneyPlanner.h"
 
 namespace {
 
@@ -28,10 +31,6 @@ const QStringList RouteItems = {
     QStringLiteral("越後　　　 → 　佐渡"), QStringLiteral("越後　　　 → 　越前"),
     QStringLiteral("佐渡　　　 → 　越後"), QStringLiteral("越前　　　 → 　越後"),
 };
-
-const QStringList PortItems = {QStringLiteral("駿河"), QStringLiteral("尾張"),
-                               QStringLiteral("佐渡"), QStringLiteral("越後"),
-                               QStringLiteral("越前"), QStringLiteral("摂津和泉")};
 
 const QString Placeholder = QStringLiteral("00:00:00");
 
@@ -91,13 +90,15 @@ QString twoDigits(int n) {
 
 }  // namespace
 
-TZEMForm06::TZEMForm06(TZEMTime& gameClock, TZEMTimeConfig& timeConfig, QWidget* parent)
-    : QWidget(parent), m_gameClock(gameClock), m_timeConfig(timeConfig) {
+TZEMForm06::TZEMForm06(TZEMTime& gameClock, TZEMTimeConfig& timeConfig, AlarmSchedule* alarms,
+                       QWidget* parent)
+    : QWidget(parent), m_gameClock(gameClock), m_timeConfig(timeConfig), m_alarms(alarms) {
     setObjectName(QStringLiteral("TZEMForm06"));
     ToolWindow::setup(this, QStringLiteral("船発着時刻表"), QSize(413, 422));
     m_routes = TZEMShip::createAll();
     m_selectedIndex = 0;
     createControls();
+    createAlarmMenu();
 }
 
 TZEMForm06::~TZEMForm06() = default;
@@ -140,8 +141,9 @@ void TZEMForm06::createControls() {
     makeLabel(this, "Label10", QStringLiteral("到着港"), 216, 100);
 
     // The port selectors and the arrow lie beneath the route selector, which covers them.
-    m_selShipStart = makeCombo(this, "selShipStart", QRect(80, 120, 96, 24), PortItems);
-    m_selShipEnd = makeCombo(this, "selShipEnd", QRect(216, 120, 96, 24), PortItems);
+    m_selShipStart =
+        makeCombo(this, "selShipStart", QRect(80, 120, 96, 24), JourneyPlanner::ports());
+    m_selShipEnd = makeCombo(this, "selShipEnd", QRect(216, 120, 96, 24), JourneyPlanner::ports());
     makeLabel(this, "Label11", QStringLiteral("→"), 188, 124);
     m_selShip = makeCombo(this, "selShip", QRect(80, 120, 232, 24), RouteItems);
     m_selShip->setFont(Fonts::font(Fonts::Mincho, 16, true));
@@ -207,6 +209,41 @@ void TZEMForm06::createControls() {
     m_timer1->setInterval(1000);
     connect(m_timer1, &QTimer::timeout, this, &TZEMForm06::Timer1Timer);
     m_timer1->start();
+}
+
+void TZEMForm06::createAlarmMenu() {
+    if (!m_alarms) {
+        return;
+    }
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    const struct {
+        const char* name;
+        const char* text;
+        AlarmEvent event;
+    } items[] = {{"SetAlarmArrival", "出発港到着にアラーム（3分前）", AlarmEvent::Arrival},
+                 {"SetAlarmSailing", "出航にアラーム（3分前）", AlarmEvent::Sailing},
+                 {"SetAlarmLanding", "目的地到着にアラーム（3分前）", AlarmEvent::Landing}};
+    for (const auto& item : items) {
+        auto* action = new QAction(QString::fromUtf8(item.text), this);
+        action->setObjectName(QString::fromLatin1(item.name));
+        connect(action, &QAction::triggered, this, [this, event = item.event] {
+            Messages::guarded([&] {
+                if (m_selectedIndex < 0) {
+                    throw TZEMError(QStringLiteral("航路を選んでください"));
+                }
+                // The route's next such moment, once; the alarm list offers every time.
+                ShipAlarm alarm;
+                alarm.event = event;
+                alarm.route = m_selectedIndex;
+                alarm.voyage = -1;
+                alarm.leadMinutes = 3;
+                if (m_alarms->add(alarm) < 0) {
+                    throw TZEMError(QStringLiteral("これ以上アラームを増やせません"));
+                }
+            });
+        });
+        addAction(action);
+    }
 }
 
 void TZEMForm06::SelectPort() {

@@ -12,17 +12,20 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+class AlarmSchedule;
 class TZEMTime;
 class TZEMTimeConfig;
 
 // The ship timetable tool window "船発着時刻表": the game time and its zodiac hour, the next
 // arrival, sailing and landing of the chosen route with the real time left until each, the
 // route's daily timetable, and the field where the user sets the game clock. It reads the
-// controller's game clock and clock state and owns only its eight routes.
+// controller's game clock and clock state and owns only its eight routes. Given the alarm
+// schedule, its popup menu sets an alarm on the next arrival, sailing or landing of the route.
 class TZEMForm06 : public QWidget {
     Q_OBJECT
 public:
-    TZEMForm06(TZEMTime& gameClock, TZEMTimeConfig& timeConfig, QWidget* parent = nullptr);
+    TZEMForm06(TZEMTime& gameClock, TZEMTimeConfig& timeConfig, AlarmSchedule* alarms = nullptr,
+               QWidget* parent = nullptr);
     ~TZEMForm06() override;
 
     // The route shown, in selector order; -1 when the selector names no route.
@@ -37,9 +40,11 @@ private:
     void createControls();
     void ShowNextTimes(const TZEMShip& route);
     void ShowTimeTable(const TZEMShip& route);
+    void createAlarmMenu();
 
     TZEMTime& m_gameClock;
     TZEMTimeConfig& m_timeConfig;
+    AlarmSchedule* m_alarms = nullptr;
     std::vector<std::unique_ptr<TZEMShip>> m_routes;
     int m_selectedIndex = 0;
 

@@ -41,23 +41,32 @@ TDateTime timetableTime(const char* text) {
     return *time;
 }
 
+// The voyage whose time in the column comes next after now.
 template <class Field>
-TDateTime nextOf(const std::vector<TZEMShipTimeItem>& voyages, Field field, TDateTime now) {
+const TZEMShipTimeItem* nextVoyageOf(const std::vector<TZEMShipTimeItem>& voyages, Field field,
+                                     TDateTime now) {
     if (voyages.empty()) {
-        return 0.0;
+        return nullptr;
     }
     const double f = fractionOf(now);
     for (const TZEMShipTimeItem& voyage : voyages) {
         if (liesAfter(voyage.*field, f)) {
-            return voyage.*field;
+            return &voyage;
         }
     }
-    return voyages.front().*field;
+    return &voyages.front();
+}
+
+template <class Field>
+TDateTime nextOf(const std::vector<TZEMShipTimeItem>& voyages, Field field, TDateTime now) {
+    const TZEMShipTimeItem* voyage = nextVoyageOf(voyages, field, now);
+    return voyage ? voyage->*field : 0.0;
 }
 
 }  // namespace
 
-TZEMShip::TZEMShip() = default;
+TZEMShip::TZEMShip(const char* from, const char* to)
+    : m_from(QString::fromUtf8(from)), m_to(QString::fromUtf8(to)) {}
 
 TZEMShip::~TZEMShip() = default;
 
@@ -87,6 +96,10 @@ TDateTime TZEMShip::NextArrTime(TDateTime now) const {
 
 TDateTime TZEMShip::NextLeaTime(TDateTime now) const {
     return nextOf(m_voyages, &TZEMShipTimeItem::LeaTime, now);
+}
+
+const TZEMShipTimeItem* TZEMShip::NextVoyage(TDateTime now) const {
+    return nextVoyageOf(m_voyages, &TZEMShipTimeItem::LeaTime, now);
 }
 
 TDateTime TZEMShip::NextGenTime(TDateTime now) const {
@@ -132,7 +145,7 @@ std::vector<std::unique_ptr<TZEMShip>> TZEMShip::createAll() {
     return routes;
 }
 
-TZEMShipOwariToSuruga::TZEMShipOwariToSuruga() {
+TZEMShipOwariToSuruga::TZEMShipOwariToSuruga() : TZEMShip("尾張", "駿河") {
     addVoyage("22:15:00", "00:00:00", "02:30:00");
     addVoyage("02:15:00", "04:00:00", "06:30:00");
     addVoyage("06:15:00", "08:00:00", "10:30:00");
@@ -141,7 +154,7 @@ TZEMShipOwariToSuruga::TZEMShipOwariToSuruga() {
     addVoyage("18:15:00", "20:00:00", "22:30:00");
 }
 
-TZEMShipSurugaToOwari::TZEMShipSurugaToOwari() {
+TZEMShipSurugaToOwari::TZEMShipSurugaToOwari() : TZEMShip("駿河", "尾張") {
     addVoyage("22:30:00", "00:00:00", "02:15:00");
     addVoyage("02:30:00", "04:00:00", "06:15:00");
     addVoyage("06:30:00", "08:00:00", "10:15:00");
@@ -150,7 +163,7 @@ TZEMShipSurugaToOwari::TZEMShipSurugaToOwari() {
     addVoyage("18:30:00", "20:00:00", "22:15:00");
 }
 
-TZEMShipOwariToSettu::TZEMShipOwariToSettu() {
+TZEMShipOwariToSettu::TZEMShipOwariToSettu() : TZEMShip("尾張", "摂津和泉") {
     addVoyage("21:54:00", "00:00:00", "02:04:00");
     addVoyage("01:54:00", "04:00:00", "06:04:00");
     addVoyage("05:54:00", "08:00:00", "10:04:00");
@@ -159,7 +172,7 @@ TZEMShipOwariToSettu::TZEMShipOwariToSettu() {
     addVoyage("17:54:00", "20:00:00", "22:04:00");
 }
 
-TZEMShipSettuToOwari::TZEMShipSettuToOwari() {
+TZEMShipSettuToOwari::TZEMShipSettuToOwari() : TZEMShip("摂津和泉", "尾張") {
     addVoyage("22:04:00", "00:00:00", "01:54:00");
     addVoyage("02:04:00", "04:00:00", "05:54:00");
     addVoyage("06:04:00", "08:00:00", "09:54:00");
@@ -168,19 +181,19 @@ TZEMShipSettuToOwari::TZEMShipSettuToOwari() {
     addVoyage("18:04:00", "20:00:00", "21:54:00");
 }
 
-TZEMShipEtigoToSado::TZEMShipEtigoToSado() {
+TZEMShipEtigoToSado::TZEMShipEtigoToSado() : TZEMShip("越後", "佐渡") {
     addVoyage("21:40:00", "00:00:00", "01:34:00");
     addVoyage("05:40:00", "08:00:00", "09:34:00");
     addVoyage("13:40:00", "16:00:00", "17:34:00");
 }
 
-TZEMShipSadoToEtigo::TZEMShipSadoToEtigo() {
+TZEMShipSadoToEtigo::TZEMShipSadoToEtigo() : TZEMShip("佐渡", "越後") {
     addVoyage("01:34:00", "04:00:00", "05:40:00");
     addVoyage("09:34:00", "12:00:00", "13:40:00");
     addVoyage("17:34:00", "20:00:00", "21:40:00");
 }
 
-TZEMShipEtigoToEtizen::TZEMShipEtigoToEtizen() {
+TZEMShipEtigoToEtizen::TZEMShipEtigoToEtizen() : TZEMShip("越後", "越前") {
     addVoyage("22:30:00", "00:52:00", "02:32:00");
     addVoyage("01:13:00", "04:00:00", "05:40:00");
     addVoyage("06:30:00", "08:52:00", "10:32:00");
@@ -189,7 +202,7 @@ TZEMShipEtigoToEtizen::TZEMShipEtigoToEtizen() {
     addVoyage("17:13:00", "20:00:00", "21:40:00");
 }
 
-TZEMShipEtizenToEtigo::TZEMShipEtizenToEtigo() {
+TZEMShipEtizenToEtigo::TZEMShipEtizenToEtigo() : TZEMShip("越前", "越後") {
     addVoyage("21:40:00", "00:00:00", "01:13:00");
     addVoyage("02:32:00", "05:18:00", "06:30:00");
     addVoyage("05:40:00", "08:00:00", "09:13:00");

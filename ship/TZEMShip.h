@@ -30,23 +30,31 @@ public:
     TDateTime NextArrTime(TDateTime now) const;
     TDateTime NextLeaTime(TDateTime now) const;
     TDateTime NextGenTime(TDateTime now) const;
+    // The voyage of the next sailing after now (the one NextLeaTime gives); null for a route
+    // without voyages.
+    const TZEMShipTimeItem* NextVoyage(TDateTime now) const;
 
     // Where the route's ship stands at now: "到着待ち", "停泊中", "航行中", or empty for a route
     // without voyages.
     QString StateAt(TDateTime now) const;
 
     const std::vector<TZEMShipTimeItem>& voyages() const { return m_voyages; }
+    // The departure and destination ports.
+    const QString& from() const { return m_from; }
+    const QString& to() const { return m_to; }
 
     // The eight routes in the order of the timetable window's route selector.
     static std::vector<std::unique_ptr<TZEMShip>> createAll();
 
 protected:
-    TZEMShip();
+    TZEMShip(const char* from, const char* to);
     // Times as "hh:mm:ss".
     void addVoyage(const char* arrTime, const char* leaTime, const char* genTime);
 
 private:
     std::vector<TZEMShipTimeItem> m_voyages;
+    QString m_from;
+    QString m_to;
 };
 
 class TZEMShipOwariToSuruga : public TZEMShip {

@@ -1,6 +1,7 @@
 // CPU used with the clock and ship windows open: the controller opens both windows from its
 // buttons, and the process's CPU time over a period (default 60 s) is printed as a share of one
-// core.
+// core. With "journeys" after the seconds, the journey planner is opened too, with five alarms
+// set from it.
 #include <sys/resource.h>
 
 #include <QAction>
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -18,6 +20,7 @@
 #include "common/DataFolder.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
+#include "ship/AlarmSchedule.h"
 
 namespace {
 
@@ -41,6 +44,21 @@ int main(int argc, char* argv[]) {
     controller.show();
     controller.findChild<QAction*>(QStringLiteral("SaS05Timer"))->trigger();
     controller.findChild<QAction*>(QStringLiteral("SaS06Ship"))->trigger();
+    if (argc > 2 && QByteArray(argv[2]) == "journeys") {
+        controller.findChild<QAction*>(QStringLiteral("SaS09Journey"))->trigger();
+        QWidget* planner = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->windowTitle() == QStringLiteral("航路案内")) {
+                planner = w;
+            }
+        }
+        const char* buttons[] = {"evtAlarmArrival", "evtAlarmSailing", "evtAlarmLanding",
+                                 "evtAlarmDayNight", "evtAlarmSailing"};
+        for (const char* name : buttons) {
+            planner->findChild<QPushButton*>(QString::fromLatin1(name))->click();
+        }
+        std::printf("planner open, %zu alarms\n", controller.alarmSchedule()->alarms().size());
+    }
     // Let the windows settle before measuring.
     QElapsedTimer wall;
     double cpuStart = 0;

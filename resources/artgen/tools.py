@@ -113,5 +113,15 @@ icons[16] = ('Spare: a folding fan.', f'''
 <path stroke="{INK}" stroke-width="0.8" fill="none" d="M16,28 L6.5,9 M16,28 L11,6 M16,28 V4.5 M16,28 L21,6 M16,28 L25.5,9"/>
 <circle cx="16" cy="27" r="1.6" fill="{GOLD}" stroke="{INK}" stroke-width="0.6"/>
 ''')
+icons[17] = ('Journey planner: a sea chart with a dotted course between two ports, and an alarm bell.', f'''
+<rect x="1.5" y="3.5" width="25" height="21" rx="1.5" fill="{WASHI}" stroke="{INK}" stroke-width="1.3"/>
+<path fill="{AI2}" fill-opacity="0.55" d="M2.2,17 Q8,14 13,18 T26,16 V24 H2.2 Z"/>
+<path fill="none" stroke="{SHU}" stroke-width="1.5" stroke-dasharray="2,1.6" stroke-linecap="round" d="M6,8 Q12,6 13,12 T21,19"/>
+<circle cx="6" cy="8" r="2" fill="{AI}" stroke="{INK}" stroke-width="0.8"/>
+<circle cx="21" cy="19" r="2" fill="{AI}" stroke="{INK}" stroke-width="0.8"/>
+<path fill="{GOLD}" stroke="{INK}" stroke-width="1.1" stroke-linejoin="round" d="M23.5,15.5 Q23.5,12.3 26,12.3 Q28.5,12.3 28.5,15.5 V20.5 L30.5,23 H21.5 L23.5,20.5 Z"/>
+<circle cx="26" cy="24.8" r="1.5" fill="{INK}"/>
+<path stroke="{SHU}" stroke-width="1.1" fill="none" stroke-linecap="round" d="M20.3,12.8 Q19.3,15 20.3,17.2 M31.2,12.8 Q32.2,15 31.2,17.2"/>
+''')
 for i, (c, b) in icons.items():
     open(os.path.join(ART, f'tool_{i:02d}.svg'), 'w').write(svg(c, b))

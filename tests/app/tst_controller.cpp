@@ -2,8 +2,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -16,6 +18,7 @@
 #include "gametime/ClockOptions.h"
 #include "gametime/MMTimerUnit.h"
 #include "gametime/TZEMTime.h"
+#include "ship/AlarmSchedule.h"
 #include "support/ControllerSandbox.h"
 #include "support/MessageRecorder.h"
 
@@ -63,7 +66,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("config");
         QTest::addColumn<bool>("end");
         QTest::addColumn<int>("width");
-        QTest::newRow("shipped") << true << 4 << false << true << false << true << 251;
+        QTest::newRow("shipped") << true << 5 << false << true << false << true << 290;
+        QTest::newRow("without the journey planner")
+            << true << 4 << false << true << false << true << 251;
         QTest::newRow("every tool button") << true << 8 << false << true << false << true << 407;
         QTest::newRow("with window bar") << true << 4 << true << true << false << true << 267;
         QTest::newRow("with config") << true << 4 << false << true << true << true << 290;
@@ -84,7 +89,7 @@ private Q_SLOTS:
     void opensAtTheBottomRightWithoutSettings() {
         MessageRecorder messages;
         auto controller = makeController();
-        QCOMPARE(controller->width(), 251);
+        QCOMPARE(controller->width(), 290);
         QCOMPARE(controller->height(), 55);
         const QRect frame = controller->frameGeometry();
         QCOMPARE(frame.right() + 1, 1280 - 10);
@@ -152,6 +157,7 @@ private Q_SLOTS:
         QTest::newRow("clock") << "SaS05Timer" << QStringLiteral("時間・タイマー");
         QTest::newRow("ship") << "SaS06Ship" << QStringLiteral("船発着時刻表");
         QTest::newRow("recipes") << "SaS08Create" << QStringLiteral("生産レシピ検索");
+        QTest::newRow("journeys") << "SaS09Journey" << QStringLiteral("航路案内");
     }
     void buttonsToggleTheirWindows() {
         QFETCH(QString, action);
@@ -220,6 +226,32 @@ private Q_SLOTS:
                  controller->frameGeometry().top());
     }
 
+    // The alarms live in the controller: they are checked with the planner closed, and kept in
+    // TAMUAlarm.ini across starts.
+    void alarmsOutliveThePlannerAndTheRun() {
+        MessageRecorder messages;
+        {
+            auto controller = makeController();
+            AlarmSchedule* alarms = controller->alarmSchedule();
+            QVERIFY(alarms && alarms->timer()->isActive());
+            auto* act = controller->findChild<QAction*>(QStringLiteral("SaS09Journey"));
+            act->trigger();
+            QWidget* planner = windowCaptioned(QStringLiteral("航路案内"));
+            QVERIFY(planner);
+            planner->findChild<QPushButton*>(QStringLiteral("evtAlarmDayNight"))->click();
+            act->trigger();
+            runDeferredDeletes();
+            QVERIFY(!windowCaptioned(QStringLiteral("航路案内")));
+            QCOMPARE(alarms->alarms().size(), std::size_t(1));
+            QVERIFY(alarms->timer()->isActive());
+            QVERIFY(controller->close());
+        }
+        auto again = makeController();
+        QCOMPARE(again->alarmSchedule()->alarms().size(), std::size_t(1));
+        QCOMPARE(again->alarmSchedule()->describe(again->alarmSchedule()->alarms().front()),
+                 QStringLiteral("昼夜の切替"));
+    }
+
     void closesWithOneMessageWhenNothingCanBeWritten() {
         DataFolder::setOverride(m_sandbox->root() + QStringLiteral("/missing/DAT/"));
         MessageRecorder messages;
@@ -233,6 +265,7 @@ private Q_SLOTS:
         QVERIFY(messages.errors.first().contains(QStringLiteral("TAMUClock.ini に書き込めません")));
         QVERIFY(messages.errors.first().contains(QStringLiteral("TAMU.ini に書き込めません")));
         QVERIFY(messages.errors.first().contains(QStringLiteral("TAMUTime.log に書き込めません")));
+        QVERIFY(messages.errors.first().contains(QStringLiteral("TAMUAlarm.ini に書き込めません")));
     }
 };
 

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QLabel;
+class QSystemTrayIcon;
+class QWidget;
+
+// Tells the user that an alarm rang: a desktop notification through the freedesktop
+// notification service on the session bus (with the desktop's alarm sound as a hint); where no
+// service answers, the tray icon's message; where there is no tray either, a small window of its
+// own that stays on top. The bus is asked without waiting, so a hung service never freezes the
+// program: its failure reply brings the fallback.
+class AlarmNotifier : public QObject {
+    Q_OBJECT
+public:
+    enum class Path { Desktop, Tray, Window };
+    Q_ENUM(Path)
+
+    explicit AlarmNotifier(QObject* parent = nullptr);  // the session bus
+    AlarmNotifier(const QDBusConnection& bus, QObject* parent = nullptr);
+    ~AlarmNotifier() override;
+
+    void notify(const QString& title, const QString& text);
+
+    // The stay-on-top window of the last fallback, if it is open.
+    QWidget* window() const { return m_window; }
+    // Whether the tray may be used; off in tests that want the window.
+    void setTrayAllowed(bool allowed) { m_trayAllowed = allowed; }
+
+Q_SIGNALS:
+    // How a notification reached the user.
+    void delivered(AlarmNotifier::Path path);
+
+private:
+    void fallBack(const QString& title, const QString& text);
+
+    QDBusConnection m_bus;
+    bool m_trayAllowed = true;
+    QSystemTrayIcon* m_tray = nullptr;
+    QPointer<QWidget> m_window;
+    QLabel* m_windowText = nullptr;
+};

@@ -1,0 +1,299 @@
+#include "ship/AlarmSchedule.h"
+
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdlib>
+
+#include "common/IniProfile.h"
+#include "common/RealClock.h"
+#include "gametime/TZEMTime.h"
+
+namespace {
+
+const QString ListSection = QStringLiteral("Alarms");
+const QString KeyCount = QStringLiteral("Count");
+const QString KeyEvent = QStringLiteral("Event");
+const QString KeyRoute = QStringLiteral("Route");
+const QString KeyVoyage = QStringLiteral("Voyage");
+const QString KeyLead = QStringLiteral("Lead");
+const QString KeyRepeat = QStringLiteral("Repeat");
+const QString KeyEnabled = QStringLiteral("Enabled");
+
+struct EventName {
+    AlarmEvent event;
+    const char* key;   // in the file
+    const char* word;  // shown
+};
+constexpr std::array<EventName, 4> EventNames = {{
+    {AlarmEvent::Arrival, "arrival", "出発港到着"},
+    {AlarmEvent::Sailing, "sailing", "出航"},
+    {AlarmEvent::Landing, "landing", "目的地到着"},
+    {AlarmEvent::DayNight, "daynight", "昼夜の切替"},
+}};
+
+const EventName& nameOf(AlarmEvent event) {
+    return EventNames.at(static_cast<std::size_t>(event));
+}
+
+// The two changes of day and night: 07:00 (day begins) and 18:00 (night begins).
+const std::array<TDateTime, 2> DayNightTimes = {DateTime::encodeTime(7, 0, 0),
+                                                DateTime::encodeTime(18, 0, 0)};
+const std::array<const char*, 2> DayNightWords = {"夜明け", "日暮れ"};
+
+QString sectionOf(std::size_t index) {
+    return QStringLiteral("Alarm%1").arg(index + 1);
+}
+
+// Game milliseconds from one time of day to the next time the clock shows another; a time equal
+// to now has gone and comes back a game day later.
+std::int64_t gameMSecsUntil(TDateTime now, TDateTime target) {
+    const std::int64_t d = DateTime::msecsOfDay(target) - DateTime::msecsOfDay(now);
+    return d <= 0 ? d + DateTime::MSecsPerDay : d;
+}
+
+}  // namespace
+
+AlarmSchedule::AlarmSchedule(TZEMTime& gameClock, const QString& folder, QObject* parent)
+    : QObject(parent),
+      m_gameClock(gameClock),
+      m_fileName(folder + QStringLiteral("TAMUAlarm.ini")),
+      m_routes(TZEMShip::createAll()) {
+    Load();
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("AlarmTimer"));
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &AlarmSchedule::Check);
+    m_timer->start();
+}
+
+AlarmSchedule::~AlarmSchedule() = default;
+
+bool AlarmSchedule::valid(const ShipAlarm& a) const {
+    if (a.leadMinutes < 0 || a.leadMinutes > MaxLeadMinutes) {
+        return false;
+    }
+    if (a.event == AlarmEvent::DayNight) {
+        return a.voyage >= -1 && a.voyage < static_cast<int>(DayNightTimes.size());
+    }
+    if (a.route < 0 || a.route >= static_cast<int>(m_routes.size())) {
+        return false;
+    }
+    const auto voyages = m_routes[static_cast<std::size_t>(a.route)]->voyages().size();
+    return a.voyage >= -1 && a.voyage < static_cast<int>(voyages);
+}
+
+void AlarmSchedule::Load() {
+    const IniProfile profile(m_fileName);
+    const int count = std::clamp(profile.readInteger(ListSection, KeyCount, 0), 0, MaxAlarms);
+    for (int i = 0; i < count; ++i) {
+        const QString section = sectionOf(static_cast<std::size_t>(i));
+        const QString eventKey = profile.readString(section, KeyEvent, QString()).trimmed();
+        const auto name = std::find_if(EventNames.begin(), EventNames.end(), [&](const auto& n) {
+            return eventKey.compare(QLatin1String(n.key), Qt::CaseInsensitive) == 0;
+        });
+        const int repeat = profile.readInteger(section, KeyRepeat, INT_MIN);
+        const int enabled = profile.readInteger(section, KeyEnabled, INT_MIN);
+        if (name == EventNames.end() || (repeat != 0 && repeat != 1) ||
+            (enabled != 0 && enabled != 1)) {
+            continue;
+        }
+        ShipAlarm alarm;
+        alarm.event = name->event;
+        alarm.route = alarm.event == AlarmEvent::DayNight
+                          ? 0
+                          : profile.readInteger(section, KeyRoute, INT_MIN);
+        alarm.voyage = profile.readInteger(section, KeyVoyage, INT_MIN);
+        alarm.leadMinutes = profile.readInteger(section, KeyLead, INT_MIN);
+        alarm.repeat = repeat == 1;
+        alarm.enabled = enabled == 1;
+        if (valid(alarm)) {
+            m_alarms.push_back(alarm);
+        }
+    }
+}
+
+void AlarmSchedule::Save() const {
+    QList<QPair<QString, IniProfile::Entries>> sections;
+    sections.append({ListSection, {{KeyCount, QString::number(m_alarms.size())}}});
+    for (std::size_t i = 0; i < m_alarms.size(); ++i) {
+        const ShipAlarm& a = m_alarms[i];
+        IniProfile::Entries entries{{KeyEvent, QString::fromLatin1(nameOf(a.event).key)}};
+        if (a.event != AlarmEvent::DayNight) {
+            entries.append({KeyRoute, QString::number(a.route)});
+        }
+        entries.append({KeyVoyage, QString::number(a.voyage)});
+        entries.append({KeyLead, QString::number(a.leadMinutes)});
+        entries.append({KeyRepeat, QString::number(a.repeat ? 1 : 0)});
+        entries.append({KeyEnabled, QString::number(a.enabled ? 1 : 0)});
+        sections.append({sectionOf(i), entries});
+    }
+    IniProfile(m_fileName).replaceAll(sections);
+}
+
+int AlarmSchedule::add(ShipAlarm alarm) {
+    alarm.leadMinutes = std::clamp(alarm.leadMinutes, 0, MaxLeadMinutes);
+    if (!valid(alarm) || static_cast<int>(m_alarms.size()) >= MaxAlarms) {
+        return -1;
+    }
+    alarm.outcome = ShipAlarm::Outcome::None;
+    alarm.tracking = false;
+    alarm.fresh = true;
+    m_alarms.push_back(alarm);
+    Q_EMIT changed();
+    return static_cast<int>(m_alarms.size()) - 1;
+}
+
+void AlarmSchedule::remove(int index) {
+    if (index >= 0 && index < static_cast<int>(m_alarms.size())) {
+        m_alarms.erase(m_alarms.begin() + index);
+        Q_EMIT changed();
+    }
+}
+
+void AlarmSchedule::setEnabled(int index, bool enabled) {
+    if (index < 0 || index >= static_cast<int>(m_alarms.size())) {
+        return;
+    }
+    ShipAlarm& a = m_alarms[static_cast<std::size_t>(index)];
+    if (a.enabled != enabled) {
+        a.enabled = enabled;
+        a.tracking = false;
+        a.fresh = true;
+        if (enabled) {
+            a.outcome = ShipAlarm::Outcome::None;
+        }
+        Q_EMIT changed();
+    }
+}
+
+void AlarmSchedule::setLeadMinutes(int index, int minutes) {
+    if (index >= 0 && index < static_cast<int>(m_alarms.size())) {
+        ShipAlarm& a = m_alarms[static_cast<std::size_t>(index)];
+        a.leadMinutes = std::clamp(minutes, 0, MaxLeadMinutes);
+        // A new lead time is a new ringing time: judged afresh, never rung late for it.
+        a.tracking = false;
+        a.fresh = true;
+        Q_EMIT changed();
+    }
+}
+
+void AlarmSchedule::setRepeat(int index, bool repeat) {
+    if (index >= 0 && index < static_cast<int>(m_alarms.size())) {
+        m_alarms[static_cast<std::size_t>(index)].repeat = repeat;
+        Q_EMIT changed();
+    }
+}
+
+TDateTime AlarmSchedule::nextTime(const ShipAlarm& a) const {
+    const TDateTime now = m_gameClock.GameTime;
+    if (a.event == AlarmEvent::DayNight) {
+        if (a.voyage >= 0) {
+            return DayNightTimes.at(static_cast<std::size_t>(a.voyage));
+        }
+        const TDateTime dawn = DayNightTimes[0];
+        const TDateTime dusk = DayNightTimes[1];
+        return gameMSecsUntil(now, dawn) < gameMSecsUntil(now, dusk) ? dawn : dusk;
+    }
+    const TZEMShip& route = *m_routes.at(static_cast<std::size_t>(a.route));
+    if (a.voyage >= 0) {
+        const TZEMShipTimeItem& v = route.voyages().at(static_cast<std::size_t>(a.voyage));
+        return a.event == AlarmEvent::Arrival   ? v.ArrTime
+               : a.event == AlarmEvent::Sailing ? v.LeaTime
+                                                : v.GenTime;
+    }
+    return a.event == AlarmEvent::Arrival   ? route.NextArrTime(now)
+           : a.event == AlarmEvent::Sailing ? route.NextLeaTime(now)
+                                            : route.NextGenTime(now);
+}
+
+std::int64_t AlarmSchedule::realMSecsLeft(const ShipAlarm& a) const {
+    return gameMSecsUntil(m_gameClock.GameTime, nextTime(a)) * 1000 / m_gameClock.GameMSecPerSec;
+}
+
+QString AlarmSchedule::describe(const ShipAlarm& a) const {
+    const QString word = QString::fromUtf8(nameOf(a.event).word);
+    if (a.event == AlarmEvent::DayNight) {
+        return a.voyage < 0
+                   ? word
+                   : QString::fromUtf8(DayNightWords.at(static_cast<std::size_t>(a.voyage)));
+    }
+    const TZEMShip& route = *m_routes.at(static_cast<std::size_t>(a.route));
+    QString text = route.from() + QStringLiteral("→") + route.to() + u' ';
+    if (a.voyage >= 0) {
+        const TZEMShipTimeItem& v = route.voyages().at(static_cast<std::size_t>(a.voyage));
+        text += DateTime::formatLongTime(v.LeaTime) + QStringLiteral("発の便 ");
+    }
+    return text + word;
+}
+
+void AlarmSchedule::ring(ShipAlarm& a, std::int64_t leftMSecs) {
+    a.outcome = ShipAlarm::Outcome::Rung;
+    if (!a.repeat) {
+        a.enabled = false;
+        a.tracking = false;
+    }
+    if (!m_ringer) {
+        return;
+    }
+    const QString what = describe(a);
+    const QString at = DateTime::formatLongTime(nextTime(a));
+    const std::int64_t minutes = (std::max<std::int64_t>(leftMSecs, 0) + 59'999) / 60'000;
+    // Rung at the moment itself (lead time 0, or caught just after it): the moment has come.
+    const bool now = leftMSecs <= 0;
+    m_ringer(QStringLiteral("TAMU アラーム"),
+             now ? QStringLiteral("%1 の時刻です").arg(what)
+                 : QStringLiteral("%1（%2）まであと %3 分").arg(what, at).arg(minutes));
+}
+
+void AlarmSchedule::settle(ShipAlarm& a, std::int64_t lateMSecs, std::int64_t leftMSecs) {
+    a.handled = true;
+    if (lateMSecs <= GraceMSecs) {
+        ring(a, leftMSecs);
+    } else if (!a.fresh) {
+        a.outcome = ShipAlarm::Outcome::Missed;
+        if (!a.repeat) {
+            a.enabled = false;
+            a.tracking = false;
+        }
+    }
+}
+
+void AlarmSchedule::Check() {
+    const std::int64_t now = DateTime::totalMSecs(RealClock::now());
+    bool anyChange = false;
+    for (ShipAlarm& a : m_alarms) {
+        if (!a.enabled) {
+            a.tracking = false;
+            continue;
+        }
+        const std::int64_t left = realMSecsLeft(a);
+        const std::int64_t moment = now + left;
+        const std::int64_t lead = std::int64_t{a.leadMinutes} * 60'000;
+        const ShipAlarm::Outcome before = a.outcome;
+        if (a.tracking && std::llabs(moment - a.moment) > GraceMSecs) {
+            // The moment waited for has come (or the clocks moved it): if its ringing time passed
+            // unnoticed between two checks, ring now or call it missed.
+            if (!a.handled && now >= a.moment - lead) {
+                settle(a, now - (a.moment - lead), a.moment - now);
+            }
+            a.tracking = false;
+        }
+        if (a.enabled) {
+            if (!a.tracking) {
+                a.tracking = true;
+                a.handled = false;
+            }
+            a.moment = moment;
+            if (!a.handled && left <= lead) {
+                settle(a, lead - left, left);
+            }
+            a.fresh = false;
+        }
+        anyChange = anyChange || a.outcome != before || !a.enabled;
+    }
+    if (anyChange) {
+        Q_EMIT changed();
+    }
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "common/TDateTime.h"
+#include "ship/TZEMShip.h"
+
+class QTimer;
+class TZEMTime;
+
+// What an alarm waits for.
+enum class AlarmEvent { Arrival, Sailing, Landing, DayNight };
+
+// An alarm on a moment of the game clock: a route's ship coming in, sailing or landing (any
+// voyage, or one voyage, i.e. that voyage's time every game day), or the change of day and night
+// (07:00 and 18:00, or one of the two). It rings when the real time left until the moment falls
+// to its lead time.
+struct ShipAlarm {
+    enum class Outcome { None, Rung, Missed };
+
+    AlarmEvent event = AlarmEvent::Sailing;
+    int route = 0;        // in the order of TZEMShip::createAll; unused for DayNight
+    int voyage = -1;      // voyage index of the route, or for DayNight 0 = 07:00, 1 = 18:00; -1 any
+    int leadMinutes = 3;  // 0..60 real minutes
+    bool repeat = false;  // every time; otherwise it switches itself off once it has rung
+    bool enabled = true;
+
+    // What became of the last moment it waited for; not stored.
+    Outcome outcome = Outcome::None;
+
+    // Run-time tracking of the moment waited for (real milliseconds since 1899-12-30).
+    bool tracking = false;
+    bool handled = false;
+    bool fresh = true;  // added or switched on since the last check
+    std::int64_t moment = 0;
+};
+
+// The player's alarms, checked once a second from a timer of its own against the game clock,
+// and kept in TAMUAlarm.ini. Each moment rings at most once per alarm. A moment whose ringing
+// time passed by more than a minute between two checks (a suspend, a re-set clock, a long busy
+// spell) is not rung late but shown as missed; a newly added alarm whose ringing time has long
+// passed simply waits for the next moment.
+class AlarmSchedule : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int MaxLeadMinutes = 60;
+    static constexpr int MaxAlarms = 100;
+    // How late a ringing may still come, and how far a moment may move and stay the same one.
+    static constexpr std::int64_t GraceMSecs = 60'000;
+
+    // Reads folder + "TAMUAlarm.ini"; alarms with unreadable values are left out.
+    AlarmSchedule(TZEMTime& gameClock, const QString& folder, QObject* parent = nullptr);
+    ~AlarmSchedule() override;
+
+    const QString& fileName() const { return m_fileName; }
+    // Writes every alarm; throws "%s に書き込めません" when the file cannot be written.
+    void Save() const;
+
+    using Ringer = std::function<void(const QString& title, const QString& text)>;
+    void setRinger(Ringer ringer) { m_ringer = std::move(ringer); }
+
+    const std::vector<ShipAlarm>& alarms() const { return m_alarms; }
+    const std::vector<std::unique_ptr<TZEMShip>>& routes() const { return m_routes; }
+    // Adds an alarm (lead time clamped to 0..60) and returns its index; -1 when the alarm names
+    // no route or voyage, or the list is full.
+    int add(ShipAlarm alarm);
+    void remove(int index);
+    void setEnabled(int index, bool enabled);
+    void setLeadMinutes(int index, int minutes);
+    void setRepeat(int index, bool repeat);
+
+    // The game time of day of the alarm's next moment, and the real milliseconds left until it.
+    TDateTime nextTime(const ShipAlarm& alarm) const;
+    std::int64_t realMSecsLeft(const ShipAlarm& alarm) const;
+    // "越後→越前 出航", "越後→越前 08:52:00 出航", "昼夜の切替", "夜明け 07:00:00".
+    QString describe(const ShipAlarm& alarm) const;
+
+    // One check of every alarm; the timer calls it once a second.
+    void Check();
+    QTimer* timer() const { return m_timer; }
+
+Q_SIGNALS:
+    // The list or an alarm's state changed.
+    void changed();
+
+private:
+    bool valid(const ShipAlarm& alarm) const;
+    void Load();
+    void ring(ShipAlarm& alarm, std::int64_t leftMSecs);
+    void settle(ShipAlarm& alarm, std::int64_t lateMSecs, std::int64_t leftMSecs);
+
+    TZEMTime& m_gameClock;
+    QString m_fileName;
+    std::vector<std::unique_ptr<TZEMShip>> m_routes;
+    std::vector<ShipAlarm> m_alarms;
+    Ringer m_ringer;
+    QTimer* m_timer = nullptr;
+};

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "ship/JourneyPlanner.h"
+
+class AlarmSchedule;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TZEMTime;
+
+// The journey planner tool window "航路案内": from a departure port to a destination port, the
+// next three journeys from the current game time (for each ship: when it comes in, sails and
+// lands, in game time and as the real time left, the wait between ships and the real time of
+// the whole journey), refreshed once a second. Alarms are set per ship from here, and the list
+// of all alarms is kept here. It reads the controller's game clock and alarm schedule.
+class TZEMForm09 : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int JourneyCount = 3;
+
+    TZEMForm09(TZEMTime& gameClock, AlarmSchedule& alarms, QWidget* parent = nullptr);
+    ~TZEMForm09() override;
+
+    const std::vector<Journey>& journeys() const { return m_journeys; }
+
+public Q_SLOTS:
+    void SelectPort();
+    void Timer1Timer();
+
+private:
+    void createControls();
+    void ShowJourneys();
+    void ShowAlarms();
+    void RefreshAlarmTimes();
+    void addLegAlarm(int event);
+    void addDayNightAlarm();
+    void removeAlarm();
+    QString timeLeft(std::int64_t gameSeconds) const;
+
+    TZEMTime& m_gameClock;
+    AlarmSchedule& m_alarms;
+    std::vector<std::unique_ptr<TZEMShip>> m_routes;
+    JourneyPlanner m_planner;
+    std::vector<Journey> m_journeys;
+
+    QComboBox* m_selFrom = nullptr;
+    QComboBox* m_selTo = nullptr;
+    QLabel* m_viwZEMTime = nullptr;
+    QLabel* m_viwNoRoute = nullptr;
+    QTreeWidget* m_viwJourneys = nullptr;
+    QSpinBox* m_iptLead = nullptr;
+    std::vector<QPushButton*> m_legButtons;
+    QTableWidget* m_viwAlarms = nullptr;
+    QTimer* m_timer1 = nullptr;
+};

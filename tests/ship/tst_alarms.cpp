@@ -1,0 +1,287 @@
+// The alarm schedule against a stopped game clock and a fixed real clock, both moved by hand:
+// when an alarm rings, that it rings once, what a re-set clock or a gap between checks does,
+// and TAMUAlarm.ini.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "common/IniProfile.h"
+#include "common/TDateTime.h"
+#include "common/TZEMError.h"
+#include "gametime/MMTimerUnit.h"
+#include "gametime/TZEMTime.h"
+#include "ship/AlarmSchedule.h"
+#include "support/FixedNow.h"
+
+namespace {
+
+constexpr int SadoToEtigo = 6;  // sails 04:00, 12:00, 20:00
+constexpr TDateTime RealSecond = 1.0 / 86400.0;
+
+TDateTime gameAt(int h, int m, int s = 0) {
+    return DateTime::encodeTime(h, m, s);
+}
+
+struct Fixture {
+    FixedNow now{DateTime::encodeDate(2026, 12, 8) + DateTime::encodeTime(20, 0, 0)};
+    QTemporaryDir dir;
+    TZEMTime clock;
+    std::unique_ptr<AlarmSchedule> schedule;
+    QStringList rung;
+    std::vector<std::int64_t> rungLeft;  // real ms left until the moment when it rang
+
+    Fixture() {
+        clock.Timer()->SetEnabled(false);
+        load();
+    }
+    void load() {
+        schedule = std::make_unique<AlarmSchedule>(clock, dir.path() + u'/');
+        schedule->timer()->stop();
+        schedule->setRinger([this](const QString&, const QString& text) {
+            rung << text;
+            rungLeft.push_back(schedule->realMSecsLeft(schedule->alarms().front()));
+        });
+    }
+    int add(AlarmEvent event, int lead, bool repeat, int voyage = -1) {
+        ShipAlarm a;
+        a.event = event;
+        a.route = SadoToEtigo;
+        a.voyage = voyage;
+        a.leadMinutes = lead;
+        a.repeat = repeat;
+        return schedule->add(a);
+    }
+    // `seconds` real seconds, each with its tick and its check.
+    void run(int seconds) {
+        for (int i = 0; i < seconds; ++i) {
+            now.set(now.get() + RealSecond);
+            clock.Tick();
+            schedule->Check();
+        }
+    }
+    const ShipAlarm& alarm() const { return schedule->alarms().front(); }
+};
+
+}  // namespace
+
+class TestAlarms : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void ringsOnceWhenTheLeadTimeIsReached_data();
+    void ringsOnceWhenTheLeadTimeIsReached();
+    void everyTimeRingsForEachMoment();
+    void gapsBetweenChecks_data();
+    void gapsBetweenChecks();
+    void reSetClockMovesThePendingAlarm();
+    void newAlarmInsideItsLeadTimeWaits();
+    void dayAndNight_data();
+    void dayAndNight();
+    void fileRoundTrip();
+    void garbageInTheFileIsSkipped();
+    void unwritableFolder();
+};
+
+void TestAlarms::ringsOnceWhenTheLeadTimeIsReached_data() {
+    QTest::addColumn<int>("event");
+    QTest::addColumn<int>("lead");
+    QTest::addColumn<int>("voyage");
+    QTest::newRow("sailing, 3 min") << int(AlarmEvent::Sailing) << 3 << -1;
+    QTest::newRow("sailing, at the moment") << int(AlarmEvent::Sailing) << 0 << -1;
+    QTest::newRow("arrival, 1 min") << int(AlarmEvent::Arrival) << 1 << -1;
+    QTest::newRow("landing of the 12:00 ship, 5 min") << int(AlarmEvent::Landing) << 5 << 1;
+}
+
+// Game time 01:00: the 04:00 sailing is 453 real seconds away, the arrival at 01:34 85 seconds,
+// the 12:00 ship's landing (13:40) 1913 seconds.
+void TestAlarms::ringsOnceWhenTheLeadTimeIsReached() {
+    QFETCH(int, event);
+    QFETCH(int, lead);
+    QFETCH(int, voyage);
+    Fixture f;
+    f.clock.SetGameTime(gameAt(1, 0));
+    QCOMPARE(f.add(AlarmEvent(event), lead, false, voyage), 0);
+    const std::int64_t leadMSecs = lead * 60'000;
+    // Up to the last second before the ringing time: silence.
+    const std::int64_t before = (f.schedule->realMSecsLeft(f.alarm()) - leadMSecs) / 1000;
+    f.run(int(before) - 1);
+    QVERIFY(f.rung.isEmpty());
+    QVERIFY(f.schedule->realMSecsLeft(f.alarm()) > leadMSecs);
+    f.run(3);
+    QCOMPARE(f.rung.size(), 1);
+    if (lead > 0) {
+        QVERIFY(f.rungLeft.front() <= leadMSecs);
+        QVERIFY(f.rungLeft.front() > leadMSecs - 1000);
+    } else {
+        QVERIFY(f.rung.front().endsWith(QStringLiteral("の時刻です")));
+    }
+    QCOMPARE(f.alarm().outcome, ShipAlarm::Outcome::Rung);
+    QVERIFY(!f.alarm().enabled);  // once
+    f.run(4000);                  // more than a whole game day
+    QCOMPARE(f.rung.size(), 1);
+}
+
+void TestAlarms::everyTimeRingsForEachMoment() {
+    Fixture f;
+    f.clock.SetGameTime(gameAt(3, 0));
+    f.add(AlarmEvent::Sailing, 2, true);
+    f.run(3625);  // a game day: 04:00, 12:00 and 20:00, each once
+    QCOMPARE(f.rung.size(), 3);
+    QCOMPARE(f.rung.front(), QStringLiteral("佐渡→越後 出航（04:00:00）まであと 2 分"));
+    QVERIFY(f.rung.at(1).contains(QStringLiteral("12:00:00")));
+    QVERIFY(f.alarm().enabled);
+}
+
+void TestAlarms::gapsBetweenChecks_data() {
+    QTest::addColumn<int>("gap");  // real seconds without a check, the clock ticking on
+    QTest::addColumn<bool>("rings");
+    // Ringing time 03:00 + 151 - 60 real seconds = 91 s after the start.
+    QTest::newRow("ringing time passed 30 s ago") << 121 << true;
+    QTest::newRow("passed 59 s ago") << 150 << true;
+    QTest::newRow("passed 70 s ago") << 161 << false;
+    QTest::newRow("the moment itself has passed") << 400 << false;
+}
+
+void TestAlarms::gapsBetweenChecks() {
+    QFETCH(int, gap);
+    QFETCH(bool, rings);
+    Fixture f;
+    f.clock.SetGameTime(gameAt(3, 0));
+    f.add(AlarmEvent::Sailing, 1, true);
+    f.schedule->Check();
+    for (int i = 0; i < gap; ++i) {
+        f.now.set(f.now.get() + RealSecond);
+        f.clock.Tick();
+    }
+    f.schedule->Check();
+    f.run(5);
+    QCOMPARE(f.rung.size(), rings ? 1 : 0);
+    QCOMPARE(f.alarm().outcome, rings ? ShipAlarm::Outcome::Rung : ShipAlarm::Outcome::Missed);
+}
+
+// The user sets the game clock while an alarm waits: it rings by the new time, never by the old.
+void TestAlarms::reSetClockMovesThePendingAlarm() {
+    Fixture f;
+    f.clock.SetGameTime(gameAt(3, 0));
+    f.add(AlarmEvent::Sailing, 1, false);
+    f.run(30);
+    f.clock.SetGameTime(gameAt(2, 0));  // the sailing is now 181 real seconds further away
+    f.run(100);                         // the old ringing time (91 s) has gone by
+    QVERIFY(f.rung.isEmpty());
+    f.run(181);
+    QCOMPARE(f.rung.size(), 1);
+    QVERIFY(f.rungLeft.front() <= 60'000);
+    QVERIFY(f.rungLeft.front() > 59'000);
+
+    // Forward past the ringing time by more than a minute: missed, not rung.
+    Fixture g;
+    g.clock.SetGameTime(gameAt(2, 0));
+    g.add(AlarmEvent::Sailing, 3, false);
+    g.run(10);
+    g.clock.SetGameTime(gameAt(3, 59));  // 2 real seconds before the sailing
+    g.run(3);
+    QVERIFY(g.rung.isEmpty());
+    QCOMPARE(g.alarm().outcome, ShipAlarm::Outcome::Missed);
+    QVERIFY(!g.alarm().enabled);
+}
+
+void TestAlarms::newAlarmInsideItsLeadTimeWaits() {
+    Fixture f;
+    f.clock.SetGameTime(gameAt(3, 50));  // 25 real seconds before the sailing
+    f.add(AlarmEvent::Sailing, 3, true);
+    f.run(60);
+    QVERIFY(f.rung.isEmpty());
+    QCOMPARE(f.alarm().outcome, ShipAlarm::Outcome::None);
+    f.run(1208);  // the 12:00 sailing
+    QCOMPARE(f.rung.size(), 1);
+    QVERIFY(f.rung.front().contains(QStringLiteral("12:00:00")));
+}
+
+void TestAlarms::dayAndNight_data() {
+    QTest::addColumn<TDateTime>("game");
+    QTest::addColumn<int>("which");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("night, either") << gameAt(6, 59, 59) << -1 << "07:00:00";
+    QTest::newRow("at dawn, either") << gameAt(7, 0) << -1 << "18:00:00";
+    QTest::newRow("at dusk, either") << gameAt(18, 0) << -1 << "07:00:00";
+    QTest::newRow("day, dawn only") << gameAt(12, 0) << 0 << "07:00:00";
+}
+
+void TestAlarms::dayAndNight() {
+    QFETCH(TDateTime, game);
+    QFETCH(int, which);
+    QFETCH(QString, next);
+    Fixture f;
+    f.clock.SetGameTime(game);
+    ShipAlarm a;
+    a.event = AlarmEvent::DayNight;
+    a.voyage = which;
+    f.schedule->add(a);
+    QCOMPARE(DateTime::formatLongTime(f.schedule->nextTime(f.alarm())), next);
+}
+
+void TestAlarms::fileRoundTrip() {
+    Fixture f;
+    f.add(AlarmEvent::Arrival, 0, true, 2);
+    f.add(AlarmEvent::Landing, 60, false);
+    ShipAlarm dayNight;
+    dayNight.event = AlarmEvent::DayNight;
+    dayNight.voyage = 1;
+    dayNight.enabled = false;
+    f.schedule->add(dayNight);
+    f.schedule->Save();
+    f.load();
+    const auto& alarms = f.schedule->alarms();
+    QCOMPARE(alarms.size(), std::size_t(3));
+    QCOMPARE(f.schedule->describe(alarms[0]),
+             QStringLiteral("佐渡→越後 20:00:00発の便 出発港到着"));
+    QCOMPARE(alarms[0].leadMinutes, 0);
+    QVERIFY(alarms[0].repeat);
+    QCOMPARE(f.schedule->describe(alarms[1]), QStringLiteral("佐渡→越後 目的地到着"));
+    QCOMPARE(alarms[1].leadMinutes, 60);
+    QCOMPARE(f.schedule->describe(alarms[2]), QStringLiteral("日暮れ"));
+    QVERIFY(!alarms[2].enabled);
+}
+
+void TestAlarms::garbageInTheFileIsSkipped() {
+    Fixture f;
+    {
+        QFile file(f.dir.path() + QStringLiteral("/TAMUAlarm.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "[Alarms]\nCount=7\n"
+            "[Alarm1]\nEvent=sailing\nRoute=5\nVoyage=-1\nLead=3\nRepeat=0\nEnabled=1\n"
+            "[Alarm2]\nEvent=sailing\nRoute=9\nVoyage=-1\nLead=3\nRepeat=0\nEnabled=1\n"
+            "[Alarm3]\nEvent=boarding\nRoute=1\nVoyage=-1\nLead=3\nRepeat=0\nEnabled=1\n"
+            "[Alarm4]\nEvent=landing\nRoute=4\nVoyage=3\nLead=3\nRepeat=0\nEnabled=1\n"
+            "[Alarm5]\nEvent=landing\nRoute=1\nVoyage=5\nLead=61\nRepeat=0\nEnabled=1\n"
+            "[Alarm6]\nEvent=arrival\nRoute=1\nVoyage=5\nLead=x\nRepeat=yes\nEnabled=1\n"
+            "[Alarm7]\nEvent=DAYNIGHT\nVoyage=0\nLead=0x0A\nRepeat=1\nEnabled=0\n");
+    }
+    f.load();
+    const auto& alarms = f.schedule->alarms();
+    QCOMPARE(alarms.size(), std::size_t(2));
+    QCOMPARE(f.schedule->describe(alarms[0]), QStringLiteral("越後→越前 出航"));
+    QCOMPARE(f.schedule->describe(alarms[1]), QStringLiteral("夜明け"));
+    QCOMPARE(alarms[1].leadMinutes, 10);
+}
+
+void TestAlarms::unwritableFolder() {
+    FixedNow now(DateTime::encodeDate(2026, 12, 8));
+    QTemporaryDir dir;
+    TZEMTime clock;
+    clock.Timer()->SetEnabled(false);
+    AlarmSchedule schedule(clock, dir.path() + QStringLiteral("/missing/"));
+    try {
+        schedule.Save();
+        QFAIL("saved into a missing folder");
+    } catch (const TZEMError& e) {
+        QVERIFY(e.message().endsWith(QStringLiteral("TAMUAlarm.ini に書き込めません")));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestAlarms)
+#include "tst_alarms.moc"
