@@ -161,3 +161,17 @@ SqlStatement SqlUsersOfMaterials(const QStringList& names) {
                        "ItemCreateRelation AS b  WHERE b.材料 = f.value"),
         {jsonArray(names)}};
 }
+
+// NOT INDEXED: a covering index would hand the rows over in another order.
+SqlStatement SqlAllRelations() {
+    return SqlStatement{
+        QStringLiteral("SELECT アイテム名, 材料, 必要数  FROM ItemCreateRelation NOT INDEXED"), {}};
+}
+
+SqlStatement SqlAllItemPrices() {
+    return SqlStatement{QStringLiteral("SELECT アイテム名, 店買い  FROM ItemInfo NOT INDEXED"), {}};
+}
+
+SqlStatement SqlAllProductNames() {
+    return SqlStatement{QStringLiteral("SELECT アイテム名  FROM ItemCreator"), {}};
+}

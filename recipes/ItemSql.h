@@ -37,3 +37,9 @@ SqlStatement SqlProductInfo(const QString& name);  // ふりがな, 生産数, �
 // order in which the one-item statement meets them, duplicates included (the caller folds them).
 SqlStatement SqlMaterialsOfItems(const QStringList& names);  // アイテム名, 材料, 必要数, 店買い
 SqlStatement SqlUsersOfMaterials(const QStringList& names);  // 材料, アイテム名
+
+// Whole tables in table order, for a walk that reaches most of the database: the same rows as the
+// statements above for every item at once, joined in memory.
+SqlStatement SqlAllRelations();     // アイテム名, 材料, 必要数
+SqlStatement SqlAllItemPrices();    // アイテム名, 店買い
+SqlStatement SqlAllProductNames();  // アイテム名

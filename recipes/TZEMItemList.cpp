@@ -1,7 +1,9 @@
 #include "recipes/TZEMItemList.h"
 
+#include <QSet>
 #include <QVariant>
 #include <algorithm>
+#include <optional>
 
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
@@ -69,10 +71,19 @@ void TZEMItemList::Build(const QString& dbPath, const SqlStatement& statement, D
         query.Next();
         throwIfStopped(stop);
     }
-    if (walk == Walk::SetBased) {
-        walkSetBased(db, direction, stop);
-    } else {
-        walkPerEntry(db, direction, stop);
+    // Reading whole tables costs what the database holds, a statement what it finds: a wave of
+    // this many names finds much of a database.
+    constexpr qsizetype wholeTablesFrom = 2000;
+    switch (walk) {
+        case Walk::SetBased:
+            walkSetBased(db, direction, wholeTablesFrom, stop);
+            break;
+        case Walk::WholeTables:
+            walkSetBased(db, direction, 0, stop);
+            break;
+        case Walk::PerEntry:
+            walkPerEntry(db, direction, stop);
+            break;
     }
 }
 
@@ -172,9 +183,18 @@ bool sameRow(const EdgeRow& a, const EdgeRow& b) {
            sameValue(a.buy, b.buy);
 }
 
-// Reads the rows of the named items with one statement into rows, folding equal rows of an item
-// as the one-item statements' DISTINCT does and keeping the first of them. The rows of one item
-// come one after another: each item is one name of the bound list.
+// Adds the row to an item's rows unless an equal one is there, as the one-item statements'
+// DISTINCT keeps the first of equal rows.
+void addDistinct(std::vector<EdgeRow>& itemRows, EdgeRow row) {
+    row.hash = hashOf(row.buy, hashOf(row.needed, hashOf(row.other, 0)));
+    if (std::none_of(itemRows.begin(), itemRows.end(),
+                     [&row](const EdgeRow& seen) { return sameRow(seen, row); })) {
+        itemRows.push_back(std::move(row));
+    }
+}
+
+// Reads the rows of the named items with one statement into rows. The rows of one item come one
+// after another: each item is one name of the bound list.
 void readRows(TDB& db, TZEMItemList::Direction direction, const QStringList& names, EdgeRows& rows,
               const std::stop_token& stop) {
     const bool forward = direction == TZEMItemList::Direction::Forward;
@@ -195,21 +215,109 @@ void readRows(TDB& db, TZEMItemList::Direction direction, const QStringList& nam
             itemRows = &rows[item];
             lastItem = item;
         }
-        EdgeRow row{query.Value(otherColumn), forward ? query.Value(neededColumn) : QVariant(),
-                    forward ? query.Value(buyColumn) : QVariant()};
-        row.hash = hashOf(row.buy, hashOf(row.needed, hashOf(row.other, 0)));
-        if (std::none_of(itemRows->begin(), itemRows->end(),
-                         [&row](const EdgeRow& seen) { return sameRow(seen, row); })) {
-            itemRows->push_back(std::move(row));
-        }
+        addDistinct(*itemRows, EdgeRow{query.Value(otherColumn),
+                                       forward ? query.Value(neededColumn) : QVariant(),
+                                       forward ? query.Value(buyColumn) : QVariant(), 0});
     }
+}
+
+// A name column holding a number or bytes, which SQLite's = compares by kind: the in-memory join
+// leaves such a database to the statements.
+struct NotText {};
+
+// A name column's value as the key of the in-memory join; nothing for NULL, which equals nothing.
+std::optional<QString> nameKey(const QVariant& value) {
+    switch (kindOf(value)) {
+        case Kind::Null:
+            return std::nullopt;
+        case Kind::Text:
+            return value.toString();
+        default:
+            throw NotText{};
+    }
+}
+
+// Calls each for every row of the statement, in table order.
+template <typename Each>
+void scan(TDB& db, const SqlStatement& statement, const std::stop_token& stop, Each each) {
+    TDBQuery& query = db.OpenQuery(statement);
+    for (int n = 1; !query.Eof(); query.Next(), ++n) {
+        if (n % 4096 == 0) {
+            throwIfStopped(stop);
+        }
+        each(query);
+    }
+}
+
+// The rows of every item, from whole-table reads joined in memory as the one-item statements join
+// the tables: per item, its relation rows in table order and, for each, the ItemInfo rows of its
+// material in table order. False, with rows unchanged, when the tables do not allow it (names
+// that are no text, a read that fails): the statements then read the rows, and report the error.
+bool readAllRows(TDB& db, TZEMItemList::Direction direction, EdgeRows& rows,
+                 const std::stop_token& stop) {
+    EdgeRows all;
+    try {
+        if (direction == TZEMItemList::Direction::Reverse) {
+            scan(db, SqlAllRelations(), stop, [&all](const TDBQuery& q) {
+                if (const auto material = nameKey(q.Value(1))) {
+                    addDistinct(all[*material], EdgeRow{q.Value(0), {}, {}, 0});
+                }
+            });
+        } else {
+            QSet<QString> products;
+            scan(db, SqlAllProductNames(), stop, [&products](const TDBQuery& q) {
+                if (const auto name = nameKey(q.Value(0))) {
+                    products.insert(*name);
+                }
+            });
+            QHash<QString, std::vector<QVariant>> prices;
+            scan(db, SqlAllItemPrices(), stop, [&prices](const TDBQuery& q) {
+                if (const auto name = nameKey(q.Value(0))) {
+                    prices[*name].push_back(q.Value(1));
+                }
+            });
+            // A product's relation rows mostly stand together: it is looked up once per run.
+            QString lastProduct;
+            std::vector<EdgeRow>* itemRows = nullptr;
+            scan(db, SqlAllRelations(), stop, [&](const TDBQuery& q) {
+                const auto product = nameKey(q.Value(0));
+                const auto material = nameKey(q.Value(1));
+                if (!product || !material) {
+                    return;
+                }
+                if (itemRows == nullptr || *product != lastProduct) {
+                    itemRows = products.contains(*product) ? &all[*product] : nullptr;
+                    lastProduct = *product;
+                }
+                const auto found = prices.constFind(*material);
+                if (itemRows == nullptr || found == prices.constEnd()) {
+                    return;
+                }
+                const QVariant other = q.Value(1);
+                const QVariant needed = q.Value(2);
+                for (const QVariant& buy : *found) {
+                    addDistinct(*itemRows, EdgeRow{other, needed, buy, 0});
+                }
+            });
+        }
+    } catch (const NotText&) {
+        return false;
+    } catch (const TZEMError&) {
+        return false;
+    }
+    for (auto it = all.begin(); it != all.end(); ++it) {
+        rows[it.key()] = std::move(it.value());
+    }
+    return true;
 }
 
 }  // namespace
 
-void TZEMItemList::walkSetBased(TDB& db, Direction direction, const std::stop_token& stop) {
+void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTableNames,
+                                const std::stop_token& stop) {
     EdgeRows rows;
-    int read = 0;  // the rows of every entry below this position are in rows
+    int read = 0;        // the rows of every entry below this position are in rows
+    bool whole = false;  // rows holds the rows of every item of the database
     for (int i = 0; i < count(); ++i) {
         throwIfStopped(stop);
         if (i == read) {
@@ -221,7 +329,10 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, const std::stop_to
                     names << name;
                 }
             }
-            if (!names.isEmpty()) {
+            if (!whole && !names.isEmpty() && names.size() >= wholeTableNames) {
+                whole = readAllRows(db, direction, rows, stop);
+            }
+            if (!whole && !names.isEmpty()) {
                 readRows(db, direction, names, rows, stop);
             }
         }

@@ -21,11 +21,13 @@ class TDB;
 // A build walks the list by position while it grows, so it ends whatever cycles the data holds: a
 // name already in the list becomes an edge to that entry. The per-entry walk runs one statement per
 // entry; the set-based walk reads the rows of all entries not yet read in one statement whenever
-// the walk reaches such an entry, and builds the same list, entry by entry and edge by edge.
+// the walk reaches such an entry, or, when those are many, the whole tables at once, joined in
+// memory; both build the same list, entry by entry and edge by edge. WholeTables reads the whole
+// tables from the first entry on, whatever their number.
 class TZEMItemList {
 public:
     enum class Direction { Forward, Reverse };
-    enum class Walk { SetBased, PerEntry };
+    enum class Walk { SetBased, PerEntry, WholeTables };
     // Thrown by a build whose stop was requested; the list is then incomplete.
     struct Cancelled {};
 
@@ -55,7 +57,8 @@ public:
 
 private:
     void walkPerEntry(TDB& db, Direction direction, const std::stop_token& stop);
-    void walkSetBased(TDB& db, Direction direction, const std::stop_token& stop);
+    void walkSetBased(TDB& db, Direction direction, qsizetype wholeTableNames,
+                      const std::stop_token& stop);
     // The position of the named item, appended as an added item if the list lacks it.
     int indexOrAppend(const QString& name);
 

@@ -89,16 +89,21 @@ QString outcome(const QString& path, const SqlStatement& statement, Direction di
     return describe(list);
 }
 
-// The set-based walk against the per-entry walk: the same list or the same failure.
+// The set-based walks, by statements and by whole tables, against the per-entry walk: the same
+// list or the same failure.
 bool sameGraph(const QString& path, const SqlStatement& statement, Direction direction) {
-    const QString setBased = outcome(path, statement, direction, Walk::SetBased);
     const QString perEntry = outcome(path, statement, direction, Walk::PerEntry);
-    if (setBased != perEntry) {
-        qWarning("%s\n  set-based: %s\n  per-entry: %s",
-                 qUtf8Printable(statement.values.join(u'|')), qUtf8Printable(setBased),
-                 qUtf8Printable(perEntry));
+    bool same = true;
+    for (const Walk walk : {Walk::SetBased, Walk::WholeTables}) {
+        const QString setBased = outcome(path, statement, direction, walk);
+        if (setBased != perEntry) {
+            qWarning("%s (walk %d)\n  set-based: %s\n  per-entry: %s",
+                     qUtf8Printable(statement.values.join(u'|')), int(walk),
+                     qUtf8Printable(setBased), qUtf8Printable(perEntry));
+            same = false;
+        }
     }
-    return setBased == perEntry;
+    return same;
 }
 
 QStringList column(const QString& path, const SqlStatement& statement, const QString& name) {
