@@ -46,6 +46,23 @@ int TZEMItemList::IndexOfName(const QString& name) const {
     return m_firstIndex.value(name, -1);
 }
 
+const std::vector<int>& TZEMItemList::caseKeys() const {
+    if (m_caseKeys.size() != m_items.size()) {
+        m_caseKeys.clear();
+        m_caseKeys.reserve(m_items.size());
+        QHash<QString, int> keys;
+        for (const auto& item : m_items) {
+            const QString folded = item->Name.toCaseFolded();
+            auto it = keys.find(folded);
+            if (it == keys.end()) {
+                it = keys.insert(folded, int(keys.size()));
+            }
+            m_caseKeys.push_back(it.value());
+        }
+    }
+    return m_caseKeys;
+}
+
 void TZEMItemList::BuildFromProducts(const QString& dbPath, const SqlStatement& statement) {
     Build(dbPath, statement, Direction::Forward);
 }

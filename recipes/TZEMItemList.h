@@ -44,6 +44,10 @@ public:
 
     // The smallest position whose item has exactly this name (case and width significant), or -1.
     int IndexOfName(const QString& name) const;
+    // Per position, a number shared by the names that are equal ignoring letter case. Made on the
+    // first call after the list last changed; a search's worker makes it with the list, so that
+    // the window does not.
+    const std::vector<int>& caseKeys() const;
 
     // Forward build: the statement is a product search with the columns アイテム名 and 生産数;
     // edges lead to materials, counted by 必要数.
@@ -64,4 +68,5 @@ private:
 
     std::vector<std::unique_ptr<TZEMItem>> m_items;
     QHash<QString, int> m_firstIndex;
+    mutable std::vector<int> m_caseKeys;
 };
