@@ -1,6 +1,7 @@
 #include "recipes/TZEMItemList.h"
 
 #include <QSet>
+#include <QVarLengthArray>
 #include <QVariant>
 #include <algorithm>
 #include <optional>
@@ -287,7 +288,7 @@ bool readAllRows(TDB& db, TZEMItemList::Direction direction, EdgeRows& rows,
                     products.insert(*name);
                 }
             });
-            QHash<QString, std::vector<QVariant>> prices;
+            QHash<QString, QVarLengthArray<QVariant, 1>> prices;  // one row per name, mostly
             scan(db, SqlAllItemPrices(), stop, [&prices](const TDBQuery& q) {
                 if (const auto name = nameKey(q.Value(0))) {
                     prices[*name].push_back(q.Value(1));
@@ -322,9 +323,13 @@ bool readAllRows(TDB& db, TZEMItemList::Direction direction, EdgeRows& rows,
     } catch (const TZEMError&) {
         return false;
     }
-    for (auto it = all.begin(); it != all.end(); ++it) {
-        rows[it.key()] = std::move(it.value());
+    // The rows read so far are among all's; the names without rows stay known as read.
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
+        if (!all.contains(it.key())) {
+            all.insert(it.key(), {});
+        }
     }
+    rows = std::move(all);
     return true;
 }
 
