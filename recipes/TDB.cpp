@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -115,6 +116,18 @@ TDBQuery& TDB::OpenQuery(const SqlStatement& statement) {
     prepared.valueCount = statement.values.size();
     m_query.open(&query, &prepared.columns);
     return m_query;
+}
+
+sqlite3* TDB::sqliteHandle() {
+    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.isOpen()) {
+        throw TZEMError(QStringLiteral("データベースに接続されていません：") + Path);
+    }
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        throw TZEMError(QStringLiteral("データベースに接続されていません：") + Path);
+    }
+    return *static_cast<sqlite3* const*>(handle.constData());
 }
 
 void TDB::dropPrepared() {

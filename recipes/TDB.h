@@ -11,6 +11,7 @@
 // user action makes its own TDB, connects, runs its statements one after another and destroys
 // it; several TDBs may be open at once, on the same file too.
 class QSqlQuery;
+struct sqlite3;
 
 class TDB {
 public:
@@ -27,6 +28,8 @@ public:
     // The reference stays valid until the next OpenQuery or the TDB's end.
     TDBQuery& OpenQuery(const SqlStatement& statement);
     void Disconnect();
+    // The open connection's SQLite handle, for reads that bypass Qt SQL (SqliteScan).
+    sqlite3* sqliteHandle();
 
     QString Path;
     QString ConnectionString;

@@ -1,13 +1,15 @@
 #include "recipes/TZEMItemList.h"
 
-#include <QSet>
 #include <QVarLengthArray>
 #include <QVariant>
 #include <algorithm>
-#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
+#include "recipes/SqliteScan.h"
 #include "recipes/TDB.h"
 
 namespace {
@@ -243,27 +245,75 @@ void readRows(TDB& db, TZEMItemList::Direction direction, const QStringList& nam
 // leaves such a database to the statements.
 struct NotText {};
 
-// A name column's value as the key of the in-memory join; nothing for NULL, which equals nothing.
-std::optional<QString> nameKey(const QVariant& value) {
-    switch (kindOf(value)) {
-        case Kind::Null:
-            return std::nullopt;
-        case Kind::Text:
-            return value.toString();
-        default:
-            throw NotText{};
+// The names of whole-table reads, each held once under a number, keyed by their UTF-8 bytes so
+// that a row's name is looked up without making a QString of it.
+class NameTable {
+public:
+    // The number of the name in a name column, added if new; -1 for NULL, which equals nothing.
+    int add(const SqliteScan& scan, int column) {
+        if (!isText(scan, column)) {
+            return -1;
+        }
+        const std::string_view text = scan.text(column);
+        const auto it = m_ids.find(text);
+        if (it != m_ids.end()) {
+            return it->second;
+        }
+        const auto added = m_ids.emplace(std::string(text), int(m_names.size())).first;
+        m_names.push_back(Name{&added->first, {}});
+        return added->second;
     }
-}
+    // The same without adding: -1 for a name not held.
+    int find(const SqliteScan& scan, int column) const {
+        if (!isText(scan, column)) {
+            return -1;
+        }
+        const auto it = m_ids.find(scan.text(column));
+        return it != m_ids.end() ? it->second : -1;
+    }
+    int count() const { return int(m_names.size()); }
+    // Made once, when first asked for.
+    const QString& name(int id) {
+        Name& name = m_names[std::size_t(id)];
+        if (name.text.isNull()) {
+            name.text = QString::fromStdString(*name.bytes);
+        }
+        return name.text;
+    }
+
+private:
+    static bool isText(const SqliteScan& scan, int column) {
+        if (scan.isNull(column)) {
+            return false;
+        }
+        if (!scan.isText(column)) {
+            throw NotText{};
+        }
+        return true;
+    }
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+    struct Name {
+        const std::string* bytes;  // the key in m_ids, which never moves
+        QString text;
+    };
+    std::unordered_map<std::string, int, Hash, std::equal_to<>> m_ids;
+    std::vector<Name> m_names;
+};
 
 // Calls each for every row of the statement, in table order.
 template <typename Each>
 void scan(TDB& db, const SqlStatement& statement, const std::stop_token& stop, Each each) {
-    TDBQuery& query = db.OpenQuery(statement);
-    for (int n = 1; !query.Eof(); query.Next(), ++n) {
+    SqliteScan rows(db, statement);
+    for (int n = 1; rows.next(); ++n) {
         if (n % 4096 == 0) {
             throwIfStopped(stop);
         }
-        each(query);
+        each(rows);
     }
 }
 
@@ -273,48 +323,54 @@ void scan(TDB& db, const SqlStatement& statement, const std::stop_token& stop, E
 // that are no text, a read that fails): the statements then read the rows, and report the error.
 bool readAllRows(TDB& db, TZEMItemList::Direction direction, EdgeRows& rows,
                  const std::stop_token& stop) {
-    EdgeRows all;
+    NameTable names;
+    std::vector<std::vector<EdgeRow>> rowsOf;  // by the number of the item's name
+    const auto itemRows = [&rowsOf](int id) -> std::vector<EdgeRow>& {
+        if (std::size_t(id) >= rowsOf.size()) {
+            rowsOf.resize(std::size_t(id) + 1);
+        }
+        return rowsOf[std::size_t(id)];
+    };
     try {
         if (direction == TZEMItemList::Direction::Reverse) {
-            scan(db, SqlAllRelations(), stop, [&all](const TDBQuery& q) {
-                if (const auto material = nameKey(q.Value(1))) {
-                    addDistinct(all[*material], EdgeRow{q.Value(0), {}, {}, 0});
+            scan(db, SqlAllRelations(), stop, [&](const SqliteScan& r) {
+                const int material = names.add(r, 1);
+                if (material >= 0) {
+                    const QVariant product =
+                        r.isText(0) ? QVariant(names.name(names.add(r, 0))) : r.value(0);
+                    addDistinct(itemRows(material), EdgeRow{product, {}, {}, 0});
                 }
             });
         } else {
-            QSet<QString> products;
-            scan(db, SqlAllProductNames(), stop, [&products](const TDBQuery& q) {
-                if (const auto name = nameKey(q.Value(0))) {
-                    products.insert(*name);
+            std::vector<bool> isProduct;
+            scan(db, SqlAllProductNames(), stop, [&](const SqliteScan& r) {
+                const int id = names.add(r, 0);
+                if (id >= 0) {
+                    isProduct.resize(std::max(isProduct.size(), std::size_t(id) + 1));
+                    isProduct[std::size_t(id)] = true;
                 }
             });
-            QHash<QString, QVarLengthArray<QVariant, 1>> prices;  // one row per name, mostly
-            scan(db, SqlAllItemPrices(), stop, [&prices](const TDBQuery& q) {
-                if (const auto name = nameKey(q.Value(0))) {
-                    prices[*name].push_back(q.Value(1));
+            std::vector<QVarLengthArray<QVariant, 1>> prices;  // one row per name, mostly
+            scan(db, SqlAllItemPrices(), stop, [&](const SqliteScan& r) {
+                const int id = names.add(r, 0);
+                if (id >= 0) {
+                    prices.resize(std::max(prices.size(), std::size_t(id) + 1));
+                    prices[std::size_t(id)].push_back(r.value(1));
                 }
             });
-            // A product's relation rows mostly stand together: it is looked up once per run.
-            QString lastProduct;
-            std::vector<EdgeRow>* itemRows = nullptr;
-            scan(db, SqlAllRelations(), stop, [&](const TDBQuery& q) {
-                const auto product = nameKey(q.Value(0));
-                const auto material = nameKey(q.Value(1));
-                if (!product || !material) {
+            scan(db, SqlAllRelations(), stop, [&](const SqliteScan& r) {
+                const int product = names.find(r, 0);
+                const int material = names.find(r, 1);
+                if (product < 0 || material < 0 || std::size_t(product) >= isProduct.size() ||
+                    !isProduct[std::size_t(product)] || std::size_t(material) >= prices.size() ||
+                    prices[std::size_t(material)].isEmpty()) {
                     return;
                 }
-                if (itemRows == nullptr || *product != lastProduct) {
-                    itemRows = products.contains(*product) ? &all[*product] : nullptr;
-                    lastProduct = *product;
-                }
-                const auto found = prices.constFind(*material);
-                if (itemRows == nullptr || found == prices.constEnd()) {
-                    return;
-                }
-                const QVariant other = q.Value(1);
-                const QVariant needed = q.Value(2);
-                for (const QVariant& buy : *found) {
-                    addDistinct(*itemRows, EdgeRow{other, needed, buy, 0});
+                std::vector<EdgeRow>& rowsOfProduct = itemRows(product);
+                const QVariant other(names.name(material));
+                const QVariant needed = r.value(2);
+                for (const QVariant& buy : prices[std::size_t(material)]) {
+                    addDistinct(rowsOfProduct, EdgeRow{other, needed, buy, 0});
                 }
             });
         }
@@ -322,6 +378,13 @@ bool readAllRows(TDB& db, TZEMItemList::Direction direction, EdgeRows& rows,
         return false;
     } catch (const TZEMError&) {
         return false;
+    }
+    EdgeRows all;
+    all.reserve(qsizetype(rowsOf.size()));
+    for (std::size_t id = 0; id < rowsOf.size(); ++id) {
+        if (!rowsOf[id].empty()) {
+            all.insert(names.name(int(id)), std::move(rowsOf[id]));
+        }
     }
     // The rows read so far are among all's; the names without rows stay known as read.
     for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
