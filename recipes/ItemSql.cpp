@@ -195,3 +195,17 @@ SqlStatement SqlMaterialRows(const QStringList& names) {
                                      "c.アイテム名=b.材料   And b.アイテム名 In "),
                       names);
 }
+
+// NOT INDEXED: a covering index would hand the rows over in another order.
+SqlStatement SqlAllRelations() {
+    return SqlStatement{
+        QStringLiteral("SELECT アイテム名, 材料, 必要数  FROM ItemCreateRelation NOT INDEXED"), {}};
+}
+
+SqlStatement SqlAllItemPrices() {
+    return SqlStatement{QStringLiteral("SELECT アイテム名, 店買い  FROM ItemInfo NOT INDEXED"), {}};
+}
+
+SqlStatement SqlAllProductNames() {
+    return SqlStatement{QStringLiteral("SELECT アイテム名  FROM ItemCreator"), {}};
+}

@@ -48,3 +48,9 @@ SqlStatement SqlProductRows(const QStringList& names);
 // The materials of products: アイテム名, 材料, 必要数, 店買い (materials with an ItemInfo row
 // only, as SqlItemMaterials).
 SqlStatement SqlMaterialRows(const QStringList& names);
+
+// Whole tables in table order, for a walk that reaches most of the database: the same rows as the
+// statements above for every item at once, joined in memory.
+SqlStatement SqlAllRelations();     // アイテム名, 材料, 必要数
+SqlStatement SqlAllItemPrices();    // アイテム名, 店買い
+SqlStatement SqlAllProductNames();  // アイテム名

@@ -15,6 +15,7 @@ struct RecipeSearch::Job {
     QString dbPath;
     SqlStatement statement;
     TZEMItemList::Direction direction = TZEMItemList::Direction::Forward;
+    std::unique_ptr<TZEMItemList> retired;  // the previous search's list, released here
     std::stop_source stop;
     std::thread thread;
     // GUI thread only.
@@ -85,11 +86,13 @@ private:
     using QObject::QObject;
 
     void work(RecipeSearch::Job& job) {
+        job.retired.reset();
         Outcome outcome;
         try {
             auto list = std::make_unique<TZEMItemList>();
             list->Build(job.dbPath, job.statement, job.direction, TZEMItemList::Walk::SetBased,
                         job.stop.get_token());
+            list->caseKeys();  // made here, not by the window's tree
             outcome.list = std::move(list);
         } catch (const TZEMItemList::Cancelled&) {
         } catch (const TZEMError& e) {
@@ -118,9 +121,11 @@ RecipeSearch::~RecipeSearch() {
 }
 
 void RecipeSearch::start(const QString& dbPath, const SqlStatement& statement,
-                         TZEMItemList::Direction direction, Done done) {
+                         TZEMItemList::Direction direction, Done done,
+                         std::unique_ptr<TZEMItemList> retired) {
     cancel();
     auto job = std::make_shared<Job>();
+    job->retired = std::move(retired);
     job->dbPath = dbPath;
     job->statement = statement;
     job->direction = direction;

@@ -29,8 +29,11 @@ public:
     ~RecipeSearch() override;
 
     // Cancels any running build and starts this one; done runs on the GUI thread when it ends.
+    // The retired list (the previous search's, which a large graph makes slow to free) is
+    // released on the worker thread.
     void start(const QString& dbPath, const SqlStatement& statement,
-               TZEMItemList::Direction direction, Done done);
+               TZEMItemList::Direction direction, Done done,
+               std::unique_ptr<TZEMItemList> retired = nullptr);
     void cancel();
     bool isRunning() const { return m_job != nullptr; }
 

@@ -1,6 +1,5 @@
 #include "recipes/RecipeTreeModel.h"
 
-#include <QHash>
 #include <algorithm>
 
 #include "recipes/TZEMItemList.h"
@@ -17,19 +16,9 @@ void RecipeTreeModel::setItemList(const TZEMItemList* list) {
     m_list = list;
     m_top = std::make_unique<Node>();
     m_top->fetched = true;
-    m_nameKeys.clear();
+    m_nameKeys = m_list != nullptr ? &m_list->caseKeys() : nullptr;
     m_nodeCount = 0;
     if (m_list != nullptr) {
-        QHash<QString, int> keys;
-        m_nameKeys.reserve(static_cast<std::size_t>(m_list->count()));
-        for (int i = 0; i < m_list->count(); ++i) {
-            const QString folded = m_list->at(i).Name.toCaseFolded();
-            auto it = keys.find(folded);
-            if (it == keys.end()) {
-                it = keys.insert(folded, static_cast<int>(keys.size()));
-            }
-            m_nameKeys.push_back(it.value());
-        }
         // Each root was inserted ahead of the earlier ones: the last found shows first.
         for (int i = m_list->count() - 1; i >= 0; --i) {
             const TZEMItem& item = m_list->at(i);
@@ -69,7 +58,7 @@ void RecipeTreeModel::makeChildren(Node& node) {
     // The names on the path from the root down to this node, as keys.
     std::vector<int> path;
     for (const Node* n = &node; n != nullptr && n->item >= 0; n = n->parent) {
-        path.push_back(m_nameKeys[static_cast<std::size_t>(n->item)]);
+        path.push_back((*m_nameKeys)[static_cast<std::size_t>(n->item)]);
     }
     std::sort(path.begin(), path.end());
 
@@ -82,7 +71,7 @@ void RecipeTreeModel::makeChildren(Node& node) {
         child.item = edge.Index;
         child.row = row++;
         child.leaf = std::binary_search(path.begin(), path.end(),
-                                        m_nameKeys[static_cast<std::size_t>(edge.Index)]);
+                                        (*m_nameKeys)[static_cast<std::size_t>(edge.Index)]);
     }
     node.fetched = true;
     m_nodeCount += sources.count();

@@ -59,8 +59,7 @@ private:
     void makeChildren(Node& node);
 
     const TZEMItemList* m_list = nullptr;
-    // Per list position, a number shared by the names that are equal ignoring letter case.
-    std::vector<int> m_nameKeys;
+    const std::vector<int>* m_nameKeys = nullptr;  // the list's case keys
     std::unique_ptr<Node> m_top;
     qsizetype m_nodeCount = 0;
 };

@@ -19,6 +19,15 @@ const QString driverName = QStringLiteral("QSQLITE");
 // Virtual-machine steps between two looks at the clock: about a millisecond of work.
 constexpr int ProgressSteps = 10000;
 
+// SQLite's own handle of a Qt SQL connection; null for another driver or a closed connection.
+sqlite3* sqliteOf(const QSqlDatabase& db) {
+    const QVariant handle = db.isOpen() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        return nullptr;
+    }
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
 std::atomic<int>& timeLimit() {
     static std::atomic<int> msecs{TDB::DefaultTimeLimitMSecs};
     return msecs;
@@ -162,11 +171,8 @@ int TDB::progress(void* self) {
 
 // Bounds the run time of every statement on this connection through SQLite's progress handler.
 void TDB::watch(const QSqlDatabase& db) {
-    const QVariant handle = db.driver()->handle();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
-        if (sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData())) {
-            sqlite3_progress_handler(connection, ProgressSteps, &TDB::progress, this);
-        }
+    if (sqlite3* connection = sqliteOf(db)) {
+        sqlite3_progress_handler(connection, ProgressSteps, &TDB::progress, this);
     }
 }
 
@@ -194,6 +200,14 @@ TZEMError TDB::failure(const QSqlError& error, const QString& fallback) const {
                          QStringLiteral("\n処理に時間がかかりすぎるため中断しました"));
     }
     return driverError(error, Path, fallback);
+}
+
+sqlite3* TDB::sqliteHandle() {
+    sqlite3* connection = sqliteOf(QSqlDatabase::database(m_connectionName, false));
+    if (connection == nullptr) {
+        throw TZEMError(QStringLiteral("データベースに接続されていません：") + Path);
+    }
+    return connection;
 }
 
 void TDB::dropPrepared() {

@@ -14,6 +14,7 @@
 class QSqlDatabase;
 class QSqlError;
 class QSqlQuery;
+struct sqlite3;
 
 class TDB {
 public:
@@ -30,6 +31,8 @@ public:
     // The reference stays valid until the next OpenQuery or the TDB's end.
     TDBQuery& OpenQuery(const SqlStatement& statement);
     void Disconnect();
+    // The open connection's SQLite handle, for reads that bypass Qt SQL (SqliteScan).
+    sqlite3* sqliteHandle();
 
     QString Path;
     QString ConnectionString;

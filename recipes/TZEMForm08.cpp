@@ -372,13 +372,14 @@ void TZEMForm08::btnZairyoSearchClick() {
 
 void TZEMForm08::ShowResults(const SqlStatement& statement, Direction direction) {
     m_model->setItemList(nullptr);
-    ItemList.reset();
-    m_search->start(DBPath, statement,
-                    direction == Direction::Forward ? TZEMItemList::Direction::Forward
-                                                    : TZEMItemList::Direction::Reverse,
-                    [this](RecipeSearch::Outcome& outcome) {
-                        searchDone(std::move(outcome.list), outcome.error);
-                    });
+    m_search->start(
+        DBPath, statement,
+        direction == Direction::Forward ? TZEMItemList::Direction::Forward
+                                        : TZEMItemList::Direction::Reverse,
+        [this](RecipeSearch::Outcome& outcome) {
+            searchDone(std::move(outcome.list), outcome.error);
+        },
+        std::move(ItemList));
     m_slowSearch->start();
 }
 

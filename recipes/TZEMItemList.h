@@ -21,11 +21,13 @@ class TDB;
 // A build walks the list by position while it grows, so it ends whatever cycles the data holds: a
 // name already in the list becomes an edge to that entry. The per-entry walk runs one statement per
 // entry; the set-based walk reads the rows of all entries not yet read in one statement whenever
-// the walk reaches such an entry, and builds the same list, entry by entry and edge by edge.
+// the walk reaches such an entry, or, when those are many, the whole tables at once, joined in
+// memory; both build the same list, entry by entry and edge by edge. WholeTables reads the whole
+// tables from the first entry on, whatever their number.
 class TZEMItemList {
 public:
     enum class Direction { Forward, Reverse };
-    enum class Walk { SetBased, PerEntry };
+    enum class Walk { SetBased, PerEntry, WholeTables };
     // Thrown by a build whose stop was requested; the list is then incomplete.
     struct Cancelled {};
 
@@ -42,6 +44,10 @@ public:
 
     // The smallest position whose item has exactly this name (case and width significant), or -1.
     int IndexOfName(const QString& name) const;
+    // Per position, a number shared by the names that are equal ignoring letter case. Made on the
+    // first call after the list last changed; a search's worker makes it with the list, so that
+    // the window does not.
+    const std::vector<int>& caseKeys() const;
 
     // Forward build: the statement is a product search with the columns アイテム名 and 生産数;
     // edges lead to materials, counted by 必要数.
@@ -55,10 +61,12 @@ public:
 
 private:
     void walkPerEntry(TDB& db, Direction direction, const std::stop_token& stop);
-    void walkSetBased(TDB& db, Direction direction, const std::stop_token& stop);
+    void walkSetBased(TDB& db, Direction direction, qsizetype wholeTableNames,
+                      const std::stop_token& stop);
     // The position of the named item, appended as an added item if the list lacks it.
     int indexOrAppend(const QString& name);
 
     std::vector<std::unique_ptr<TZEMItem>> m_items;
     QHash<QString, int> m_firstIndex;
+    mutable std::vector<int> m_caseKeys;
 };
