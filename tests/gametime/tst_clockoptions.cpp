@@ -37,7 +37,7 @@ private Q_SLOTS:
         QTest::newRow("two") << QByteArray("[Clock]\nStayOnTop=2\n") << false;
         QTest::newRow("word") << QByteArray("[Clock]\nStayOnTop=yes\n") << false;
         QTest::newRow("empty") << QByteArray("[Clock]\nStayOnTop=\n") << false;
-        QTest::newRow("binary") << QByteArray("\xff\xfe[Clock]\0\nStayOnTop=\x01", 24) << false;
+        QTest::newRow("binary") << QByteArray("\xff\xfe[Clock]\0\nStayOnTop=\x01", 22) << false;
         QTest::newRow("other section") << QByteArray("[Controler]\nStayOnTop=1\n") << false;
     }
     void reads() {
