@@ -169,6 +169,14 @@ void waitForSearch(TZEMForm08* window) {
     }
 }
 
+// A window whose unrestricted search has ended, its tree on screen.
+std::unique_ptr<TZEMForm08> searchedWindow() {
+    std::unique_ptr<TZEMForm08> window(makeWindow());
+    window->findChild<QPushButton*>(QStringLiteral("btnSearch"))->click();
+    waitForSearch(window.get());
+    return window;
+}
+
 // CPU time of the whole process, every thread, in milliseconds: the search's worker included.
 double processCpuMs() {
     timespec t{};
@@ -220,9 +228,7 @@ void BM_PerEntrySearchToVisibleTree(benchmark::State& state) {
 
 // The part after the build: the model over the finished list and the view painting its roots.
 void BM_TreeOverBuiltList(benchmark::State& state) {
-    std::unique_ptr<TZEMForm08> window(makeWindow());
-    window->findChild<QPushButton*>(QStringLiteral("btnSearch"))->click();
-    waitForSearch(window.get());
+    std::unique_ptr<TZEMForm08> window = searchedWindow();
     auto* tree = window->findChild<QTreeView*>(QStringLiteral("CreateTree"));
     RecipeTreeModel* model = window->treeModel();
     const TZEMItemList* list = window->itemList();
@@ -284,9 +290,7 @@ Targets findTargets(RecipeTreeModel* model) {
 }
 
 void expandBench(benchmark::State& state, bool deepest) {
-    std::unique_ptr<TZEMForm08> window(makeWindow());
-    window->findChild<QPushButton*>(QStringLiteral("btnSearch"))->click();
-    waitForSearch(window.get());
+    std::unique_ptr<TZEMForm08> window = searchedWindow();
     auto* tree = window->findChild<QTreeView*>(QStringLiteral("CreateTree"));
     auto* model = window->treeModel();
     const TZEMItemList* list = window->itemList();
@@ -398,9 +402,7 @@ BENCHMARK(BM_UnrestrictedBuild)
 // "*" on the root with the largest unfolding: every node below it made and opened, to the
 // repainted view. The generated recipes have no cycles, so a subtree's size is the item's own.
 void BM_AsteriskOnLargestSubtree(benchmark::State& state) {
-    std::unique_ptr<TZEMForm08> window(makeWindow());
-    window->findChild<QPushButton*>(QStringLiteral("btnSearch"))->click();
-    waitForSearch(window.get());
+    std::unique_ptr<TZEMForm08> window = searchedWindow();
     auto* tree = window->findChild<QTreeView*>(QStringLiteral("CreateTree"));
     auto* model = window->treeModel();
     const TZEMItemList* list = window->itemList();
