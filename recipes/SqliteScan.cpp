@@ -7,21 +7,12 @@
 #include "common/TZEMError.h"
 #include "recipes/TDB.h"
 
-namespace {
-
-TZEMError sqliteError(sqlite3* handle, const QString& path) {
-    return TZEMError(QStringLiteral("アイテムデータベースを読めません：") + path + u'\n' +
-                     QString::fromUtf8(sqlite3_errmsg(handle)));
-}
-
-}  // namespace
-
-SqliteScan::SqliteScan(TDB& db, const SqlStatement& statement) : m_path(db.Path) {
-    sqlite3* handle = db.sqliteHandle();
+SqliteScan::SqliteScan(TDB& db, const SqlStatement& statement) : m_db(db) {
+    sqlite3* handle = db.startDirectStatement();
     const QByteArray text = statement.text.toUtf8();
     if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &m_statement, nullptr) !=
         SQLITE_OK) {
-        throw sqliteError(handle, m_path);
+        throw m_db.failure(QString::fromUtf8(sqlite3_errmsg(handle)));
     }
     for (int i = 0; i < statement.values.size(); ++i) {
         const QByteArray value = statement.values[i].toUtf8();
@@ -41,7 +32,7 @@ bool SqliteScan::next() {
         case SQLITE_DONE:
             return false;
         default:
-            throw sqliteError(sqlite3_db_handle(m_statement), m_path);
+            throw m_db.failure(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement))));
     }
 }
 
@@ -53,26 +44,15 @@ bool SqliteScan::isText(int column) const {
     return sqlite3_column_type(m_statement, column) == SQLITE_TEXT;
 }
 
+bool SqliteScan::isInteger(int column) const {
+    return sqlite3_column_type(m_statement, column) == SQLITE_INTEGER;
+}
+
 std::string_view SqliteScan::text(int column) const {
     const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
     return {bytes, static_cast<std::size_t>(sqlite3_column_bytes(m_statement, column))};
 }
 
-QVariant SqliteScan::value(int column) const {
-    switch (sqlite3_column_type(m_statement, column)) {
-        case SQLITE_INTEGER:
-            return QVariant(qlonglong(sqlite3_column_int64(m_statement, column)));
-        case SQLITE_FLOAT:
-            return QVariant(sqlite3_column_double(m_statement, column));
-        case SQLITE_TEXT: {
-            const std::string_view bytes = text(column);
-            return QVariant(QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
-        }
-        case SQLITE_BLOB:
-            return QVariant(
-                QByteArray(static_cast<const char*>(sqlite3_column_blob(m_statement, column)),
-                           sqlite3_column_bytes(m_statement, column)));
-        default:
-            return QVariant(QMetaType::fromType<QString>());
-    }
+std::int64_t SqliteScan::integer(int column) const {
+    return sqlite3_column_int64(m_statement, column);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QString>
-#include <QVariant>
+#include <cstdint>
 #include <string_view>
 
 #include "recipes/SqlStatement.h"
@@ -11,7 +11,6 @@ struct sqlite3_stmt;
 
 // One statement run straight on the SQLite connection of a TDB, row by row, for reads of whole
 // tables: text comes as the database's own UTF-8 bytes, without a QVariant or QString per value.
-// Values read as QVariant are what the Qt driver makes of them (integer, real, text, bytes, NULL).
 class SqliteScan {
 public:
     // Fails with the database's message.
@@ -24,11 +23,12 @@ public:
     bool next();
     bool isNull(int column) const;
     bool isText(int column) const;
+    bool isInteger(int column) const;
     // The text of a text column, valid until the next row.
     std::string_view text(int column) const;
-    QVariant value(int column) const;
+    std::int64_t integer(int column) const;
 
 private:
     sqlite3_stmt* m_statement = nullptr;
-    QString m_path;
+    TDB& m_db;
 };

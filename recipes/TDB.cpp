@@ -202,12 +202,18 @@ TZEMError TDB::failure(const QSqlError& error, const QString& fallback) const {
     return driverError(error, Path, fallback);
 }
 
-sqlite3* TDB::sqliteHandle() {
+sqlite3* TDB::startDirectStatement() {
     sqlite3* connection = sqliteOf(QSqlDatabase::database(m_connectionName, false));
     if (connection == nullptr) {
         throw TZEMError(QStringLiteral("データベースに接続されていません：") + Path);
     }
+    m_running.start();
+    m_timedOut = false;
     return connection;
+}
+
+TZEMError TDB::failure(const QString& sqliteMessage) const {
+    return failure(QSqlError(sqliteMessage), sqliteMessage);
 }
 
 void TDB::dropPrepared() {

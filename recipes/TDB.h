@@ -31,8 +31,11 @@ public:
     // The reference stays valid until the next OpenQuery or the TDB's end.
     TDBQuery& OpenQuery(const SqlStatement& statement);
     void Disconnect();
-    // The open connection's SQLite handle, for reads that bypass Qt SQL (SqliteScan).
-    sqlite3* sqliteHandle();
+    // The open connection's SQLite handle, for a statement run past Qt SQL (SqliteScan); the
+    // statement's time limit counts from this call.
+    sqlite3* startDirectStatement();
+    // The error to raise for such a statement's failure, from SQLite's message.
+    TZEMError failure(const QString& sqliteMessage) const;
 
     QString Path;
     QString ConnectionString;

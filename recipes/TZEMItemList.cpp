@@ -1,14 +1,11 @@
 #include "recipes/TZEMItemList.h"
 
-#include <QVarLengthArray>
 #include <QVariant>
 #include <algorithm>
-#include <string>
-#include <string_view>
-#include <unordered_map>
 
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
+#include "recipes/RecipeTables.h"
 #include "recipes/SqliteScan.h"
 #include "recipes/TDB.h"
 
@@ -26,6 +23,30 @@ void throwIfStopped(const std::stop_token& stop) {
     }
 }
 
+// SQLite takes a bound name that starts with U+FEFF or U+FFFE as a byte order mark, not as a
+// character, and a lone surrogate as no character: the one-item statements look for another name
+// then, which only they can tell.
+bool boundAsItStands(const QString& name) {
+    return name.isValidUtf16() &&
+           !(name.startsWith(QChar(0xFEFF)) || name.startsWith(QChar(0xFFFE)));
+}
+
+// A column collation makes the statements compare and tell apart names otherwise than by their
+// text, in ways that only the one-item statements themselves reproduce.
+bool namesCompareAsText(TDB& db) {
+    SqliteScan schema(db, {QStringLiteral("SELECT sql FROM sqlite_master WHERE lower(name) IN "
+                                          "('itemcreator', 'iteminfo', 'itemcreaterelation')"),
+                           {}});
+    while (schema.next()) {
+        const std::string_view sql = schema.isText(0) ? schema.text(0) : std::string_view();
+        if (QString::fromUtf8(sql.data(), qsizetype(sql.size()))
+                .contains(QStringLiteral("collate"), Qt::CaseInsensitive)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 TZEMItem& TZEMItemList::at(int position) {
@@ -37,15 +58,17 @@ const TZEMItem& TZEMItemList::at(int position) const {
 }
 
 int TZEMItemList::append(std::unique_ptr<TZEMItem> item) {
-    const int position = count();
-    if (!m_firstIndex.contains(item->Name)) {
-        m_firstIndex.insert(item->Name, position);
-    }
     m_items.push_back(std::move(item));
-    return position;
+    return count() - 1;
 }
 
 int TZEMItemList::IndexOfName(const QString& name) const {
+    for (; m_indexed < count(); ++m_indexed) {
+        const QString& added = at(m_indexed).Name;
+        if (!m_firstIndex.contains(added)) {
+            m_firstIndex.insert(added, m_indexed);
+        }
+    }
     return m_firstIndex.value(name, -1);
 }
 
@@ -94,6 +117,9 @@ void TZEMItemList::Build(const QString& dbPath, const SqlStatement& statement, D
     // Reading whole tables costs what the database holds, a statement what it finds: a wave of
     // this many names finds much of a database.
     constexpr qsizetype wholeTablesFrom = 2000;
+    if (walk != Walk::PerEntry && !namesCompareAsText(db)) {
+        walk = Walk::PerEntry;
+    }
     switch (walk) {
         case Walk::SetBased:
             walkSetBased(db, direction, wholeTablesFrom, stop);
@@ -213,27 +239,28 @@ void addDistinct(std::vector<EdgeRow>& itemRows, EdgeRow row) {
     }
 }
 
-// Reads the rows of the named items with one statement into rows. The rows of one item come one
-// after another: each item is one name of the bound list.
-void readRows(TDB& db, TZEMItemList::Direction direction, const QStringList& names, EdgeRows& rows,
-              const std::stop_token& stop) {
+// Reads the rows of a materials or users statement into rows, grouped by its item column, or all
+// under the given item. The rows of one item come one after another.
+void readRows(TDB& db, TZEMItemList::Direction direction, const SqlStatement& statement,
+              EdgeRows& rows, const std::stop_token& stop, const QString& item = QString()) {
     const bool forward = direction == TZEMItemList::Direction::Forward;
-    TDBQuery& query =
-        db.OpenQuery(forward ? SqlMaterialsOfItems(names) : SqlUsersOfMaterials(names));
-    const int itemColumn = query.Position(forward ? ColName : ColMaterial);
+    TDBQuery& query = db.OpenQuery(statement);
+    const int itemColumn = item.isNull() ? query.Position(forward ? ColName : ColMaterial) : -1;
     const int otherColumn = query.Position(forward ? ColMaterial : ColName);
     const int neededColumn = forward ? query.Position(ColNeeded) : -1;
     const int buyColumn = forward ? query.Position(ColBuy) : -1;
     QString lastItem;
-    std::vector<EdgeRow>* itemRows = nullptr;
+    std::vector<EdgeRow>* itemRows = item.isNull() ? nullptr : &rows[item];
     for (int n = 1; !query.Eof(); query.Next(), ++n) {
         if (n % 1024 == 0) {
             throwIfStopped(stop);
         }
-        const QString item = query.Value(itemColumn).toString();  // equal to one of the names
-        if (itemRows == nullptr || item != lastItem) {
-            itemRows = &rows[item];
-            lastItem = item;
+        if (itemColumn >= 0) {
+            const QString rowItem = query.Value(itemColumn).toString();  // one of the names
+            if (itemRows == nullptr || rowItem != lastItem) {
+                itemRows = &rows[rowItem];
+                lastItem = rowItem;
+            }
         }
         addDistinct(*itemRows, EdgeRow{query.Value(otherColumn),
                                        forward ? query.Value(neededColumn) : QVariant(),
@@ -241,184 +268,41 @@ void readRows(TDB& db, TZEMItemList::Direction direction, const QStringList& nam
     }
 }
 
-// A name column holding a number or bytes, which SQLite's = compares by kind: the in-memory join
-// leaves such a database to the statements.
-struct NotText {};
-
-// The names of whole-table reads, each held once under a number, keyed by their UTF-8 bytes so
-// that a row's name is looked up without making a QString of it.
-class NameTable {
-public:
-    // The number of the name in a name column, added if new; -1 for NULL, which equals nothing.
-    int add(const SqliteScan& scan, int column) {
-        if (!isText(scan, column)) {
-            return -1;
-        }
-        const std::string_view text = scan.text(column);
-        const auto it = m_ids.find(text);
-        if (it != m_ids.end()) {
-            return it->second;
-        }
-        const auto added = m_ids.emplace(std::string(text), int(m_names.size())).first;
-        m_names.push_back(Name{&added->first, {}});
-        return added->second;
-    }
-    // The same without adding: -1 for a name not held.
-    int find(const SqliteScan& scan, int column) const {
-        if (!isText(scan, column)) {
-            return -1;
-        }
-        const auto it = m_ids.find(scan.text(column));
-        return it != m_ids.end() ? it->second : -1;
-    }
-    int count() const { return int(m_names.size()); }
-    // Made once, when first asked for.
-    const QString& name(int id) {
-        Name& name = m_names[std::size_t(id)];
-        if (name.text.isNull()) {
-            name.text = QString::fromStdString(*name.bytes);
-        }
-        return name.text;
-    }
-
-private:
-    static bool isText(const SqliteScan& scan, int column) {
-        if (scan.isNull(column)) {
-            return false;
-        }
-        if (!scan.isText(column)) {
-            throw NotText{};
-        }
-        return true;
-    }
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const {
-            return std::hash<std::string_view>{}(text);
-        }
-    };
-    struct Name {
-        const std::string* bytes;  // the key in m_ids, which never moves
-        QString text;
-    };
-    std::unordered_map<std::string, int, Hash, std::equal_to<>> m_ids;
-    std::vector<Name> m_names;
-};
-
-// Calls each for every row of the statement, in table order.
-template <typename Each>
-void scan(TDB& db, const SqlStatement& statement, const std::stop_token& stop, Each each) {
-    SqliteScan rows(db, statement);
-    for (int n = 1; rows.next(); ++n) {
-        if (n % 4096 == 0) {
-            throwIfStopped(stop);
-        }
-        each(rows);
-    }
-}
-
-// The rows of every item, from whole-table reads joined in memory as the one-item statements join
-// the tables: per item, its relation rows in table order and, for each, the ItemInfo rows of its
-// material in table order. False, with rows unchanged, when the tables do not allow it (names
-// that are no text, a read that fails): the statements then read the rows, and report the error.
-bool readAllRows(TDB& db, TZEMItemList::Direction direction, EdgeRows& rows,
-                 const std::stop_token& stop) {
-    NameTable names;
-    std::vector<std::vector<EdgeRow>> rowsOf;  // by the number of the item's name
-    const auto itemRows = [&rowsOf](int id) -> std::vector<EdgeRow>& {
-        if (std::size_t(id) >= rowsOf.size()) {
-            rowsOf.resize(std::size_t(id) + 1);
-        }
-        return rowsOf[std::size_t(id)];
-    };
-    try {
-        if (direction == TZEMItemList::Direction::Reverse) {
-            scan(db, SqlAllRelations(), stop, [&](const SqliteScan& r) {
-                const int material = names.add(r, 1);
-                if (material >= 0) {
-                    const QVariant product =
-                        r.isText(0) ? QVariant(names.name(names.add(r, 0))) : r.value(0);
-                    addDistinct(itemRows(material), EdgeRow{product, {}, {}, 0});
-                }
-            });
-        } else {
-            std::vector<bool> isProduct;
-            scan(db, SqlAllProductNames(), stop, [&](const SqliteScan& r) {
-                const int id = names.add(r, 0);
-                if (id >= 0) {
-                    isProduct.resize(std::max(isProduct.size(), std::size_t(id) + 1));
-                    isProduct[std::size_t(id)] = true;
-                }
-            });
-            std::vector<QVarLengthArray<QVariant, 1>> prices;  // one row per name, mostly
-            scan(db, SqlAllItemPrices(), stop, [&](const SqliteScan& r) {
-                const int id = names.add(r, 0);
-                if (id >= 0) {
-                    prices.resize(std::max(prices.size(), std::size_t(id) + 1));
-                    prices[std::size_t(id)].push_back(r.value(1));
-                }
-            });
-            scan(db, SqlAllRelations(), stop, [&](const SqliteScan& r) {
-                const int product = names.find(r, 0);
-                const int material = names.find(r, 1);
-                if (product < 0 || material < 0 || std::size_t(product) >= isProduct.size() ||
-                    !isProduct[std::size_t(product)] || std::size_t(material) >= prices.size() ||
-                    prices[std::size_t(material)].isEmpty()) {
-                    return;
-                }
-                std::vector<EdgeRow>& rowsOfProduct = itemRows(product);
-                const QVariant other(names.name(material));
-                const QVariant needed = r.value(2);
-                for (const QVariant& buy : prices[std::size_t(material)]) {
-                    addDistinct(rowsOfProduct, EdgeRow{other, needed, buy, 0});
-                }
-            });
-        }
-    } catch (const NotText&) {
-        return false;
-    } catch (const TZEMError&) {
-        return false;
-    }
-    EdgeRows all;
-    all.reserve(qsizetype(rowsOf.size()));
-    for (std::size_t id = 0; id < rowsOf.size(); ++id) {
-        if (!rowsOf[id].empty()) {
-            all.insert(names.name(int(id)), std::move(rowsOf[id]));
-        }
-    }
-    // The rows read so far are among all's; the names without rows stay known as read.
-    for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
-        if (!all.contains(it.key())) {
-            all.insert(it.key(), {});
-        }
-    }
-    rows = std::move(all);
-    return true;
-}
-
 }  // namespace
 
 void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTableNames,
                                 const std::stop_token& stop) {
     EdgeRows rows;
-    int read = 0;        // the rows of every entry below this position are in rows
-    bool whole = false;  // rows holds the rows of every item of the database
+    int read = 0;  // the rows of every entry below this position are in rows
     for (int i = 0; i < count(); ++i) {
         throwIfStopped(stop);
         if (i == read) {
             QStringList names;
+            QStringList oneByOne;
             for (; read < count(); ++read) {
                 const QString& name = at(read).Name;
                 if (!rows.contains(name)) {
                     rows.insert(name, {});
-                    names << name;
+                    (boundAsItStands(name) ? names : oneByOne) << name;
                 }
             }
-            if (!whole && !names.isEmpty() && names.size() >= wholeTableNames) {
-                whole = readAllRows(db, direction, rows, stop);
+            if (!names.isEmpty() && names.size() >= wholeTableNames && oneByOne.isEmpty() &&
+                std::all_of(m_items.begin(), m_items.end(),
+                            [](const auto& item) { return boundAsItStands(item->Name); })) {
+                if (auto tables = RecipeTables::read(db, direction, stop)) {
+                    walkTables(*tables, i, direction, stop);
+                    return;
+                }
             }
-            if (!whole && !names.isEmpty()) {
-                readRows(db, direction, names, rows, stop);
+            const bool forward = direction == Direction::Forward;
+            if (!names.isEmpty()) {
+                readRows(db, direction,
+                         forward ? SqlMaterialsOfItems(names) : SqlUsersOfMaterials(names), rows,
+                         stop);
+            }
+            for (const QString& name : oneByOne) {
+                readRows(db, direction, forward ? SqlItemMaterials(name) : SqlMaterialUsers(name),
+                         rows, stop, name);
             }
         }
         for (const EdgeRow& row : *rows.constFind(at(i).Name)) {
@@ -426,6 +310,40 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTab
             const std::int32_t needed =
                 direction == Direction::Forward ? IntegerFromValue(row.needed) : 1;
             at(i).Sources.append(TZEMItemSource(j, needed));
+        }
+    }
+}
+
+// Walks the entries from the position on by the numbers of the tables' names: an entry's number
+// stands for its name, which it equals exactly.
+void TZEMItemList::walkTables(RecipeTables& tables, int from, Direction direction,
+                              const std::stop_token& stop) {
+    std::vector<int> positionOf(std::size_t(tables.count()), -1);  // the first entry of a name
+    std::vector<int> idAt;                                          // an entry's name's number
+    idAt.reserve(std::size_t(std::max(count(), tables.count())));
+    for (int p = 0; p < count(); ++p) {
+        const int id = tables.find(at(p).Name);
+        idAt.push_back(id);
+        if (id >= 0 && positionOf[std::size_t(id)] < 0) {
+            positionOf[std::size_t(id)] = p;
+        }
+    }
+    for (int i = from; i < count(); ++i) {
+        if (i % 4096 == 0) {
+            throwIfStopped(stop);
+        }
+        const int id = idAt[std::size_t(i)];
+        if (id < 0) {
+            continue;
+        }
+        TZEMItemSrcList& sources = at(i).Sources;
+        for (const RecipeTables::Edge& edge : tables.edgesOf(id)) {
+            int& j = positionOf[std::size_t(edge.other)];
+            if (j < 0) {
+                j = append(std::make_unique<TZEMItem>(tables.name(edge.other), 1, false));
+                idAt.push_back(edge.other);
+            }
+            sources.append(TZEMItemSource(j, direction == Direction::Forward ? edge.needed : 1));
         }
     }
 }

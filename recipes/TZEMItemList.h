@@ -12,6 +12,7 @@
 #include "recipes/TZEMItemSource.h"
 #include "recipes/TZEMItemSrcList.h"
 
+class RecipeTables;
 class TDB;
 
 // The recipe graph: every item reachable from the starting items of a search, each added item
@@ -63,10 +64,14 @@ private:
     void walkPerEntry(TDB& db, Direction direction, const std::stop_token& stop);
     void walkSetBased(TDB& db, Direction direction, qsizetype wholeTableNames,
                       const std::stop_token& stop);
+    void walkTables(RecipeTables& tables, int from, Direction direction,
+                    const std::stop_token& stop);
     // The position of the named item, appended as an added item if the list lacks it.
     int indexOrAppend(const QString& name);
 
     std::vector<std::unique_ptr<TZEMItem>> m_items;
-    QHash<QString, int> m_firstIndex;
+    // The first position of each name among the first m_indexed items, caught up when asked.
+    mutable QHash<QString, int> m_firstIndex;
+    mutable int m_indexed = 0;
     mutable std::vector<int> m_caseKeys;
 };

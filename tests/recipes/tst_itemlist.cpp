@@ -207,6 +207,8 @@ private Q_SLOTS:
     void failedBuild();
     void setBasedWalkOnSampleDatabase();
     void setBasedWalkOnRandomDatabases();
+    void namesComparedOtherwiseThanByBytes_data();
+    void namesComparedOtherwiseThanByBytes();
     void stopRequested_data();
     void stopRequested();
 };
@@ -358,6 +360,48 @@ void TestItemList::setBasedWalkOnRandomDatabases() {
     // The databases reach the interesting cases: failing builds as well as rich graphs.
     QVERIFY(failedBuilds > 20);
     QVERIFY(edges > 3000);
+}
+
+// Databases whose rows the whole-table join cannot take as the statements compare or convert
+// them: the walks must still build the per-entry walk's graph.
+void TestItemList::namesComparedOtherwiseThanByBytes_data() {
+    QTest::addColumn<QStringList>("statements");
+    const auto noCase = [](const QString& table, const QString& columns) {
+        return QStringList{"CREATE TABLE t (" + columns + ")", "INSERT INTO t SELECT * FROM " + table,
+                           "DROP TABLE " + table, "ALTER TABLE t RENAME TO " + table};
+    };
+    QTest::newRow("names compared without case")
+        << noCase("ItemInfo", "アイテム名 TEXT COLLATE NOCASE, ふりがな, バージョン, "
+                              "アイテム種類, 店売り, 店買い") +
+               noCase("ItemCreateRelation",
+                      "アイテム名 TEXT COLLATE NOCASE, 材料 TEXT COLLATE NOCASE, 必要数");
+    const auto renamed = [](const QString& bytes) {
+        QStringList s;
+        for (const QString column : {"ItemInfo SET アイテム名", "ItemCreator SET アイテム名",
+                                      "ItemCreateRelation SET 材料", "ItemCreateRelation SET アイテム名"}) {
+            const QString name = column.section(u' ', 2);
+            s << "UPDATE " + column + " = CAST(x'" + bytes + "' AS TEXT) WHERE " + name + " = 'b'";
+        }
+        return s;
+    };
+    QTest::newRow("a name that is no UTF-8") << renamed("62ff");
+    QTest::newRow("a name led by a byte order mark") << renamed("efbbbf62");
+    QTest::newRow("a surrogate spelt in UTF-8") << renamed("eda080");
+    QTest::newRow("needed counts as reals")
+        << QStringList{"UPDATE ItemCreateRelation SET 必要数 = 2.0"};
+    QTest::newRow("a price as text") << QStringList{"UPDATE ItemInfo SET 店買い = '20'"};
+}
+
+void TestItemList::namesComparedOtherwiseThanByBytes() {
+    QFETCH(QStringList, statements);
+    ItemDbFixture fixture;
+    ItemDbFixture::Tables t = tables("a>X! q>x a>b b>c:3 B>a c>b:2");
+    t.statements = statements;
+    const QString path = fixture.create(t);
+    QVERIFY(sameGraph(path, SqlNameSearch(QString()), Direction::Forward));
+    QVERIFY(sameGraph(path, rows("a:1 q:1", true), Direction::Forward));
+    QVERIFY(sameGraph(path, SqlMaterialSearch(QString()), Direction::Reverse));
+    QVERIFY(sameGraph(path, rows("x X c", false), Direction::Reverse));
 }
 
 void TestItemList::stopRequested_data() {
