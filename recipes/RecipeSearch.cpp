@@ -92,7 +92,9 @@ private:
             auto list = std::make_unique<TZEMItemList>();
             list->Build(job.dbPath, job.statement, job.direction, TZEMItemList::Walk::SetBased,
                         job.stop.get_token());
-            list->caseKeys();  // made here, not by the window's tree
+            // Made here, not by the window's tree.
+            list->caseKeys();
+            list->rootsWithEdges();
             outcome.list = std::move(list);
         } catch (const TZEMItemList::Cancelled&) {
         } catch (const TZEMError& e) {

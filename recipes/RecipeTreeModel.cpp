@@ -20,17 +20,13 @@ void RecipeTreeModel::setItemList(const TZEMItemList* list) {
     m_nodeCount = 0;
     if (m_list != nullptr) {
         // Each root was inserted ahead of the earlier ones: the last found shows first.
-        for (int i = m_list->count() - 1; i >= 0; --i) {
-            const TZEMItem& item = m_list->at(i);
-            if (item.IsRoot && !item.Sources.isEmpty()) {
-                Node node;
-                node.item = i;
-                m_top->children.push_back(std::move(node));
-            }
-        }
-        for (std::size_t r = 0; r < m_top->children.size(); ++r) {
-            m_top->children[r].parent = m_top.get();
-            m_top->children[r].row = static_cast<int>(r);
+        const std::vector<int>& roots = m_list->rootsWithEdges();
+        m_top->children.resize(roots.size());
+        for (std::size_t r = 0; r < roots.size(); ++r) {
+            Node& node = m_top->children[r];
+            node.item = roots[roots.size() - 1 - r];
+            node.parent = m_top.get();
+            node.row = static_cast<int>(r);
         }
         m_nodeCount = static_cast<qsizetype>(m_top->children.size());
     }

@@ -50,6 +50,7 @@ bool namesCompareAsText(TDB& db) {
 }  // namespace
 
 TZEMItem& TZEMItemList::at(int position) {
+    m_rootsWithEdges.reset();  // the caller may add edges
     return *m_items.at(static_cast<std::size_t>(position));
 }
 
@@ -58,6 +59,7 @@ const TZEMItem& TZEMItemList::at(int position) const {
 }
 
 int TZEMItemList::append(std::unique_ptr<TZEMItem> item) {
+    m_rootsWithEdges.reset();
     m_items.push_back(std::move(item));
     return count() - 1;
 }
@@ -87,6 +89,18 @@ const std::vector<int>& TZEMItemList::caseKeys() const {
         }
     }
     return m_caseKeys;
+}
+
+const std::vector<int>& TZEMItemList::rootsWithEdges() const {
+    if (!m_rootsWithEdges) {
+        m_rootsWithEdges.emplace();
+        for (int i = 0; i < count(); ++i) {
+            if (at(i).IsRoot && !at(i).Sources.isEmpty()) {
+                m_rootsWithEdges->push_back(i);
+            }
+        }
+    }
+    return *m_rootsWithEdges;
 }
 
 void TZEMItemList::BuildFromProducts(const QString& dbPath, const SqlStatement& statement) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stop_token>
 #include <vector>
 
@@ -49,6 +50,9 @@ public:
     // first call after the list last changed; a search's worker makes it with the list, so that
     // the window does not.
     const std::vector<int>& caseKeys() const;
+    // The positions of the starting items that have edges, in list order. Made, like caseKeys,
+    // on the first call after the list last changed.
+    const std::vector<int>& rootsWithEdges() const;
 
     // Forward build: the statement is a product search with the columns アイテム名 and 生産数;
     // edges lead to materials, counted by 必要数.
@@ -74,4 +78,5 @@ private:
     mutable QHash<QString, int> m_firstIndex;
     mutable int m_indexed = 0;
     mutable std::vector<int> m_caseKeys;
+    mutable std::optional<std::vector<int>> m_rootsWithEdges;
 };
