@@ -79,6 +79,7 @@ const std::vector<int>& TZEMItemList::caseKeys() const {
         m_caseKeys.clear();
         m_caseKeys.reserve(m_items.size());
         QHash<QString, int> keys;
+        keys.reserve(qsizetype(m_items.size()));
         for (const auto& item : m_items) {
             const QString folded = item->Name.toCaseFolded();
             auto it = keys.find(folded);
