@@ -207,6 +207,7 @@ private Q_SLOTS:
     void failedBuild();
     void setBasedWalkOnSampleDatabase();
     void setBasedWalkOnRandomDatabases();
+    void setBasedWalkOnLargeDatabase();
     void namesComparedOtherwiseThanByBytes_data();
     void namesComparedOtherwiseThanByBytes();
     void stopRequested_data();
@@ -360,6 +361,33 @@ void TestItemList::setBasedWalkOnRandomDatabases() {
     // The databases reach the interesting cases: failing builds as well as rich graphs.
     QVERIFY(failedBuilds > 20);
     QVERIFY(edges > 3000);
+}
+
+// Enough names for the whole-table join's name table to grow several times: a binary tree of
+// 12,000 names with an edge back up from every third one.
+void TestItemList::setBasedWalkOnLargeDatabase() {
+    ItemDbFixture::Tables t;
+    const auto name = [](int i) { return QStringLiteral("名%1").arg(i); };
+    for (int i = 0; i < 12001; ++i) {
+        t.infos.append({name(i), QVariant(), "壱", "素材", 10, 20 + i % 2});
+    }
+    for (int i = 0; i < 6000; ++i) {
+        t.creators.append({name(i), "鍛冶屋", "武具目録", "BUGU", "一", "A", 1, "壱"});
+        for (const int m : {2 * i + 1, 2 * i + 2, i % 3 == 0 ? i / 7 : -1}) {
+            if (m >= 0) {
+                t.relations.append({name(i), name(m), 1 + m % 4});
+            }
+        }
+    }
+    t.kinds.append(QVariantList{"素材", "その他"});
+    t.statements = {"CREATE INDEX r1 ON ItemCreateRelation (アイテム名)",
+                    "CREATE INDEX r2 ON ItemCreateRelation (材料)",
+                    "CREATE INDEX i1 ON ItemInfo (アイテム名)",
+                    "CREATE INDEX c1 ON ItemCreator (アイテム名)"};
+    ItemDbFixture fixture;
+    const QString path = fixture.create(t);
+    QVERIFY(sameGraph(path, SqlNameSearch(QString()), Direction::Forward));
+    QVERIFY(sameGraph(path, SqlMaterialSearch(QString()), Direction::Reverse));
 }
 
 // Databases whose rows the whole-table join cannot take as the statements compare or convert
