@@ -289,9 +289,20 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTab
                                 const std::stop_token& stop) {
     EdgeRows rows;
     int read = 0;  // the rows of every entry below this position are in rows
+    bool tablesRefused = false;
     for (int i = 0; i < count(); ++i) {
         throwIfStopped(stop);
         if (i == read) {
+            // The wave counted with its repeated names: whole tables pay off long before.
+            if (!tablesRefused && count() - read >= wholeTableNames &&
+                std::all_of(m_items.begin(), m_items.end(),
+                            [](const auto& item) { return boundAsItStands(item->Name); })) {
+                if (auto tables = RecipeTables::read(db, direction, stop)) {
+                    walkTables(*tables, i, direction, stop);
+                    return;
+                }
+                tablesRefused = true;
+            }
             QStringList names;
             QStringList oneByOne;
             for (; read < count(); ++read) {
@@ -299,14 +310,6 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTab
                 if (!rows.contains(name)) {
                     rows.insert(name, {});
                     (boundAsItStands(name) ? names : oneByOne) << name;
-                }
-            }
-            if (!names.isEmpty() && names.size() >= wholeTableNames && oneByOne.isEmpty() &&
-                std::all_of(m_items.begin(), m_items.end(),
-                            [](const auto& item) { return boundAsItStands(item->Name); })) {
-                if (auto tables = RecipeTables::read(db, direction, stop)) {
-                    walkTables(*tables, i, direction, stop);
-                    return;
                 }
             }
             const bool forward = direction == Direction::Forward;
