@@ -51,14 +51,14 @@ bool namesCompareAsText(TDB& db) {
 
 TZEMItem& TZEMItemList::at(int position) {
     m_rootsWithEdges.reset();  // the caller may add edges
-    return *m_items.at(static_cast<std::size_t>(position));
+    return m_items.at(static_cast<std::size_t>(position));
 }
 
 const TZEMItem& TZEMItemList::at(int position) const {
-    return *m_items.at(static_cast<std::size_t>(position));
+    return m_items.at(static_cast<std::size_t>(position));
 }
 
-int TZEMItemList::append(std::unique_ptr<TZEMItem> item) {
+int TZEMItemList::append(TZEMItem item) {
     m_rootsWithEdges.reset();
     m_items.push_back(std::move(item));
     return count() - 1;
@@ -81,7 +81,7 @@ const std::vector<int>& TZEMItemList::caseKeys() const {
         QHash<QString, int> keys;
         keys.reserve(qsizetype(m_items.size()));
         for (const auto& item : m_items) {
-            const QString folded = item->Name.toCaseFolded();
+            const QString folded = item.Name.toCaseFolded();
             auto it = keys.find(folded);
             if (it == keys.end()) {
                 it = keys.insert(folded, int(keys.size()));
@@ -122,9 +122,9 @@ void TZEMItemList::Build(const QString& dbPath, const SqlStatement& statement, D
     while (!query.Eof()) {
         if (direction == Direction::Forward) {
             const std::int32_t produced = query.AsInteger(ColCount);
-            append(std::make_unique<TZEMItem>(query.AsString(ColName), produced, true));
+            append(TZEMItem(query.AsString(ColName), produced, true));
         } else {
-            append(std::make_unique<TZEMItem>(query.AsString(ColMaterial), 1, true));
+            append(TZEMItem(query.AsString(ColMaterial), 1, true));
         }
         query.Next();
         throwIfStopped(stop);
@@ -150,7 +150,7 @@ void TZEMItemList::Build(const QString& dbPath, const SqlStatement& statement, D
 
 int TZEMItemList::indexOrAppend(const QString& name) {
     const int j = IndexOfName(name);
-    return j >= 0 ? j : append(std::make_unique<TZEMItem>(name, 1, false));
+    return j >= 0 ? j : append(TZEMItem(name, 1, false));
 }
 
 void TZEMItemList::walkPerEntry(TDB& db, Direction direction, const std::stop_token& stop) {
@@ -296,7 +296,7 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTab
             // The wave counted with its repeated names: whole tables pay off long before.
             if (!tablesRefused && count() - read >= wholeTableNames &&
                 std::all_of(m_items.begin(), m_items.end(),
-                            [](const auto& item) { return boundAsItStands(item->Name); })) {
+                            [](const TZEMItem& item) { return boundAsItStands(item.Name); })) {
                 if (auto tables = RecipeTables::read(db, direction, stop)) {
                     walkTables(*tables, i, direction, stop);
                     return;
@@ -358,7 +358,7 @@ void TZEMItemList::walkTables(RecipeTables& tables, int from, Direction directio
         for (const RecipeTables::Edge& edge : tables.edgesOf(id)) {
             int& j = positionOf[std::size_t(edge.other)];
             if (j < 0) {
-                j = append(std::make_unique<TZEMItem>(tables.name(edge.other), 1, false));
+                j = append(TZEMItem(tables.name(edge.other), 1, false));
                 idAt.push_back(edge.other);
             }
             sources.append(TZEMItemSource(j, direction == Direction::Forward ? edge.needed : 1));

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <cstdint>
-#include <memory>
+#include <deque>
 #include <optional>
 #include <stop_token>
 #include <vector>
@@ -41,8 +41,8 @@ public:
     bool isEmpty() const { return m_items.empty(); }
     TZEMItem& at(int position);
     const TZEMItem& at(int position) const;
-    // Appends the item and returns its position.
-    int append(std::unique_ptr<TZEMItem> item);
+    // Appends the item and returns its position. Items never move: references to them stay valid.
+    int append(TZEMItem item);
 
     // The smallest position whose item has exactly this name (case and width significant), or -1.
     int IndexOfName(const QString& name) const;
@@ -73,7 +73,7 @@ private:
     // The position of the named item, appended as an added item if the list lacks it.
     int indexOrAppend(const QString& name);
 
-    std::vector<std::unique_ptr<TZEMItem>> m_items;
+    std::deque<TZEMItem> m_items;
     // The first position of each name among the first m_indexed items, caught up when asked.
     mutable QHash<QString, int> m_firstIndex;
     mutable int m_indexed = 0;

@@ -328,14 +328,14 @@ void BM_ExpandDeepestNode(benchmark::State& state) {
 std::unique_ptr<TZEMItemList> chainList(int depth, int width) {
     auto list = std::make_unique<TZEMItemList>();
     for (int i = 0; i < depth; ++i) {
-        auto item = std::make_unique<TZEMItem>(QStringLiteral("製品%1").arg(i), 1, i == 0);
+        TZEMItem item(QStringLiteral("製品%1").arg(i), 1, i == 0);
         for (int k = 0; k < (i + 1 < depth ? 1 : width); ++k) {
-            item->Sources.append(TZEMItemSource(i + 1 + k, 1));
+            item.Sources.append(TZEMItemSource(i + 1 + k, 1));
         }
         list->append(std::move(item));
     }
     for (int k = 0; k < width; ++k) {
-        list->append(std::make_unique<TZEMItem>(QStringLiteral("素材%1").arg(k), 1, false));
+        list->append(TZEMItem(QStringLiteral("素材%1").arg(k), 1, false));
     }
     return list;
 }

@@ -19,10 +19,10 @@ std::unique_ptr<TZEMItemList> listFrom(const QString& text) {
         if (root) {
             name.chop(1);
         }
-        auto item = std::make_unique<TZEMItem>(name, 1, root);
+        TZEMItem item(name, 1, root);
         for (const QString& target :
              raw.section(u':', 1).trimmed().split(u',', Qt::SkipEmptyParts)) {
-            item->Sources.append(TZEMItemSource(target.trimmed().toInt(), 1));
+            item.Sources.append(TZEMItemSource(target.trimmed().toInt(), 1));
         }
         list->append(std::move(item));
     }
