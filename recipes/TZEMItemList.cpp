@@ -337,7 +337,7 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTab
 void TZEMItemList::walkTables(RecipeTables& tables, int from, Direction direction,
                               const std::stop_token& stop) {
     std::vector<int> positionOf(std::size_t(tables.count()), -1);  // the first entry of a name
-    std::vector<int> idAt;                                          // an entry's name's number
+    std::vector<int> idAt;                                         // an entry's name's number
     idAt.reserve(std::size_t(std::max(count(), tables.count())));
     for (int p = 0; p < count(); ++p) {
         const int id = tables.find(at(p).Name);

@@ -407,18 +407,21 @@ void TestItemList::setBasedWalkOnLargeDatabase() {
 void TestItemList::namesComparedOtherwiseThanByBytes_data() {
     QTest::addColumn<QStringList>("statements");
     const auto noCase = [](const QString& table, const QString& columns) {
-        return QStringList{"CREATE TABLE t (" + columns + ")", "INSERT INTO t SELECT * FROM " + table,
-                           "DROP TABLE " + table, "ALTER TABLE t RENAME TO " + table};
+        return QStringList{"CREATE TABLE t (" + columns + ")",
+                           "INSERT INTO t SELECT * FROM " + table, "DROP TABLE " + table,
+                           "ALTER TABLE t RENAME TO " + table};
     };
     QTest::newRow("names compared without case")
-        << noCase("ItemInfo", "アイテム名 TEXT COLLATE NOCASE, ふりがな, バージョン, "
-                              "アイテム種類, 店売り, 店買い") +
+        << noCase("ItemInfo",
+                  "アイテム名 TEXT COLLATE NOCASE, ふりがな, バージョン, "
+                  "アイテム種類, 店売り, 店買い") +
                noCase("ItemCreateRelation",
                       "アイテム名 TEXT COLLATE NOCASE, 材料 TEXT COLLATE NOCASE, 必要数");
     const auto renamed = [](const QString& bytes) {
         QStringList s;
-        for (const QString column : {"ItemInfo SET アイテム名", "ItemCreator SET アイテム名",
-                                      "ItemCreateRelation SET 材料", "ItemCreateRelation SET アイテム名"}) {
+        for (const QString column :
+             {"ItemInfo SET アイテム名", "ItemCreator SET アイテム名",
+              "ItemCreateRelation SET 材料", "ItemCreateRelation SET アイテム名"}) {
             const QString name = column.section(u' ', 2);
             s << "UPDATE " + column + " = CAST(x'" + bytes + "' AS TEXT) WHERE " + name + " = 'b'";
         }
