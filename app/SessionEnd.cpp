@@ -1,50 +1,10 @@
 #include "app/SessionEnd.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QGuiApplication>
 #include <QSessionManager>
-#include <QSocketNotifier>
-#include <array>
-#include <cerrno>
-#include <csignal>
-
-namespace {
-
-constexpr std::array<int, 3> EndSignals{SIGTERM, SIGHUP, SIGINT};
-
-int pipeFds[2] = {-1, -1};
-volatile std::sig_atomic_t received = 0;
-
-// Async-signal-safe: one byte into the pipe, nothing else.
-void onSignal(int signal) {
-    if (received) {
-        std::signal(signal, SIG_DFL);
-        std::raise(signal);
-        return;
-    }
-    received = 1;
-    const int savedErrno = errno;
-    const char byte = static_cast<char>(signal);
-    [[maybe_unused]] const ssize_t n = ::write(pipeFds[1], &byte, 1);
-    errno = savedErrno;
-}
-
-}  // namespace
 
 SessionEnd::SessionEnd(QObject* parent) : QObject(parent) {
-    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) == 0) {
-        m_notifier = new QSocketNotifier(pipeFds[0], QSocketNotifier::Read, this);
-        connect(m_notifier, &QSocketNotifier::activated, this, &SessionEnd::readSignal);
-        struct sigaction action = {};
-        action.sa_handler = onSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        for (const int s : EndSignals) {
-            sigaction(s, &action, nullptr);
-        }
-    }
+    watchPlatform();
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::commitDataRequest, this, &SessionEnd::requested);
     }
@@ -55,22 +15,5 @@ SessionEnd::SessionEnd(QObject* parent) : QObject(parent) {
 }
 
 SessionEnd::~SessionEnd() {
-    for (const int s : EndSignals) {
-        std::signal(s, SIG_DFL);
-    }
-    delete m_notifier;
-    for (int& fd : pipeFds) {
-        if (fd >= 0) {
-            ::close(fd);
-            fd = -1;
-        }
-    }
-    received = 0;
-}
-
-void SessionEnd::readSignal() {
-    char byte = 0;
-    while (::read(pipeFds[0], &byte, 1) == 1) {
-    }
-    Q_EMIT requested();
+    unwatchPlatform();
 }

@@ -5,16 +5,17 @@
 class QSocketNotifier;
 
 // Turns the ways a desktop session or the system ends a program into one request on the GUI
-// thread: SIGTERM (shutdown), SIGHUP (the terminal or session going away), SIGINT (Ctrl+C), the
-// session manager's request to save, and the application's quit. The program answers it by
-// closing as its end button does. The signal handler only writes to a pipe that the event loop
-// watches; a second signal while that close runs ends the program at once.
+// thread: the session manager's request to save (logout and shutdown on every desktop, Windows'
+// end of session among them), the application's quit, and the platform's own: on Linux SIGTERM
+// (shutdown), SIGHUP (the terminal or session going away) and SIGINT (Ctrl+C); on Windows the
+// console's Ctrl+C, Ctrl+Break, close, logoff and shutdown events. The program answers it by
+// closing as its end button does.
 class SessionEnd : public QObject {
     Q_OBJECT
 
 public:
     explicit SessionEnd(QObject* parent = nullptr);
-    ~SessionEnd() override;  // the signals' default actions again
+    ~SessionEnd() override;  // the platform's default handling again
     SessionEnd(const SessionEnd&) = delete;
     SessionEnd& operator=(const SessionEnd&) = delete;
 
@@ -22,6 +23,9 @@ Q_SIGNALS:
     void requested();
 
 private:
+    // In SessionEnd_unix.cpp and SessionEnd_win.cpp.
+    void watchPlatform();
+    void unwatchPlatform();
     void readSignal();
 
     QSocketNotifier* m_notifier = nullptr;

@@ -14,12 +14,21 @@ namespace {
 
 const QByteArray ShowRequest = QByteArrayLiteral("show\n");
 
+// The key of a data folder for one user: the local socket's name (a named pipe on Windows, where
+// every user's pipes share one name space) and the name of a lock kept in the temporary folder.
 QString folderKey(const QString& folder) {
     const QFileInfo info(folder);
     const QString path =
         info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
+#ifdef Q_OS_WIN
+    const QString user = qEnvironmentVariable("USERNAME");
+#else
+    const QString user = qEnvironmentVariable("USER");
+#endif
     return QString::fromLatin1(
-        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+        QCryptographicHash::hash((user + u'\n' + path).toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include "app/DesktopPlatform.h"
+#include "app/QtTranslations.h"
 #include "app/SessionEnd.h"
 #include "app/SingleInstance.h"
 #include "app/TZEMForm02.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TAMU"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QtTranslations::install(app);
 
     // A second start on the same data folder brings the running controller forward and ends.
     SingleInstance instance(DataFolder::path());

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace DataFolder {
 namespace {
@@ -25,21 +26,36 @@ bool existsOnDisk(const QString& folder) {
     return QFileInfo(QDir::cleanPath(folder)).exists();
 }
 
+#ifdef Q_OS_WIN
+// A folder's attributes on Windows say nothing of who may write in it (Program Files is not
+// read-only, yet a user cannot write there): only a try tells.
+bool creatableOnDisk(const QString& folder) {
+    const QString parent = QFileInfo(QDir::cleanPath(folder)).absolutePath();
+    QTemporaryFile probe(parent + QStringLiteral("/TAMU.XXXXXX"));
+    return QFileInfo(parent).isDir() && probe.open();
+}
+// The copy an installed TAMU brings along, in its own folder.
+const QString InstalledFolder = QStringLiteral("/share/tamu/");
+#else
 bool creatableOnDisk(const QString& folder) {
     const QFileInfo parent(QFileInfo(QDir::cleanPath(folder)).absolutePath());
     return parent.isDir() && parent.isWritable();
 }
+const QString InstalledFolder = QStringLiteral("/../share/tamu/");
+#endif
 
 const QString ItemDatabase = QStringLiteral("TAMU_Item.db");
 
 QString resolve() {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // ~/.local/share/TAMU on Linux, %LOCALAPPDATA%\TAMU on Windows.
+    const QString userFolder =
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     const QString folder = choose(programFolder, userFolder, existsOnDisk, creatableOnDisk);
     if (!existsOnDisk(folder)) {
         QDir().mkpath(folder);
     }
-    seedItemDatabase(folder, programFolder + QStringLiteral("/../share/tamu/") + ItemDatabase);
+    seedItemDatabase(folder, programFolder + InstalledFolder + ItemDatabase);
     return folder;
 }
 

@@ -1,10 +1,37 @@
 #include "common/Fonts.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QStringList>
+#include <atomic>
 
 namespace Fonts {
 
+namespace {
+
+// A TAMU for Windows brings the IPA fonts in fonts/ beside the program, for a Windows without
+// Japanese fonts; where Windows has the ＭＳ fonts, the windows use those.
+void registerShippedFonts() {
+    static std::atomic<bool> registered = false;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr ||
+        registered.exchange(true)) {
+        return;
+    }
+    const QDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
+    const QStringList files = folder.entryList(
+        {QStringLiteral("*.ttf"), QStringLiteral("*.ttc"), QStringLiteral("*.otf")}, QDir::Files,
+        QDir::Name);
+    for (const QString& file : files) {
+        QFontDatabase::addApplicationFont(folder.filePath(file));
+    }
+}
+
+}  // namespace
+
 void registerSubstitutions() {
+    registerShippedFonts();
     const QStringList cjkFallbacks = {QStringLiteral("Noto Sans CJK JP"),
                                       QStringLiteral("Noto Serif CJK JP"),
                                       QStringLiteral("VL Gothic"), QStringLiteral("TakaoGothic")};

@@ -10,21 +10,16 @@
 #include <limits>
 #include <utility>
 
+#include "common/FileSync.h"
 #include "common/Messages.h"
+#include "common/ShiftJis.h"
 #include "common/TZEMError.h"
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace {
 
 // A settings file is a few lines. A file beyond this size is not a settings file at all: it
 // reads as empty (every key at its default), and a write replaces it with the written key.
 constexpr qint64 MaxFileBytes = 64 << 20;
-
-// Windows' Japanese code page: Shift-JIS with the NEC and IBM extensions.
-constexpr const char* ShiftJisName = "windows-31j";
 
 enum class Encoding { Utf8, Utf16LE, Utf16BE, ShiftJis, Latin1 };
 
@@ -63,7 +58,7 @@ QString decode(Encoding e, const QByteArray& bytes) {
         case Encoding::Utf16BE:
             return QStringDecoder(QStringConverter::Utf16BE).decode(bytes);
         case Encoding::ShiftJis:
-            return QStringDecoder(ShiftJisName).decode(bytes);
+            return ShiftJis::decodeLoosely(bytes);
         case Encoding::Latin1:
             break;
     }
@@ -79,14 +74,8 @@ std::optional<QByteArray> encode(Encoding e, const QString& text) {
             return QByteArray(QStringEncoder(QStringConverter::Utf16LE).encode(text));
         case Encoding::Utf16BE:
             return QByteArray(QStringEncoder(QStringConverter::Utf16BE).encode(text));
-        case Encoding::ShiftJis: {
-            QStringEncoder encoder(ShiftJisName);
-            QByteArray bytes = encoder.encode(text);
-            if (encoder.hasError()) {
-                return std::nullopt;
-            }
-            return bytes;
-        }
+        case Encoding::ShiftJis:
+            return ShiftJis::encode(text);
         case Encoding::Latin1:
             break;
     }
@@ -120,7 +109,7 @@ void detectEncoding(const QByteArray& bytes, Document& doc) {
         doc.bom = bytes.left(2);
     } else if (decodesCleanly(QStringDecoder(QStringConverter::Utf8, Stateless), bytes)) {
         doc.encoding = Encoding::Utf8;
-    } else if (decodesCleanly(QStringDecoder(ShiftJisName, Stateless), bytes)) {
+    } else if (ShiftJis::decode(bytes)) {
         doc.encoding = Encoding::ShiftJis;
     } else {
         // Bytes of no known encoding: read byte for byte, so that they are written back as read.
@@ -317,9 +306,7 @@ void replaceFile(const QString& fileName, const QByteArray& bytes) {
         throw TZEMError::cannotWrite(fileName);
     }
     bool written = file.write(bytes) == bytes.size() && file.flush();
-#ifdef Q_OS_UNIX
-    written = written && ::fsync(file.handle()) == 0;
-#endif
+    written = written && FileSync::toDisk(file.handle());
     if (!written) {
         file.cancelWriting();
         throw TZEMError::cannotWrite(fileName);

@@ -12,10 +12,30 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <timeapi.h>
+#include <windows.h>
+#endif
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Windows wakes a waiting thread on its system tick, 15.6 ms by default; while a worker runs it
+// asks for 1 ms, as the multimedia timer does for its callbacks. The waits themselves stay the
+// portable ones, so the tick rules are the same on both systems.
+struct TickResolution {
+#ifdef Q_OS_WIN
+    TickResolution() {
+        timeBeginPeriod(1);
+    }
+    ~TickResolution() {
+        timeEndPeriod(1);
+    }
+    TickResolution(const TickResolution&) = delete;
+    TickResolution& operator=(const TickResolution&) = delete;
+#endif
+};
 
 }  // namespace
 
@@ -126,6 +146,7 @@ void TMMTimer::startWorker() {
 void TMMTimer::workerLoop(std::uint64_t generation, std::uint32_t periodMSecs,
                           std::uint32_t timeoutMSecs) {
     const auto period = std::chrono::milliseconds(periodMSecs);
+    [[maybe_unused]] const TickResolution resolution;
     std::unique_lock lock(m_mutex);
     auto next = Clock::now() + period;
     for (;;) {

@@ -1,7 +1,6 @@
 #include "mdbimport/ItemDbImport.h"
 
 #include <sqlite3.h>
-#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -256,7 +255,7 @@ std::int64_t copyTable(const OpenTable& t, const QSqlDatabase& db) {
 
 void syncFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) || ::fsync(file.handle()) != 0) {
+    if (!file.open(QIODevice::ReadWrite) || !FileSync::toDisk(file.handle())) {
         throw TZEMError::cannotWrite(path);
     }
 }

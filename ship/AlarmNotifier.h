@@ -1,35 +1,45 @@
 #pragma once
 
-#include <QDBusConnection>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QtGlobal>
+#ifndef Q_OS_WIN
+#include <QDBusConnection>
+#endif
 
 class QLabel;
 class QSystemTrayIcon;
 class QWidget;
 
-// Tells the user that an alarm rang: a desktop notification through the freedesktop
+// Tells the user that an alarm rang: on Linux a desktop notification through the freedesktop
 // notification service on the session bus (with the desktop's alarm sound as a hint); where no
-// service answers, the tray icon's message; where there is no tray either, a small window of its
-// own that stays on top. The bus is asked without waiting, so a hung service never freezes the
-// program: its failure reply brings the fallback.
+// service answers, and on Windows, the tray icon's message; where there is no tray either, a
+// small window of its own that stays on top. The bus is asked without waiting, so a hung service
+// never freezes the program: its failure reply brings the fallback. The desktop path is in
+// AlarmNotifier_dbus.cpp and AlarmNotifier_win.cpp.
 class AlarmNotifier : public QObject {
     Q_OBJECT
 public:
     enum class Path { Desktop, Tray, Window };
     Q_ENUM(Path)
 
-    explicit AlarmNotifier(QObject* parent = nullptr);  // the session bus
+    explicit AlarmNotifier(QObject* parent = nullptr);  // the session bus, where there is one
+#ifndef Q_OS_WIN
     AlarmNotifier(const QDBusConnection& bus, QObject* parent = nullptr);
+#endif
     ~AlarmNotifier() override;
 
     void notify(const QString& title, const QString& text);
 
     // The stay-on-top window of the last fallback, if it is open.
-    QWidget* window() const { return m_window; }
+    QWidget* window() const {
+        return m_window;
+    }
     // Whether the tray may be used; off in tests that want the window.
-    void setTrayAllowed(bool allowed) { m_trayAllowed = allowed; }
+    void setTrayAllowed(bool allowed) {
+        m_trayAllowed = allowed;
+    }
 
 Q_SIGNALS:
     // How a notification reached the user.
@@ -38,7 +48,9 @@ Q_SIGNALS:
 private:
     void fallBack(const QString& title, const QString& text);
 
+#ifndef Q_OS_WIN
     QDBusConnection m_bus;
+#endif
     bool m_trayAllowed = true;
     QSystemTrayIcon* m_tray = nullptr;
     QPointer<QWidget> m_window;
