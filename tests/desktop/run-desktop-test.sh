@@ -2,7 +2,10 @@
 # The real TAMU on a real X server with a real window manager (Xvfb + openbox), driven with
 # xdotool. Every step waits on a condition (a window mapped, a frame in place) with a time-out.
 #   tests/desktop/run-desktop-test.sh <path to the built tamu>
-# The program runs from a temporary copy of its folder, so its DAT folder is the test's own.
+#   TAMU_WINE_RUN=<build>/wine-run.sh tests/desktop/run-desktop-test.sh <installed TAMU>/tamu.exe
+# The program runs from a temporary copy of its folder, so its DAT folder is the test's own. The
+# Windows build runs under Wine from a copy of its installed folder, with nothing but what a
+# player gets: it makes its DAT folder and seeds the item database itself.
 set -euo pipefail
 
 if [ -z "${TAMU_DESKTOP_INNER:-}" ]; then
@@ -103,13 +106,22 @@ read -r wa_x wa_y wa_w wa_h < <(xprop -root _NET_WORKAREA | sed 's/.*= //' | tr 
 wa_right=$(( wa_x + wa_w ))
 wa_bottom=$(( wa_y + wa_h ))
 
-mkdir -p "$work/TAMU/DAT"
-cp "$tamu" "$work/TAMU/tamu"
-cp "$(dirname "$tamu")/DAT/TAMU_Item.db" "$work/TAMU/DAT/"
+if [[ $tamu == *.exe ]]; then
+  mkdir -p "$work/TAMU"
+  cp -r "$(dirname "$tamu")/." "$work/TAMU/"
+  program=("${TAMU_WINE_RUN:?the Wine runner of the Windows build}" "$work/TAMU/tamu.exe")
+  platform=windows
+else
+  mkdir -p "$work/TAMU/DAT"
+  cp "$tamu" "$work/TAMU/tamu"
+  cp "$(dirname "$tamu")/DAT/TAMU_Item.db" "$work/TAMU/DAT/"
+  program=("$work/TAMU/tamu")
+  platform=xcb
+fi
 dat=$work/TAMU/DAT
 
 start_tamu() {
-  (cd "$work" && exec env QT_QPA_PLATFORM=xcb LANG=C.UTF-8 "$work/TAMU/tamu" >>"$work/tamu.log" 2>&1) &
+  (cd "$work" && exec env QT_QPA_PLATFORM=$platform LANG=C.UTF-8 "${program[@]}" >>"$work/tamu.log" 2>&1) &
   tamu_pid=$!
 }
 wait_tamu_ended() {
