@@ -1,11 +1,12 @@
 # The two commands of the README:
 #   make run    installs what is missing, builds (Release) and starts TAMU
 #   make test   installs what is missing, builds (Release) and runs every test
+#   make windows  TAMU for Windows: dist/TAMU-<version>-win64.zip and dist/TAMU-<version>-setup.exe
 BUILD ?= build
 CMAKE_ARGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test windows clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -21,6 +22,9 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+windows:
+	@bash scripts/build-windows.sh
 
 clean:
 	rm -rf $(BUILD)

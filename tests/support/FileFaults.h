@@ -1,25 +1,49 @@
 #pragma once
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QtGlobal>
 #include <csignal>
 
-// Real write and read failures for tests, without mounting anything.
+#ifndef Q_OS_WIN
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+// Real write and read failures for tests, without mounting anything. Windows has neither a
+// per-process file size limit nor a user to switch to, and ignores a folder's read-only mark:
+// there each fault says it is not available (ok() false) and the test skips.
 namespace FileFaults {
+
+#ifdef Q_OS_WIN
+
+class SizeLimit {
+public:
+    explicit SizeLimit(qint64) {}
+    bool ok() const { return false; }
+};
+
+class Unprivileged {
+public:
+    bool ok() const { return false; }
+};
+
+inline bool readOnlyFoldersBind() {
+    return false;
+}
+
+#else
 
 // While it lives, no file of this process can grow beyond `bytes`: a write past it fails as a
 // write to a full disk does (EFBIG instead of ENOSPC).
 class SizeLimit {
 public:
-    explicit SizeLimit(rlim_t bytes) {
+    explicit SizeLimit(qint64 bytes) {
         m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &m_old);
         rlimit limit = m_old;
-        limit.rlim_cur = bytes;
+        limit.rlim_cur = static_cast<rlim_t>(bytes);
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~SizeLimit() {
@@ -28,6 +52,7 @@ public:
     }
     SizeLimit(const SizeLimit&) = delete;
     SizeLimit& operator=(const SizeLimit&) = delete;
+    bool ok() const { return true; }
 
 private:
     rlimit m_old{};
@@ -56,6 +81,13 @@ private:
     bool m_wasRoot;
     bool m_ok = false;
 };
+
+// Whether a folder without write permission keeps this process out (root writes anyway).
+inline bool readOnlyFoldersBind() {
+    return geteuid() != 0;
+}
+
+#endif
 
 constexpr QFile::Permissions OpenFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                           QFile::ReadOther | QFile::WriteOther | QFile::ExeOther |
