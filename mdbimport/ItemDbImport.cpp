@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ItemDbSchema.h"
+#include "common/FileSync.h"
 #include "common/TZEMError.h"
 #include "mdbimport/MdbSource.h"
 #include "recipes/TDBQuery.h"
