@@ -17,11 +17,6 @@ install(FILES ${_qt}/plugins/imageformats/qico.dll DESTINATION imageformats OPTI
 
 # The IPA fonts, whose licence allows passing them on with it, for a Windows without Japanese
 # fonts; and Qt's own dialogs in Japanese.
-set(TAMU_IPA_FONTS
-    /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf
-    /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf
-    /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf
-    /usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf)
 install(FILES ${TAMU_IPA_FONTS} DESTINATION fonts)
 install(FILES /usr/share/doc/fonts-ipafont-gothic/copyright DESTINATION fonts
         RENAME IPA_Font_License.txt)
