@@ -1,7 +1,11 @@
 #include "mdbimport/ItemDbImport.h"
 
 #include <sqlite3.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -227,7 +231,12 @@ std::int64_t copyTable(const OpenTable& t, const QSqlDatabase& db) {
 
 void syncFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) || ::fsync(file.handle()) != 0) {
+#ifdef _WIN32
+    const auto flush = [](int fd) { return ::_commit(fd); };
+#else
+    const auto flush = [](int fd) { return ::fsync(fd); };
+#endif
+    if (!file.open(QIODevice::ReadWrite) || flush(file.handle()) != 0) {
         throw TZEMError::cannotWrite(path);
     }
 }
