@@ -20,6 +20,9 @@
 #include "support/ItemDbDump.h"
 #include "support/OdbcTestDriver.h"
 #ifndef _WIN32
+#include "support/OdbcAsanSuppressions.h"
+#endif
+#ifndef _WIN32
 #include "mdbimport/MdbSource.h"
 #endif
 

@@ -11,6 +11,9 @@
 #include "mdbimport/OdbcSource.h"
 #include "support/OdbcTestDriver.h"
 #ifndef _WIN32
+#include "support/OdbcAsanSuppressions.h"
+#endif
+#ifndef _WIN32
 #include "mdbimport/MdbSource.h"
 #endif
 
