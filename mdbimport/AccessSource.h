@@ -7,8 +7,8 @@
 #include <memory>
 
 // What the importer needs of an Access file: its tables by name, their columns by name and
-// type, and their rows as text. The file reader (MdbSource) and the tests' in-memory tables
-// both implement it.
+// type, and their rows as text. The readers (MdbSource on libmdb, OdbcSource on an ODBC driver)
+// and the tests' in-memory tables implement it.
 
 // Column types as far as the import cares: text, whole numbers, other numbers, and the rest
 // (dates, yes/no, binary and OLE objects), which no item column may have.
@@ -46,8 +46,17 @@ class AccessSource {
 public:
     virtual ~AccessSource() = default;
 
+    // The platform's reader on `path`: libmdb where it is built (Linux), Windows' own Access
+    // driver through ODBC on Windows. Raises TZEMError with the reason.
+    static std::unique_ptr<AccessSource> open(const QString& path);
+
     // The user tables, in the file's order.
     virtual QStringList tableNames() const = 0;
     // Opens a table listed by tableNames(); raises TZEMError when it cannot be read.
     virtual std::unique_ptr<AccessTable> table(const QString& name) = 0;
+
+protected:
+    // Raises TZEMError when `path` is missing, a folder, unreadable or empty: what every reader
+    // checks before its library sees the file.
+    static void checkFile(const QString& path);
 };

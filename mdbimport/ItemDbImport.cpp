@@ -9,7 +9,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
-#include <atomic>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -17,7 +16,7 @@
 #include "ItemDbSchema.h"
 #include "common/FileSync.h"
 #include "common/TZEMError.h"
-#include "mdbimport/MdbSource.h"
+#include "mdbimport/SqlConnection.h"
 #include "recipes/TDBQuery.h"
 #include "tools/itemdb/SqlScript.h"
 
@@ -133,34 +132,6 @@ std::vector<OpenTable> openTables(AccessSource& source) {
     return open;
 }
 
-// A writable SQLite file under its own connection name, removed again with this object.
-class Connection {
-public:
-    explicit Connection(const QString& path) {
-        static std::atomic<unsigned> counter{0};
-        m_name = QStringLiteral("TAMU_ItemDbImport_%1").arg(++counter);
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        if (!db.open()) {
-            cannotWrite(path, db.lastError().text());
-        }
-    }
-    ~Connection() {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
-
-    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
-
-private:
-    QString m_name;
-};
-
 QString rowPlace(const QString& table, std::int64_t number) {
     return QStringLiteral("表 %1 の %2 行目：").arg(table).arg(number);
 }
@@ -273,8 +244,11 @@ QList<TableCount> write(std::vector<OpenTable>& tables, const QString& path) {
     }
     QList<TableCount> counts;
     {
-        Connection connection(path);
+        const SqlConnection connection(QStringLiteral("QSQLITE"), path);
         QSqlDatabase db = connection.db();
+        if (!db.open()) {
+            cannotWrite(path, db.lastError().text());
+        }
         QString error;
         // The file is renamed into place only once complete, so the journal buys nothing here.
         QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode = OFF"));
@@ -366,8 +340,8 @@ QList<TableCount> fromFile(const QString& accessFile, const QString& target) {
         if (in.exists() && in.canonicalFilePath() == QFileInfo(target).canonicalFilePath()) {
             throw TZEMError(QStringLiteral("取り込み先が取り込むファイルと同じです"));
         }
-        MdbSource source(accessFile);
-        return run(source, target);
+        const std::unique_ptr<AccessSource> source = AccessSource::open(accessFile);
+        return run(*source, target);
     } catch (const TZEMError& e) {
         throw TZEMError(failureMessage(accessFile, e.message()));
     }

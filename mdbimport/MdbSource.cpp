@@ -5,12 +5,13 @@
 #include <locale.h>
 #include <mdbtools.h>
 
-#include <QFileInfo>
+#include <QFile>
 #include <QtGlobal>
 #include <cstdio>
 #include <vector>
 
 #include "common/TZEMError.h"
+#include "mdbimport/AccessField.h"
 
 namespace {
 
@@ -34,39 +35,34 @@ private:
     locale_t m_previous;
 };
 
-struct TypeInfo {
-    AccessType type;
-    const char16_t* name;
-};
-
-TypeInfo typeInfo(int mdbType) {
+AccessField fieldOf(int mdbType) {
     switch (mdbType) {
         case MDB_TEXT:
-            return {AccessType::Text, u"テキスト型"};
+            return AccessField::Text;
         case MDB_MEMO:
-            return {AccessType::Text, u"メモ型"};
+            return AccessField::Memo;
         case MDB_BYTE:
-            return {AccessType::Integer, u"バイト型"};
+            return AccessField::Byte;
         case MDB_INT:
-            return {AccessType::Integer, u"整数型"};
+            return AccessField::Integer;
         case MDB_LONGINT:
-            return {AccessType::Integer, u"長整数型"};
+            return AccessField::LongInteger;
         case MDB_FLOAT:
-            return {AccessType::Real, u"単精度浮動小数点型"};
+            return AccessField::Single;
         case MDB_DOUBLE:
-            return {AccessType::Real, u"倍精度浮動小数点型"};
+            return AccessField::Double;
         case MDB_MONEY:
-            return {AccessType::Real, u"通貨型"};
+            return AccessField::Currency;
         case MDB_NUMERIC:
-            return {AccessType::Real, u"十進型"};
+            return AccessField::Decimal;
         case MDB_BOOL:
-            return {AccessType::Other, u"Yes/No 型"};
+            return AccessField::YesNo;
         case MDB_DATETIME:
-            return {AccessType::Other, u"日付/時刻型"};
+            return AccessField::DateTime;
         case MDB_OLE:
-            return {AccessType::Other, u"OLE オブジェクト型"};
+            return AccessField::OleObject;
         default:
-            return {AccessType::Other, u"バイナリ型"};
+            return AccessField::Binary;
     }
 }
 
@@ -79,9 +75,7 @@ public:
     explicit MdbTable(MdbTableDef* table) : m_table(table) {
         for (unsigned i = 0; i < m_table->num_cols; ++i) {
             const MdbColumn* col = columnAt(m_table, i);
-            const TypeInfo info = typeInfo(col->col_type);
-            m_columns << AccessColumn{QString::fromUtf8(col->name), info.type,
-                                      QString::fromUtf16(info.name)};
+            m_columns << accessColumn(QString::fromUtf8(col->name), fieldOf(col->col_type));
         }
         m_fields.resize(m_table->num_cols);
         m_null.resize(m_table->num_cols);
@@ -204,19 +198,7 @@ struct MdbSource::Handle {
 };
 
 MdbSource::MdbSource(const QString& path) : m_handle(std::make_unique<Handle>()) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        throw TZEMError(QStringLiteral("ファイルがありません"));
-    }
-    if (info.isDir()) {
-        throw TZEMError(QStringLiteral("ファイルではなくフォルダーです"));
-    }
-    if (!info.isReadable()) {
-        throw TZEMError(QStringLiteral("ファイルを読む権限がありません"));
-    }
-    if (info.size() == 0) {
-        throw TZEMError(QStringLiteral("空のファイルです (0 バイト)"));
-    }
+    checkFile(path);
     // The library converts text to the character set this variable names; we read UTF-8.
     if (qEnvironmentVariableIsSet("MDBICONV")) {
         qunsetenv("MDBICONV");

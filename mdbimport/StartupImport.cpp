@@ -17,15 +17,19 @@ namespace {
 const QString AccessFile = QStringLiteral("TAMU_Item.mdb");
 const QString Database = QStringLiteral("TAMU_Item.db");
 const QString ErrorMarker = QStringLiteral("tamu-import-mdb: ");
+#ifdef _WIN32
+const QString ImportProgram = QStringLiteral("tamu-import-mdb.exe");
+#else
+const QString ImportProgram = QStringLiteral("tamu-import-mdb");
+#endif
 
 }  // namespace
 
 StartupImport::StartupImport(QString dataFolder, QString programFolder, QString program)
     : m_dataFolder(std::move(dataFolder)),
       m_programFolder(std::move(programFolder)),
-      m_program(program.isEmpty()
-                    ? QDir(m_programFolder).filePath(QStringLiteral("tamu-import-mdb"))
-                    : std::move(program)) {}
+      m_program(program.isEmpty() ? QDir(m_programFolder).filePath(ImportProgram)
+                                  : std::move(program)) {}
 
 QString StartupImport::pendingSource() const {
     const QFileInfo target(QDir(m_dataFolder).filePath(Database));

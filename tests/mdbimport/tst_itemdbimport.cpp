@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include "mdbimport/ItemDbImport.h"
 #include "recipes/ChoiceLists.h"
 #include "support/ImmutableFolder.h"
+#include "support/ItemDbDump.h"
 #include "support/MemoryAccessSource.h"
 
 namespace {
@@ -26,31 +26,6 @@ MemoryAccessSource sample() {
         {{"刀", "鍛冶屋", "武具目録", "BUGU", "一", "ICHI", 1, "壱の章"},
          {"傷薬", "薬師", "薬目録", "KUSURI", "一", "ICHI", 3, "弐の章"}},
         {{"刀", "玉鋼", 3}, {"傷薬", "薬草", 2}});
-}
-
-// Every row of every item table, as text, in the order stored.
-QStringList dump(const QString& path) {
-    QStringList rows;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("dump"));
-        db.setDatabaseName(path);
-        db.open();
-        for (const char* table : {"ItemKind", "ItemInfo", "ItemCreator", "ItemCreateRelation"}) {
-            QSqlQuery q(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QLatin1String(table)),
-                        db);
-            while (q.next()) {
-                QStringList values;
-                for (int i = 0; i < q.record().count(); ++i) {
-                    values << (q.isNull(i) ? QStringLiteral("NULL")
-                                           : q.value(i).toString() + u':' + q.value(i).typeName());
-                }
-                rows << QLatin1String(table) + u'|' + values.join(u',');
-            }
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("dump"));
-    return rows;
 }
 
 QByteArray contents(const QString& path) {
@@ -142,7 +117,7 @@ private Q_SLOTS:
         }
         QCOMPARE(summary, (QStringList{"ItemKind=2", "ItemInfo=3", "ItemCreator=2",
                                        "ItemCreateRelation=2"}));
-        const QStringList rows = dump(target());
+        const QStringList rows = dumpItemDb(target());
         QVERIFY(rows.contains(QStringLiteral(
             "ItemInfo|玉鋼:QString,NULL,壱の章:QString,素材:QString,5:qlonglong,20:qlonglong")));
         QVERIFY(rows.contains(QStringLiteral(
@@ -180,7 +155,7 @@ private Q_SLOTS:
     void findsTablesAndColumnsByName() {
         MemoryAccessSource plain = sample();
         ItemDbImport::run(plain, target());
-        const QStringList expected = dump(target());
+        const QStringList expected = dumpItemDb(target());
         QFile::remove(target());
 
         MemoryAccessSource source = sample();
@@ -191,7 +166,7 @@ private Q_SLOTS:
         source.find("ItemCreator")->columns[5].name = QStringLiteral("Mokuroku");
         source.tables.prepend({QStringLiteral("メモ"), MemoryTable()});
         ItemDbImport::run(source, target());
-        QCOMPARE(dump(target()), expected);
+        QCOMPARE(dumpItemDb(target()), expected);
     }
 
     void integerColumns_data() {
@@ -217,7 +192,7 @@ private Q_SLOTS:
         try {
             ItemDbImport::run(source, target());
             QVERIFY(accepted);
-            QVERIFY(dump(target()).contains(
+            QVERIFY(dumpItemDb(target()).contains(
                 QStringLiteral(
                     "ItemCreator|傷薬:QString,薬師:QString,薬目録:QString,KUSURI:QString,"
                     "一:QString,ICHI:QString,%1:qlonglong,弐の章:QString")
@@ -261,7 +236,7 @@ private Q_SLOTS:
         }
         const QList<ItemDbImport::TableCount> counts = ItemDbImport::run(source, target());
         QCOMPARE(counts[1].rows, 100003);
-        const QStringList rows = dump(target());
+        const QStringList rows = dumpItemDb(target());
         QVERIFY(
             rows.contains(QStringLiteral("ItemInfo|品99999:QString,NULL,壱の章:QString,素材:"
                                          "QString,99999:qlonglong,100000:qlonglong")));

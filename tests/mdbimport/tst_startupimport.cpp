@@ -10,7 +10,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "common/TZEMError.h"
 #include "mdbimport/ItemDbImport.h"
+#include "mdbimport/OdbcSource.h"
 #include "mdbimport/StartupImport.h"
 #include "support/ControllerSandbox.h"
 #include "support/MessageRecorder.h"
@@ -198,6 +200,30 @@ private Q_SLOTS:
         QCOMPARE(messages.errors.size(), 1);
         QVERIFY2(messages.errors[0].contains(reason), qUtf8Printable(messages.errors[0]));
         QVERIFY(!messages.errors[0].contains(QStringLiteral("mdb_read_table")));
+    }
+
+    // Windows without Microsoft's Access driver: the reader's one message reaches the user as
+    // the import command reports it, and TAMU starts with the database it had.
+    void missingAccessDriverKeepsTheDatabase() {
+        writeFile(database(), "old database", 600);
+        QVERIFY(QFile::copy(fixture(QStringLiteral("testUnicodeCompV2003.mdb")), accessFile()));
+        QString reason;
+        try {
+            OdbcSource source(accessFile(), QStringLiteral("TAMU Missing Access Driver (*.mdb)"));
+        } catch (const TZEMError& e) {
+            reason = ItemDbImport::failureMessage(accessFile(), e.message());
+        }
+        QVERIFY(reason.contains(QStringLiteral("「TAMU Missing Access Driver (*.mdb)」")));
+        const QString report = m_dir->filePath(QStringLiteral("report.txt"));
+        writeFile(report, "tamu-import-mdb: " + reason.toUtf8() + '\n');
+        MessageRecorder messages;
+        QVERIFY(
+            !StartupImport(m_data, m_program, script("cat '" + report.toUtf8() + "' >&2\nexit 1"))
+                 .run());
+        QCOMPARE(messages.errors,
+                 QStringList{reason +
+                             QStringLiteral("\nこれまでのアイテムデータベースのまま起動します。")});
+        QCOMPARE(contents(database()), QByteArray("old database"));
     }
 
     // Under the real controller: one message, and the choice lists of the database it had.
