@@ -2,6 +2,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QVariantMap>
+#include <QWidget>
 
 #include "ship/AlarmNotifier.h"
 
