@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libsqlite3-dev libgl-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
-  qt6-charts-dev libqt6opengl6-dev mdbtools-dev libglib2.0-dev
+  libqt6opengl6-dev mdbtools-dev libglib2.0-dev
   clang libclang-rt-14-dev libbenchmark-dev
   xvfb xauth openbox xdotool x11-utils imagemagick dbus notification-daemon python3-xlib
   qt6-wayland
