@@ -38,7 +38,14 @@ qreal distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b) {
     return QLineF(p, a + t * ab).length();
 }
 
-// A grid line on whole pixels, so that it stays one sharp pixel wide.
+// Opaque rather than translucent: solid lines paint without blending.
+QColor mix(const QColor& from, const QColor& to, float share) {
+    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * share,
+                            from.greenF() + (to.greenF() - from.greenF()) * share,
+                            from.blueF() + (to.blueF() - from.blueF()) * share);
+}
+
+// A grid line, one pixel wide, on whole pixels, so that it stays sharp.
 qreal crisp(qreal coordinate) {
     return std::round(coordinate) + 0.5;
 }
@@ -138,40 +145,36 @@ QPointF LevelPlot::pointAt(qreal level, qreal value) const {
 }
 
 void LevelPlot::paintEvent(QPaintEvent*) {
+    const QColor paper = palette().color(QPalette::Base);
+    const QColor ink = palette().color(QPalette::Text);
     QPainter p(this);
-    p.fillRect(rect(), palette().color(QPalette::Base));
+    p.fillRect(rect(), paper);
     drawFrame(&p);
+    p.setPen(ink);
     const Arrangement a = arrange();
     const QRectF& area = a.area;
     const QFontMetricsF fm(font());
     const qreal h = fm.height();
-    const QColor ink = palette().color(QPalette::Text);
-    QColor grid = ink;
-    grid.setAlphaF(0.12f);
-    QColor axis = ink;
-    axis.setAlphaF(0.45f);
 
+    QList<QLineF> grid;
     for (double value : m_scale.ticks()) {
         const qreal y = crisp(map(area, 1, value).y());
-        p.setPen(grid);
-        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-        p.setPen(ink);
+        grid << QLineF(area.left(), y, area.right(), y);
         p.drawText(QRectF(0, y - h, a.labels, 2 * h), Qt::AlignRight | Qt::AlignVCenter,
                    label(value));
     }
     for (int level = LevelStep; level <= Levels; level += LevelStep) {
         const qreal x = crisp(map(area, level, 0).x());
-        p.setPen(grid);
-        p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
-        p.setPen(ink);
+        grid << QLineF(x, area.top(), x, area.bottom());
         p.drawText(QRectF(x - 2 * h, area.bottom() + a.gap, 4 * h, h),
                    Qt::AlignHCenter | Qt::AlignTop, label(level));
     }
-    p.setPen(axis);
-    p.drawLine(QPointF(crisp(area.left()), area.top()),
-               QPointF(crisp(area.left()), crisp(area.bottom())));
-    p.drawLine(QPointF(crisp(area.left()), crisp(area.bottom())),
-               QPointF(area.right(), crisp(area.bottom())));
+    p.setPen(QPen(mix(paper, ink, 0.12f), 1));
+    p.drawLines(grid);
+    const QPointF origin(crisp(area.left()), crisp(area.bottom()));
+    p.setPen(QPen(mix(paper, ink, 0.45f), 1));
+    p.drawLines({QLineF(origin, QPointF(origin.x(), area.top())),
+                 QLineF(origin, QPointF(area.right(), origin.y()))});
     p.setPen(ink);
     p.drawText(QRectF(area.left(), area.bottom() + 2 * a.gap + h, area.width(), h),
                Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("レベル"));
