@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QChart>
-#include <QChartView>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCursor>
@@ -14,10 +12,8 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
-#include <QLineSeries>
 #include <QListWidget>
 #include <QMenu>
-#include <QPen>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -27,13 +23,12 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <algorithm>
-#include <cmath>
 
 #include "common/Messages.h"
 #include "common/TableText.h"
 #include "common/ToolWindow.h"
+#include "status/LevelPlot.h"
 
 namespace {
 
@@ -46,10 +41,6 @@ QString figureName(int figure) {
 QString buildName(Build build) {
     return build == Build::A ? QStringLiteral("A") : QStringLiteral("B");
 }
-
-// A line of the plot: which figure of which build it draws.
-constexpr const char* FigureProperty = "tamuFigure";
-constexpr const char* BuildProperty = "tamuBuild";
 
 }  // namespace
 
@@ -194,24 +185,9 @@ QWidget* TZEMForm031::buildChartPage() {
     layout->addLayout(left);
 
     auto* right = new QVBoxLayout;
-    m_chart = new QChart;
-    m_chart->legend()->setAlignment(Qt::AlignBottom);
-    m_chart->setMargins(QMargins(4, 4, 4, 4));
-    auto* x = new QValueAxis(m_chart);
-    x->setTitleText(QStringLiteral("レベル"));
-    x->setRange(1, StatusLevelTable::Levels);
-    x->setTickType(QValueAxis::TicksDynamic);
-    x->setTickAnchor(0);
-    x->setTickInterval(10);
-    x->setLabelFormat(QStringLiteral("%d"));
-    m_chart->addAxis(x, Qt::AlignBottom);
-    auto* y = new QValueAxis(m_chart);
-    y->setLabelFormat(QStringLiteral("%d"));
-    m_chart->addAxis(y, Qt::AlignLeft);
-    m_chartView = new QChartView(m_chart, page);  // owns the chart
-    m_chartView->setObjectName(QStringLiteral("viwChart"));
-    m_chartView->setRenderHint(QPainter::Antialiasing);
-    right->addWidget(m_chartView, 1);
+    m_plot = new LevelPlot(page);
+    m_plot->setObjectName(QStringLiteral("viwChart"));
+    right->addWidget(m_plot, 1);
     m_hover = new QLabel(QStringLiteral("線に重ねると値を表示します"), page);
     m_hover->setObjectName(QStringLiteral("viwHover"));
     right->addWidget(m_hover);
@@ -221,6 +197,12 @@ QWidget* TZEMForm031::buildChartPage() {
         m_chartStale = true;
         updateChart();
     });
+    connect(m_plot, &LevelPlot::hovered, this, [this](int figure, Build build, int level) {
+        const QString text = hoverText(build, figure, level);
+        m_hover->setText(text);
+        QToolTip::showText(QCursor::pos(), text, m_plot);
+    });
+    connect(m_plot, &LevelPlot::hoverLeft, this, [] { QToolTip::hideText(); });
     return page;
 }
 
@@ -377,85 +359,27 @@ void TZEMForm031::updateChart() {
     }
     m_chartStale = false;
 
-    QList<std::pair<int, Build>> wanted;
-    for (int f : plottedFigures()) {
-        wanted.append({f, Build::B});
-        if (m_model->hasPinned()) {
-            wanted.append({f, Build::A});
+    const QList<QColor> colours{QColor(0xc0, 0x39, 0x2b), QColor(0x1f, 0x6f, 0xb4),
+                                QColor(0x27, 0x8a, 0x3c), QColor(0x8e, 0x44, 0xad),
+                                QColor(0xd3, 0x7a, 0x00), QColor(0x16, 0x8f, 0x8f)};
+    QList<Build> builds{Build::B};
+    if (m_model->hasPinned()) {
+        builds << Build::A;
+    }
+    QList<LevelPlot::Line> lines;
+    const QList<int> figures = plottedFigures();
+    for (qsizetype n = 0; n < figures.size(); ++n) {
+        for (Build build : builds) {
+            LevelPlot::Line line;
+            line.name = figureName(figures[n]) + QStringLiteral("（") + buildName(build) +
+                        QStringLiteral("）");
+            line.colour = colours.at(n % colours.size());
+            line.dashed = build == Build::A;
+            line.figure = figures[n];
+            line.build = build;
+            line.points = m_model->series(build, figures[n]);
+            lines << line;
         }
     }
-    const QList<QAbstractSeries*> existing = m_chart->series();
-    bool same = existing.size() == wanted.size();
-    for (qsizetype i = 0; same && i < wanted.size(); ++i) {
-        same = existing[i]->property(FigureProperty).toInt() == wanted[i].first &&
-               existing[i]->property(BuildProperty).toInt() == static_cast<int>(wanted[i].second);
-    }
-    if (!same) {
-        m_chart->removeAllSeries();
-        const QList<QColor> colours{QColor(0xc0, 0x39, 0x2b), QColor(0x1f, 0x6f, 0xb4),
-                                    QColor(0x27, 0x8a, 0x3c), QColor(0x8e, 0x44, 0xad),
-                                    QColor(0xd3, 0x7a, 0x00), QColor(0x16, 0x8f, 0x8f)};
-        int n = 0;
-        for (const auto& [figure, build] : wanted) {
-            auto* line = new QLineSeries;
-            line->setName(figureName(figure) + QStringLiteral("（") + buildName(build) +
-                          QStringLiteral("）"));
-            line->setProperty(FigureProperty, figure);
-            line->setProperty(BuildProperty, static_cast<int>(build));
-            QPen pen(colours.at((n / (m_model->hasPinned() ? 2 : 1)) % colours.size()));
-            pen.setWidthF(2);
-            if (build == Build::A) {
-                pen.setStyle(Qt::DashLine);
-            }
-            line->setPen(pen);
-            m_chart->addSeries(line);
-            for (QAbstractAxis* axis : m_chart->axes()) {
-                line->attachAxis(axis);
-            }
-            connect(line, &QLineSeries::hovered, this,
-                    [this, figure = figure, build = build](const QPointF& point, bool inside) {
-                        if (!inside) {
-                            QToolTip::hideText();
-                            return;
-                        }
-                        const QString text = hoverText(build, figure, point.x());
-                        m_hover->setText(text);
-                        QToolTip::showText(QCursor::pos(), text, m_chartView);
-                    });
-            ++n;
-        }
-    }
-
-    qreal low = 0;
-    qreal high = 1;
-    bool first = true;
-    for (QAbstractSeries* series : m_chart->series()) {
-        auto* line = static_cast<QLineSeries*>(series);
-        const QList<QPointF> points =
-            m_model->series(static_cast<Build>(line->property(BuildProperty).toInt()),
-                            line->property(FigureProperty).toInt());
-        line->replace(points);
-        for (const QPointF& p : points) {
-            low = first ? p.y() : std::min(low, p.y());
-            high = first ? p.y() : std::max(high, p.y());
-            first = false;
-        }
-    }
-    // From 0 to just above the highest value, in steps of 1, 2 or 5 times a power of ten.
-    low = std::min<qreal>(low, 0);
-    high = std::max(high, low + 1);
-    const qreal magnitude = std::pow(10.0, std::floor(std::log10((high - low) / 5)));
-    qreal step = magnitude;
-    for (qreal factor : {1.0, 2.0, 5.0, 10.0}) {
-        step = factor * magnitude;
-        if ((high - low) / step <= 6) {
-            break;
-        }
-    }
-    step = std::max<qreal>(step, 1);
-    const qreal from = std::floor(low / step) * step;
-    const qreal to = std::ceil(high / step) * step;
-    auto* y = static_cast<QValueAxis*>(m_chart->axes(Qt::Vertical).value(0));
-    y->setRange(from, to);
-    y->setTickCount(static_cast<int>(std::lround((to - from) / step)) + 1);
+    m_plot->setLines(std::move(lines));
 }

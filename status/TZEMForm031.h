@@ -7,11 +7,9 @@
 #include "status/StatusLevelModel.h"
 
 class QAction;
-class QChart;
-class QChartView;
+class LevelPlot;
 class QComboBox;
 class QLabel;
-class QLineSeries;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
@@ -82,8 +80,7 @@ private:
     QTableView* m_table = nullptr;
     QList<QAction*> m_columnActions;
     QListWidget* m_plotChoice = nullptr;
-    QChart* m_chart = nullptr;
-    QChartView* m_chartView = nullptr;
+    LevelPlot* m_plot = nullptr;
     QLabel* m_hover = nullptr;
     bool m_chartStale = true;
     std::function<QString()> m_chooseFile;

@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QChartView>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -53,7 +52,7 @@ void BM_FollowAndRepaint(benchmark::State& state) {
         for (const char* view : {"viwNMP", "viwNPOW", "viwNINT"}) {
             window->setFigurePlotted(StatusFigures::indexOf(view), true);
         }
-        painted = window->findChild<QChartView*>(QStringLiteral("viwChart"))->viewport();
+        painted = window->findChild<QWidget*>(QStringLiteral("viwChart"));
     }
     QCoreApplication::processEvents();
     int step = 1;

@@ -1,19 +1,18 @@
 #include <QApplication>
-#include <QChart>
-#include <QChartView>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QLineSeries>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include "common/TZEMSpinEdit.h"
+#include "status/LevelPlot.h"
 #include "status/StatusFigures.h"
 #include "status/TZEMForm03.h"
 #include "status/TZEMForm031.h"
@@ -223,24 +222,48 @@ private Q_SLOTS:
     }
 
     void plotLinesAndHover() {
+        using Build = StatusLevelModel::Build;
         type("iptLV", QStringLiteral("40"));
         TZEMForm031* p = openPlanner();
         p->findChild<QTabWidget*>(QStringLiteral("pgcPlanner"))->setCurrentIndex(1);
-        auto* chart = p->findChild<QChartView*>(QStringLiteral("viwChart"))->chart();
-        QCOMPARE(chart->series().size(), 1);  // 生命 of B
+        auto* plot = p->findChild<LevelPlot*>(QStringLiteral("viwChart"));
+        QCOMPARE(plot->lines().size(), 1);  // 生命 of B
         p->setFigurePlotted(figure("viwNPOW"), true);
         QTest::mouseClick(p->findChild<QPushButton*>(QStringLiteral("evtPin")), Qt::LeftButton);
-        QCOMPARE(chart->series().size(), 4);  // 生命 and 腕力 of B and A
-        type("iptPOW", QStringLiteral("3"));
-        auto* powB = static_cast<QLineSeries*>(chart->series().at(2));
-        QCOMPARE(powB->name(), "腕力（B）");
-        QCOMPARE(powB->count(), 60);
-        QCOMPARE(powB->at(39).y(), p->model().table(StatusLevelModel::Build::B).value(40, 2));
+        QStringList names;
+        for (const LevelPlot::Line& line : plot->lines()) {
+            names << line.name + (line.dashed ? QStringLiteral(" dashed") : QString());
+        }
+        QCOMPARE(names,
+                 QStringList({"生命（B）", "生命（A） dashed", "腕力（B）", "腕力（A） dashed"}));
+        QCOMPARE(plot->lines()[2].colour, plot->lines()[3].colour);  // one colour per figure
+        QVERIFY(plot->lines()[0].colour != plot->lines()[2].colour);
 
-        // Hovering near level 40 of B's 腕力 line names the exact value.
-        Q_EMIT powB->hovered(QPointF(40.3, 150.0), true);
-        QCOMPARE(p->findChild<QLabel*>(QStringLiteral("viwHover"))->text(),
-                 QStringLiteral("腕力（B）　レベル 40：%1").arg(shown("viwNPOW")));
+        // Only 腕力 from here on, so that the axis fits it and B and A lie pixels apart.
+        type("iptPOW", QStringLiteral("3"));
+        p->setFigurePlotted(figure("viwNHP"), false);
+        QCOMPARE(plot->lines().size(), 2);
+        const LevelPlot::Line powB = plot->lines()[0];
+        QCOMPARE(powB.points.size(), 60);
+        QCOMPARE(powB.points[39].y(), p->model().table(Build::B).value(40, figure("viwNPOW")));
+        QCOMPARE(plot->scale().to(), 250.0);  // B reaches 236 at level 60
+
+        // The mouse on a line at level 40 names its exact value, here and as a tooltip.
+        auto* hover = p->findChild<QLabel*>(QStringLiteral("viwHover"));
+        const qreal powA = p->model().table(Build::A).value(40, figure("viwNPOW"));
+        const QList<std::pair<qreal, QString>> targets{
+            {powB.points[39].y(), QStringLiteral("腕力（B）　レベル 40：%1").arg(shown("viwNPOW"))},
+            {powA, QStringLiteral("腕力（A）　レベル 40：%1").arg(powA)}};
+        for (const auto& [value, text] : targets) {
+            QTest::mouseMove(plot, plot->pointAt(40.3, value).toPoint() + QPoint(0, 1));
+            QCOMPARE(hover->text(), text);
+            QTRY_VERIFY(QToolTip::isVisible());
+            QCOMPARE(QToolTip::text(), text);
+        }
+        // Off the lines the tooltip goes; the label keeps the last value.
+        QTest::mouseMove(plot, plot->pointAt(40, plot->scale().to()).toPoint());
+        QTRY_VERIFY(!QToolTip::isVisible());
+        QCOMPARE(hover->text(), targets.last().second);
     }
 };
 

@@ -1,12 +1,11 @@
 // Scenes of the status calculator and the potential calculator.
-#include <QChartView>
 #include <QComboBox>
-#include <QLineSeries>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 
 #include "common/TZEMSpinEdit.h"
+#include "status/LevelPlot.h"
 #include "status/PotentialBar.h"
 #include "status/StatusFigures.h"
 #include "status/TZEMForm03.h"
@@ -59,8 +58,8 @@ void savePlanner(ShotContext& ctx, PlannerScene scene, const QString& name) {
         planner->setFigurePlotted(StatusFigures::indexOf("viwNHP"), false);
         planner->setFigurePlotted(StatusFigures::indexOf("viwNVIT"), true);
         planner->setFigurePlotted(StatusFigures::indexOf("viwNPHI"), true);
-        auto* chart = planner->findChild<QChartView*>(QStringLiteral("viwChart"))->chart();
-        Q_EMIT static_cast<QLineSeries*>(chart->series().at(0))->hovered(QPointF(40, 0), true);
+        auto* plot = planner->findChild<LevelPlot*>(QStringLiteral("viwChart"));
+        Q_EMIT plot->hovered(StatusFigures::indexOf("viwNVIT"), StatusLevelModel::Build::B, 40);
     }
     ctx.save(planner, name);
     planner->close();
