@@ -42,7 +42,7 @@ constexpr int ClientHeight = 55;
 constexpr int BandHeight = 50;
 constexpr int GripWidth = 11;
 constexpr int ImageCount = Artwork::toolCount;
-constexpr int HandPictureSize = 512;
+constexpr int HandPictureSize = Artwork::handSize;
 // How long (in ticks of 50 ms) the default position waits for the window manager's frame.
 constexpr int PlacementTicks = 60;
 

@@ -12,7 +12,7 @@
 #include "resources/Artwork.h"
 
 namespace {
-constexpr int SplashSize = 591;
+constexpr int SplashSize = Artwork::splashSize;
 }
 
 TZEMsplash::TZEMsplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {

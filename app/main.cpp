@@ -26,8 +26,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     Fonts::registerSubstitutions();
-    QApplication::setWindowIcon(
-        QIcon(QPixmap::fromImage(Artwork::image(QStringLiteral("tamu"), QSize(256, 256)))));
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(
+        Artwork::image(QStringLiteral("tamu"), QSize(Artwork::iconSize, Artwork::iconSize)))));
 
     // The splash stands while the controller builds its shared objects; it releases itself when
     // another window takes the activation.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resources/Artwork.h"
+
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
@@ -20,9 +22,9 @@ class TZEMTime;
 class TZEMForm07 : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int LargeSize = 512;
+    static constexpr int LargeSize = Artwork::clockLargeSize;
     static constexpr int MidumSize = 386;
-    static constexpr int SmallSize = 256;
+    static constexpr int SmallSize = Artwork::clockSmallSize;
 
     // options: where staying in front is remembered (none: only for this window).
     TZEMForm07(TZEMTime& gameClock, TZEMAnalogClock& analogClock, ClockOptions* options = nullptr,

@@ -5,8 +5,12 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRegularExpression>
-#include <QSvgRenderer>
 #include <mutex>
+#ifdef TAMU_PRERENDERED_ART
+#include "resources/PrerenderedArt.h"
+#else
+#include <QSvgRenderer>
+#endif
 
 #include "common/Fonts.h"
 #include "common/TZEMError.h"
@@ -14,7 +18,11 @@
 // The .qrc lives in this static library; referencing its initialiser keeps the linker from
 // dropping it. The splash names the Windows fonts, which are mapped onto the installed ones.
 static void initArtwork() {
+#ifdef TAMU_PRERENDERED_ART
+    Q_INIT_RESOURCE(prerendered);
+#else
     Q_INIT_RESOURCE(artwork);
+#endif
     Fonts::registerSubstitutions();
 }
 
@@ -44,15 +52,11 @@ const KeyedPicture* keyedPicture(const QString& name) {
     return nullptr;
 }
 
-// Close enough to the key to read as red at a glance, or to be caught by a tolerant key.
-bool nearKey(QRgb c) {
-    return qRed(c) >= 160 && qGreen(c) <= 72 && qBlue(c) <= 72;
-}
-
 // Larger than any screen; a bigger request is a mistake, not a picture to allocate.
 constexpr int maxSide = 8192;
 
-QImage renderSvg(const QString& name, const QSize& size) {
+// Raises TZEMError unless `name` is a plain picture name and `size` one that can be drawn.
+void checkRequest(const QString& name, const QSize& size) {
     static std::once_flag once;
     std::call_once(once, initArtwork);
 
@@ -64,8 +68,15 @@ QImage renderSvg(const QString& name, const QSize& size) {
     }
     // Only plain picture names: nothing that could lead out of the artwork folder.
     static const QRegularExpression plainName(QStringLiteral("^[a-z0-9_]+$"));
+    if (!plainName.match(name).hasMatch()) {
+        throw TZEMError(QStringLiteral("画像「%1」がありません").arg(name));
+    }
+}
+
+#ifndef TAMU_PRERENDERED_ART
+QImage renderSvg(const QString& name, const QSize& size) {
     const QString path = QStringLiteral(":/art/%1.svg").arg(name);
-    if (!plainName.match(name).hasMatch() || !QFile::exists(path)) {
+    if (!QFile::exists(path)) {
         throw TZEMError(QStringLiteral("画像「%1」がありません").arg(name));
     }
     QSvgRenderer renderer(path);
@@ -83,6 +94,11 @@ QImage renderSvg(const QString& name, const QSize& size) {
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
     return image;
+}
+
+// Close enough to the key to read as red at a glance, or to be caught by a tolerant key.
+bool nearKey(QRgb c) {
+    return qRed(c) >= 160 && qGreen(c) <= 72 && qBlue(c) <= 72;
 }
 
 QImage applyKey(const QImage& drawn, QRgb matte) {
@@ -110,6 +126,7 @@ QImage applyKey(const QImage& drawn, QRgb matte) {
     }
     return out;
 }
+#endif
 
 }  // namespace
 
@@ -118,6 +135,10 @@ bool isKeyed(const QString& name) {
 }
 
 QImage image(const QString& name, const QSize& size) {
+    checkRequest(name, size);
+#ifdef TAMU_PRERENDERED_ART
+    return PrerenderedArt::load(QStringLiteral(":/prerendered"), name, size, isKeyed(name));
+#else
     QImage drawn = renderSvg(name, size);
     if (const KeyedPicture* keyed = keyedPicture(name)) {
         return applyKey(drawn, keyed->matte);
@@ -130,6 +151,38 @@ QImage image(const QString& name, const QSize& size) {
         return opaque;
     }
     return drawn;
+#endif
+}
+
+QList<Picture> programPictures() {
+    QList<Picture> pictures;
+    const auto add = [&pictures](const QString& name, int side) {
+        const Picture picture{name, QSize(side, side)};
+        for (const Picture& p : pictures) {
+            if (p.name == picture.name && p.size == picture.size) {
+                return;
+            }
+        }
+        pictures.append(picture);
+    };
+    for (const qreal ratio : {1.0, 1.25, 1.5, 2.0}) {
+        const auto at = [ratio](int side) { return qRound(side * ratio); };
+        for (int i = 0; i < toolCount; ++i) {
+            add(toolImageName(i), toolSize);
+            add(toolImageName(i), 2 * toolSize);
+            add(toolImageName(i), at(toolSize));
+        }
+        add(QStringLiteral("splash"), at(splashSize));
+        add(QStringLiteral("hand_hour"), at(handSize));
+        add(QStringLiteral("hand_minute"), at(handSize));
+        for (const QString& dial : {QStringLiteral("dial_day"), QStringLiteral("dial_night")}) {
+            add(dial, at(clockLargeSize));
+            add(dial, at(clockSmallSize));
+        }
+    }
+    add(QStringLiteral("center"), clockLargeSize);
+    add(QStringLiteral("tamu"), iconSize);
+    return pictures;
 }
 
 qreal deviceRatio() {

@@ -2,11 +2,14 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 
 // TAMU's pictures: SVG files compiled into the program (:/art/<name>.svg), rendered on demand at
-// exactly the size asked for.
+// exactly the size asked for. The Windows build has no SVG renderer: it brings the pictures of
+// programPictures() drawn ahead on the build machine, the same to the bit, and makes any other
+// size from the nearest larger one.
 //
 // The clock pictures ("dial_day", "dial_night", "center", "hand_hour", "hand_minute") come out
 // in 24-bit colour (Format_RGB32) on the clock's key colour, pure red: every pixel outside the
@@ -21,6 +24,21 @@ namespace Artwork {
 
 inline constexpr int toolCount = 18;  // tool-bar images 0..17
 inline constexpr int toolSize = 32;
+// The sides, in window pixels, at which the windows show their pictures.
+inline constexpr int splashSize = 591;
+inline constexpr int handSize = 512;
+inline constexpr int clockLargeSize = 512;
+inline constexpr int clockSmallSize = 256;
+inline constexpr int iconSize = 256;
+
+// One picture at one size in device pixels.
+struct Picture {
+    QString name;
+    QSize size;
+};
+// Every picture the program draws, at every size it asks for on screens of 100 %, 125 %, 150 %
+// and 200 %: what a build without an SVG renderer brings along, drawn ahead.
+QList<Picture> programPictures();
 
 QImage image(const QString& name, const QSize& size);
 

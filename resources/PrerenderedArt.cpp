@@ -1,0 +1,114 @@
+#include "resources/PrerenderedArt.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <cstring>
+
+#include "common/TZEMError.h"
+
+namespace PrerenderedArt {
+namespace {
+
+const QByteArray Mark = QByteArrayLiteral("TAMUIMG1");
+constexpr int MaxSide = 8192;
+
+QImage read(const QString& path, const QString& what) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw TZEMError(QStringLiteral("画像「%1」がありません").arg(what));
+    }
+    return decode(file.readAll(), what);
+}
+
+}  // namespace
+
+QByteArray encode(const QImage& image) {
+    QByteArray rows;
+    rows.reserve(qsizetype(image.width()) * image.height() * 4);
+    const int rowBytes = image.width() * image.depth() / 8;
+    for (int y = 0; y < image.height(); ++y) {
+        rows.append(reinterpret_cast<const char*>(image.constScanLine(y)), rowBytes);
+    }
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.writeRawData(Mark.constData(), int(Mark.size()));
+    out << qint32(image.width()) << qint32(image.height()) << qint32(image.format());
+    const QByteArray packed = qCompress(rows, 9);
+    out.writeRawData(packed.constData(), int(packed.size()));
+    return bytes;
+}
+
+QImage decode(const QByteArray& bytes, const QString& what) {
+    const auto damaged = [&what] {
+        return TZEMError(QStringLiteral("画像「%1」を読み込めません").arg(what));
+    };
+    if (!bytes.startsWith(Mark) || bytes.size() < Mark.size() + 12) {
+        throw damaged();
+    }
+    QDataStream in(bytes.mid(Mark.size(), 12));
+    qint32 width = 0, height = 0, format = 0;
+    in >> width >> height >> format;
+    const auto imageFormat = static_cast<QImage::Format>(format);
+    if (width <= 0 || height <= 0 || width > MaxSide || height > MaxSide ||
+        (imageFormat != QImage::Format_RGB32 && imageFormat != QImage::Format_ARGB32 &&
+         imageFormat != QImage::Format_ARGB32_Premultiplied)) {
+        throw damaged();
+    }
+    const QByteArray rows = qUncompress(bytes.mid(Mark.size() + 12));
+    const qsizetype rowBytes = qsizetype(width) * 4;
+    if (rows.size() != rowBytes * height) {
+        throw damaged();
+    }
+    QImage image(width, height, imageFormat);
+    if (image.isNull()) {
+        throw TZEMError(QStringLiteral("画像「%1」を描くメモリが足りません").arg(what));
+    }
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(image.scanLine(y), rows.constData() + rowBytes * y, std::size_t(rowBytes));
+    }
+    return image;
+}
+
+QString fileName(const QString& name, const QSize& size) {
+    return QStringLiteral("%1_%2x%3.img").arg(name).arg(size.width()).arg(size.height());
+}
+
+QImage load(const QString& folder, const QString& name, const QSize& size, bool keyed) {
+    const QDir dir(folder);
+    const QString exact = fileName(name, size);
+    if (dir.exists(exact)) {
+        return read(dir.filePath(exact), name);
+    }
+    // The stored sizes of this picture; the nearest larger one loses least when scaled down.
+    static const QRegularExpression sizePattern(QStringLiteral("_(\\d+)x(\\d+)\\.img$"));
+    QString best;
+    QSize bestSize;
+    for (const QString& file : dir.entryList({name + QStringLiteral("_*.img")}, QDir::Files)) {
+        const QRegularExpressionMatch m = sizePattern.match(file);
+        if (!m.hasMatch() ||
+            file != fileName(name, {m.captured(1).toInt(), m.captured(2).toInt()})) {
+            continue;
+        }
+        const QSize stored(m.captured(1).toInt(), m.captured(2).toInt());
+        const bool covers = stored.width() >= size.width() && stored.height() >= size.height();
+        const bool bestCovers =
+            bestSize.width() >= size.width() && bestSize.height() >= size.height();
+        const bool better = best.isEmpty() || (covers && !bestCovers) ||
+                            (covers == bestCovers && (covers ? stored.width() < bestSize.width()
+                                                             : stored.width() > bestSize.width()));
+        if (better) {
+            best = file;
+            bestSize = stored;
+        }
+    }
+    if (best.isEmpty()) {
+        throw TZEMError(QStringLiteral("画像「%1」がありません").arg(name));
+    }
+    return read(dir.filePath(best), name)
+        .scaled(size, Qt::IgnoreAspectRatio,
+                keyed ? Qt::FastTransformation : Qt::SmoothTransformation);
+}
+
+}  // namespace PrerenderedArt
