@@ -13,8 +13,9 @@
 #include <unistd.h>
 #endif
 #ifdef Q_OS_WIN
-#include <timeapi.h>
 #include <windows.h>
+// after windows.h, which it builds on
+#include <timeapi.h>
 #endif
 
 namespace {

@@ -44,7 +44,8 @@ QList<std::pair<QString, bool>> readers() {
 #endif
 }
 
-std::unique_ptr<AccessSource> openWith(const QString& reader, const QString& file) {
+std::unique_ptr<AccessSource> openWith([[maybe_unused]] const QString& reader,
+                                       const QString& file) {
 #ifndef _WIN32
     if (reader == u"MdbSource") {
         return std::make_unique<MdbSource>(file);

@@ -23,7 +23,7 @@ QString fixture(const QString& name) {
     return QStringLiteral(TAMU_MDB_FIXTURES "/") + name;
 }
 
-QStringList describe(const QList<AccessColumn>& columns) {
+[[maybe_unused]] QStringList describe(const QList<AccessColumn>& columns) {
     QStringList out;
     for (const AccessColumn& c : columns) {
         out << c.name + u':' + QString::number(int(c.type)) + u':' + c.typeName;
@@ -33,7 +33,7 @@ QStringList describe(const QList<AccessColumn>& columns) {
 
 // Every value of the columns of `table` that the import could take (text and numbers), row by
 // row, NULL told from the text.
-QStringList readValues(AccessSource& source, const QString& name) {
+[[maybe_unused]] QStringList readValues(AccessSource& source, const QString& name) {
     std::unique_ptr<AccessTable> table = source.table(name);
     const QList<AccessColumn> columns = table->columns();
     QList<int> selected;
