@@ -36,7 +36,7 @@ add_custom_target(windows_packages
   COMMAND ${CMAKE_COMMAND} -E rm -f ${_dist}/${_name}.zip
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/stage
           ${CMAKE_COMMAND} -E tar cf ${_dist}/${_name}.zip --format=zip
-          --mtime=2000-01-01T00:00:00Z TAMU
+          "--mtime=2000-01-01 00:00:00 UTC" TAMU
   # The installer leaves the data folder to TAMU, which seeds it from share\tamu at its start.
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${_stage}/DAT
   COMMAND ${TAMU_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}

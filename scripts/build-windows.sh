@@ -2,7 +2,7 @@
 # TAMU for Windows, cross-built on Debian 12 with MinGW-w64:
 #   scripts/build-windows.sh           builds, then writes dist/TAMU-<version>-win64.zip and
 #                                      dist/TAMU-<version>-setup.exe
-#   scripts/build-windows.sh --test    the same, after running the Windows tests under Wine
+#   scripts/build-windows.sh --test    the same, then the Windows tests under Wine
 # HOST_BIN=DIR takes the build machine's tools from an existing Linux build's bin folder;
 # WINDOWS_BUILD=DIR (default build-windows) is the cross build's folder.
 set -euo pipefail
@@ -43,13 +43,13 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 step "compiling"
 cmake --build "$build" -j "$jobs" || fail "compiling the Windows build"
 
+step "packages"
+cmake --build "$build" --target windows_packages || fail "writing the packages"
+ls -l dist/
+
 if [ "$mode" = test ]; then
   step "tests under Wine"
   # One prefix for all the tests, made before they start side by side.
   "$build/wine-run.sh" wineboot --init >/dev/null 2>&1 || fail "creating the Wine prefix"
   (cd "$build" && ctest --output-on-failure -j "$jobs") || fail "running the tests under Wine"
 fi
-
-step "packages"
-cmake --build "$build" --target windows_packages || fail "writing the packages"
-ls -l dist/

@@ -3,6 +3,8 @@
 ; folder (DAT) is TAMU's own: the installer never writes it and the uninstaller leaves it.
 ; makensis -INPUTCHARSET UTF8 -DVERSION=<x.y> -DSTAGE=<installed TAMU> -DOUTFILE=<setup.exe>
 Unicode true
+; TAMU is a 64-bit program; so is its installer (and wine64 runs it in the tests)
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
