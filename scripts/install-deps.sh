@@ -13,7 +13,7 @@ packages=(
   qt6-wayland
   # TAMU for Windows: the cross compiler, Wine with what its X11 driver loads, the installer's
   # compiler, Qt's Japanese texts; tcl makes SQLite's single source file.
-  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine64 nsis qt6-translations-l10n tcl
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine64 nsis qt6-translations-l10n tcl dpkg-dev
   libxcomposite1 libxcursor1 libxfixes3 libxi6 libxinerama1 libxrandr2 libxrender1 libxxf86vm1
 )
 
