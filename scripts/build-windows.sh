@@ -49,7 +49,12 @@ ls -l dist/
 
 if [ "$mode" = test ]; then
   step "tests under Wine"
-  # One prefix for all the tests, made before they start side by side.
+  # One prefix for the offscreen tests and one for the desktop test, made before they start side
+  # by side; the desktop prefix's Wine server must be gone again, so that the test's own one
+  # starts on its X display.
   "$build/wine-run.sh" wineboot --init >/dev/null 2>&1 || fail "creating the Wine prefix"
+  TAMU_WINEPREFIX=$(realpath -m "$build")/wine-desktop "$build/wine-run.sh" wineboot --init >/dev/null 2>&1 \
+    || fail "creating the desktop test's Wine prefix"
+  WINEPREFIX=$(realpath -m "$build")/wine-desktop /usr/lib/wine/wineserver -w || true
   (cd "$build" && ctest --output-on-failure -j "$jobs") || fail "running the tests under Wine"
 fi
