@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <cstring>
+#include <utility>
 
 #include "common/TZEMError.h"
 
@@ -81,26 +82,24 @@ QImage load(const QString& folder, const QString& name, const QSize& size, bool 
     if (dir.exists(exact)) {
         return read(dir.filePath(exact), name);
     }
-    // The stored sizes of this picture; the nearest larger one loses least when scaled down.
+    // The smallest stored size that covers the request loses least when scaled down; without one,
+    // the largest.
     static const QRegularExpression sizePattern(QStringLiteral("_(\\d+)x(\\d+)\\.img$"));
+    const auto rank = [&size](const QSize& stored) {
+        const bool covers = stored.boundedTo(size) == size;
+        return std::pair(covers ? 0 : 1, covers ? stored.width() : -stored.width());
+    };
     QString best;
-    QSize bestSize;
+    std::pair<int, int> bestRank;
     for (const QString& file : dir.entryList({name + QStringLiteral("_*.img")}, QDir::Files)) {
         const QRegularExpressionMatch m = sizePattern.match(file);
-        if (!m.hasMatch() ||
-            file != fileName(name, {m.captured(1).toInt(), m.captured(2).toInt()})) {
-            continue;
-        }
         const QSize stored(m.captured(1).toInt(), m.captured(2).toInt());
-        const bool covers = stored.width() >= size.width() && stored.height() >= size.height();
-        const bool bestCovers =
-            bestSize.width() >= size.width() && bestSize.height() >= size.height();
-        const bool better = best.isEmpty() || (covers && !bestCovers) ||
-                            (covers == bestCovers && (covers ? stored.width() < bestSize.width()
-                                                             : stored.width() > bestSize.width()));
-        if (better) {
+        if (!m.hasMatch() || file != fileName(name, stored)) {
+            continue;  // another picture whose name starts with this one's
+        }
+        if (best.isEmpty() || rank(stored) < bestRank) {
             best = file;
-            bestSize = stored;
+            bestRank = rank(stored);
         }
     }
     if (best.isEmpty()) {
