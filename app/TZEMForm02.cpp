@@ -106,9 +106,11 @@ QString TZEMForm02::itemDatabasePath() const {
     return DataFolder::path() + QStringLiteral("TAMU_Item.db");
 }
 
-QAction* TZEMForm02::makeAction(const QString& name, int image, bool checkable) {
-    auto* action = new QAction(this);
+QAction* TZEMForm02::makeAction(const QString& name, int image, bool checkable,
+                                const QString& caption) {
+    auto* action = new QAction(caption, this);
     action->setObjectName(name);
+    action->setToolTip(caption);
     action->setProperty("category", QStringLiteral("StartAndStop"));
     action->setIcon(ImageList1.value(image));
     action->setCheckable(checkable);
@@ -125,6 +127,7 @@ QToolButton* TZEMForm02::addButton(QToolBar* bar, const QString& name, QAction* 
     button->setAutoRaise(true);
     if (action) {
         button->setDefaultAction(action);
+        button->setAccessibleName(action->text());
     } else {
         button->setIcon(ImageList1.value(image));
     }
@@ -137,13 +140,13 @@ void TZEMForm02::buildControls() {
     for (int i = 0; i < ImageCount; ++i) {
         ImageList1 << Artwork::toolIcon(i);
     }
-    SaS03Status = makeAction(QStringLiteral("SaS03Status"), 5, true);
-    SaS04Potential = makeAction(QStringLiteral("SaS04Potential"), 1, true);
-    SaS05Timer = makeAction(QStringLiteral("SaS05Timer"), 6, true);
-    SaS06Ship = makeAction(QStringLiteral("SaS06Ship"), 0, true);
-    SaS08Create = makeAction(QStringLiteral("SaS08Create"), 4, true);
-    SaS09Journey = makeAction(QStringLiteral("SaS09Journey"), 17, true);
-    SaS99End = makeAction(QStringLiteral("SaS99End"), 3, false);
+    SaS03Status = makeAction(QStringLiteral("SaS03Status"), 5, true, StatusCaption);
+    SaS04Potential = makeAction(QStringLiteral("SaS04Potential"), 1, true, PotentialCaption);
+    SaS05Timer = makeAction(QStringLiteral("SaS05Timer"), 6, true, TimerCaption);
+    SaS06Ship = makeAction(QStringLiteral("SaS06Ship"), 0, true, ShipCaption);
+    SaS08Create = makeAction(QStringLiteral("SaS08Create"), 4, true, CreateCaption);
+    SaS09Journey = makeAction(QStringLiteral("SaS09Journey"), 17, true, JourneyCaption);
+    SaS99End = makeAction(QStringLiteral("SaS99End"), 3, false, QStringLiteral("TAMU を終了"));
     connect(SaS03Status, &QAction::triggered, this, &TZEMForm02::SaS03StatusExecute);
     connect(SaS04Potential, &QAction::triggered, this, &TZEMForm02::SaS04PotentialExecute);
     connect(SaS05Timer, &QAction::triggered, this, &TZEMForm02::SaS05TimerExecute);

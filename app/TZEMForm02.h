@@ -63,7 +63,8 @@ private:
     void buildControls();
     QToolButton* addButton(QToolBar* bar, const QString& name, QAction* action, int image,
                            bool visible);
-    QAction* makeAction(const QString& name, int image, bool checkable);
+    // caption: what the button does, as its tooltip and its name for screen readers.
+    QAction* makeAction(const QString& name, int image, bool checkable, const QString& caption);
     void FormCreate();
     void createSharedObjects();
     void createAlarms();

@@ -32,6 +32,9 @@ set(TAMU_IPA_FONTS
     /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf
     /usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf)
 file(COPY ${TAMU_IPA_FONTS} DESTINATION ${CMAKE_BINARY_DIR}/bin/fonts)
+# Qt's Japanese texts (the cross-built Qt has none of its own), for the programs and their tests.
+set(TAMU_QT_JAPANESE /usr/share/qt6/translations/qtbase_ja.qm)
+file(COPY ${TAMU_QT_JAPANESE} DESTINATION ${CMAKE_BINARY_DIR}/bin/translations)
 
 find_program(TAMU_WINE NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
 find_program(TAMU_WINE NAMES wine64 wine)

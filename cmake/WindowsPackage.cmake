@@ -20,7 +20,7 @@ install(FILES ${_qt}/plugins/imageformats/qico.dll DESTINATION imageformats OPTI
 install(FILES ${TAMU_IPA_FONTS} DESTINATION fonts)
 install(FILES /usr/share/doc/fonts-ipafont-gothic/copyright DESTINATION fonts
         RENAME IPA_Font_License.txt)
-install(FILES /usr/share/qt6/translations/qtbase_ja.qm DESTINATION translations)
+install(FILES ${TAMU_QT_JAPANESE} DESTINATION translations)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
 
 set(_stage ${CMAKE_BINARY_DIR}/stage/TAMU)

@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QBitmap>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPalette>
@@ -224,6 +226,30 @@ void TZEMForm07::keepOnScreen() {
     if (QPoint(left, top) != pos()) {
         move(left, top);
     }
+}
+
+void TZEMForm07::popupFromKeyboard() {
+    // The desktop may send the Menu key both as a key and as a menu request: one menu.
+    if (!popTimer->isVisible()) {
+        popTimer->popup(mapToGlobal(rect().center()));
+    }
+}
+
+void TZEMForm07::contextMenuEvent(QContextMenuEvent* event) {
+    // The right button opens the menu on its press already (imgCenterMouseDown).
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        popupFromKeyboard();
+    }
+    event->accept();
+}
+
+void TZEMForm07::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        popupFromKeyboard();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool TZEMForm07::eventFilter(QObject* watched, QEvent* event) {

@@ -49,10 +49,14 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    // The menu from the keyboard too: the Menu key and Shift+F10.
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void setClockSize(int size);
     void setStayOnTop(bool on);
+    void popupFromKeyboard();
 
     TZEMTime& m_gameClock;
     TZEMAnalogClock& m_analogClock;

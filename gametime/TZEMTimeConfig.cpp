@@ -1,5 +1,6 @@
 #include "gametime/TZEMTimeConfig.h"
 
+#include <QDir>
 #include <QStringList>
 
 #include "common/IniProfile.h"
@@ -31,29 +32,27 @@ void TZEMTimeConfig::Load() {
     FileName = fileIn(m_folder);
     const IniProfile profile(FileName);
     QStringList problems;
-
-    const QString setText = profile.readString(Section, KeySetTime, QStringLiteral("00:00:00"));
-    const auto setTime = DateTime::parseTime(setText);
-    if (!setTime) {
-        problems << TZEMError::notATime(setText).message();
-    }
-    SetTime = setTime.value_or(DateTime::encodeTime(0, 0, 0));
-
-    const QString dateText = profile.readString(Section, KeyNowDate, QStringLiteral("1999/07/07"));
-    const auto nowDate = DateTime::parseDate(dateText);
-    if (!nowDate) {
-        problems << TZEMError::notADate(dateText).message();
-    }
-    NowDateTime = nowDate.value_or(DateTime::encodeDate(1999, 7, 7));
-
-    const QString timeText = profile.readString(Section, KeyNowTime, QStringLiteral("07:00:00"));
-    const auto nowTime = DateTime::parseTime(timeText);
-    if (!nowTime) {
-        problems << TZEMError::notATime(timeText).message();
-    }
-    AssignNowTime(nowTime.value_or(DateTime::encodeTime(7, 0, 0)));
+    QStringList replaced;  // "SetTime を 00:00:00": what the clock starts from instead
+    const auto read = [&](const QString& key, const QString& fallback, auto parse, auto error) {
+        const QString text = profile.readString(Section, key, fallback);
+        const auto value = parse(text);
+        if (!value) {
+            problems << error(text).message();
+            replaced << QStringLiteral("%1 を %2").arg(key, fallback);
+        }
+        return value.value_or(*parse(fallback));
+    };
+    SetTime =
+        read(KeySetTime, QStringLiteral("00:00:00"), DateTime::parseTime, TZEMError::notATime);
+    NowDateTime =
+        read(KeyNowDate, QStringLiteral("1999/07/07"), DateTime::parseDate, TZEMError::notADate);
+    AssignNowTime(
+        read(KeyNowTime, QStringLiteral("07:00:00"), DateTime::parseTime, TZEMError::notATime));
 
     if (!problems.isEmpty()) {
+        // What was wrong first, then where, then what the clock goes by instead.
+        problems << QDir::toNativeSeparators(FileName)
+                 << QStringLiteral("%1 として時計を始めます").arg(replaced.join(u'、'));
         Messages::showError(problems.join(u'\n'));
     }
 }

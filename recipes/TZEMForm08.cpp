@@ -493,6 +493,7 @@ void TZEMForm08::clearDetails() {
     outCreateSource->setRowCount(0);
     fitMaterialRows();
     evtCalc->setEnabled(false);
+    evtShopping->setEnabled(false);
 }
 
 void TZEMForm08::evtCalcClick() {

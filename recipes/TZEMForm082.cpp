@@ -1,4 +1,5 @@
 #include "recipes/TZEMForm082.h"
+#include "common/FlashNote.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -54,8 +55,7 @@ QString recipeText(const RecipeBook::Row& row) {
 
 }  // namespace
 
-TZEMForm082::TZEMForm082(const QString& productName, const QString& dbPath, QWidget* parent)
-    : QWidget(parent) {
+TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TZEMForm082"));
     PlannerWindow::setup(this, QStringLiteral("材料集計"), QSize(Width, Height));
 
@@ -122,15 +122,16 @@ TZEMForm082::TZEMForm082(const QString& productName, const QString& dbPath, QWid
 
     evtCopy->setEnabled(false);
     evtSaveCsv->setEnabled(false);
-    Messages::guarded([&] { load(productName, dbPath); });
 }
 
 TZEMForm082::~TZEMForm082() = default;
 
 TZEMForm082* TZEMForm082::OpenFor(const QString& productName, const QString& dbPath) {
-    auto* window = new TZEMForm082(productName, dbPath);
+    // Only a list that could be read gets a window; a failed read leaves just its message.
+    auto window = std::make_unique<TZEMForm082>(productName);
+    window->load(productName, dbPath);
     window->show();
-    return window;
+    return window.release();
 }
 
 void TZEMForm082::load(const QString& productName, const QString& dbPath) {
@@ -243,6 +244,7 @@ void TZEMForm082::recalculateLater() {
 void TZEMForm082::CopyToClipboard() {
     if (m_list) {
         QGuiApplication::clipboard()->setText(m_list->toTabText(m_plan));
+        FlashNote::show(evtCopy, QStringLiteral("材料集計をコピーしました"));
     }
 }
 
@@ -255,6 +257,8 @@ void TZEMForm082::SaveCsv(const QString& fileName) {
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         throw TZEMError::cannotWrite(fileName);
     }
+    FlashNote::show(evtSaveCsv,
+                    QStringLiteral("%1 に保存しました").arg(QFileInfo(fileName).fileName()));
 }
 
 void TZEMForm082::saveClicked() {

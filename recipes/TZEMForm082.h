@@ -20,10 +20,11 @@ class TZEMForm082 : public QWidget {
     Q_OBJECT
 
 public:
-    // Reads the product's recipes; an error is shown and the window stays open and empty.
-    TZEMForm082(const QString& productName, const QString& dbPath, QWidget* parent = nullptr);
+    explicit TZEMForm082(const QString& productName, QWidget* parent = nullptr);
     ~TZEMForm082() override;
 
+    // Reads the product's recipes and shows the window; raises the error when they cannot be
+    // read, and no window opens then.
     static TZEMForm082* OpenFor(const QString& productName, const QString& dbPath);
 
     const ShoppingList* list() const { return m_list.get(); }

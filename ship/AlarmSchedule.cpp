@@ -1,10 +1,13 @@
 #include "ship/AlarmSchedule.h"
+#include "common/TZEMError.h"
 
+#include <QDateTime>
 #include <QTimer>
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdlib>
+#include <limits>
 
 #include "common/IniProfile.h"
 #include "common/RealClock.h"
@@ -20,6 +23,7 @@ const QString KeyVoyage = QStringLiteral("Voyage");
 const QString KeyLead = QStringLiteral("Lead");
 const QString KeyRepeat = QStringLiteral("Repeat");
 const QString KeyEnabled = QStringLiteral("Enabled");
+const QString KeyDue = QStringLiteral("Due");
 
 struct EventName {
     AlarmEvent event;
@@ -41,6 +45,16 @@ const EventName& nameOf(AlarmEvent event) {
 const std::array<TDateTime, 2> DayNightTimes = {DateTime::encodeTime(7, 0, 0),
                                                 DateTime::encodeTime(18, 0, 0)};
 const std::array<const char*, 2> DayNightWords = {"夜明け", "日暮れ"};
+
+// A tied moment in the file: UTC, so that a change of time zone keeps the same ship.
+QString writeMoment(std::int64_t moment) {
+    return DateTime::toQDateTime(DateTime::addMSecs(0, moment)).toUTC().toString(Qt::ISODateWithMs);
+}
+
+std::int64_t readMoment(const QString& text) {
+    const QDateTime value = QDateTime::fromString(text.trimmed(), Qt::ISODateWithMs);
+    return value.isValid() ? DateTime::totalMSecs(DateTime::fromQDateTime(value.toLocalTime())) : 0;
+}
 
 QString sectionOf(std::size_t index) {
     return QStringLiteral("Alarm%1").arg(index + 1);
@@ -108,6 +122,7 @@ void AlarmSchedule::Load() {
         alarm.leadMinutes = profile.readInteger(section, KeyLead, INT_MIN);
         alarm.repeat = repeat == 1;
         alarm.enabled = enabled == 1;
+        alarm.due = readMoment(profile.readString(section, KeyDue, QString()));
         if (valid(alarm)) {
             m_alarms.push_back(alarm);
         }
@@ -127,6 +142,9 @@ void AlarmSchedule::Save() const {
         entries.append({KeyLead, QString::number(a.leadMinutes)});
         entries.append({KeyRepeat, QString::number(a.repeat ? 1 : 0)});
         entries.append({KeyEnabled, QString::number(a.enabled ? 1 : 0)});
+        if (!a.repeat && a.enabled && a.due != 0) {
+            entries.append({KeyDue, writeMoment(a.due)});
+        }
         sections.append({sectionOf(i), entries});
     }
     IniProfile(m_fileName).replaceAll(sections);
@@ -140,9 +158,21 @@ int AlarmSchedule::add(ShipAlarm alarm) {
     alarm.outcome = ShipAlarm::Outcome::None;
     alarm.tracking = false;
     alarm.fresh = true;
+    if (alarm.repeat) {
+        alarm.due = 0;
+    }
     m_alarms.push_back(alarm);
     Q_EMIT changed();
     return static_cast<int>(m_alarms.size()) - 1;
+}
+
+QString AlarmSchedule::addRequested(ShipAlarm alarm) {
+    const int index = add(alarm);
+    if (index < 0) {
+        throw TZEMError(QStringLiteral("これ以上アラームを増やせません"));
+    }
+    return QStringLiteral("アラームを設定しました：%1")
+        .arg(describe(m_alarms[static_cast<std::size_t>(index)]));
 }
 
 void AlarmSchedule::remove(int index) {
@@ -163,6 +193,7 @@ void AlarmSchedule::setEnabled(int index, bool enabled) {
         a.fresh = true;
         if (enabled) {
             a.outcome = ShipAlarm::Outcome::None;
+            a.due = 0;  // switched on again: the next moment
         }
         Q_EMIT changed();
     }
@@ -181,35 +212,89 @@ void AlarmSchedule::setLeadMinutes(int index, int minutes) {
 
 void AlarmSchedule::setRepeat(int index, bool repeat) {
     if (index >= 0 && index < static_cast<int>(m_alarms.size())) {
-        m_alarms[static_cast<std::size_t>(index)].repeat = repeat;
+        ShipAlarm& a = m_alarms[static_cast<std::size_t>(index)];
+        if (a.repeat != repeat) {
+            a.repeat = repeat;
+            a.due = 0;
+            a.tracking = false;
+        }
         Q_EMIT changed();
     }
 }
 
-TDateTime AlarmSchedule::nextTime(const ShipAlarm& a) const {
-    const TDateTime now = m_gameClock.GameTime;
+std::vector<TDateTime> AlarmSchedule::momentTimes(const ShipAlarm& a) const {
     if (a.event == AlarmEvent::DayNight) {
         if (a.voyage >= 0) {
-            return DayNightTimes.at(static_cast<std::size_t>(a.voyage));
+            return {DayNightTimes.at(static_cast<std::size_t>(a.voyage))};
         }
-        const TDateTime dawn = DayNightTimes[0];
-        const TDateTime dusk = DayNightTimes[1];
-        return gameMSecsUntil(now, dawn) < gameMSecsUntil(now, dusk) ? dawn : dusk;
+        return {DayNightTimes.begin(), DayNightTimes.end()};
     }
-    const TZEMShip& route = *m_routes.at(static_cast<std::size_t>(a.route));
-    if (a.voyage >= 0) {
-        const TZEMShipTimeItem& v = route.voyages().at(static_cast<std::size_t>(a.voyage));
-        return a.event == AlarmEvent::Arrival   ? v.ArrTime
-               : a.event == AlarmEvent::Sailing ? v.LeaTime
-                                                : v.GenTime;
+    const auto& voyages = m_routes.at(static_cast<std::size_t>(a.route))->voyages();
+    const auto field = a.event == AlarmEvent::Arrival   ? &TZEMShipTimeItem::ArrTime
+                       : a.event == AlarmEvent::Sailing ? &TZEMShipTimeItem::LeaTime
+                                                        : &TZEMShipTimeItem::GenTime;
+    std::vector<TDateTime> times;
+    for (std::size_t i = 0; i < voyages.size(); ++i) {
+        if (a.voyage < 0 || static_cast<std::size_t>(a.voyage) == i) {
+            times.push_back(voyages[i].*field);
+        }
     }
-    return a.event == AlarmEvent::Arrival   ? route.NextArrTime(now)
-           : a.event == AlarmEvent::Sailing ? route.NextLeaTime(now)
-                                            : route.NextGenTime(now);
+    return times;
+}
+
+AlarmSchedule::Moment AlarmSchedule::nearestMoment(const ShipAlarm& a, std::int64_t around,
+                                                   std::int64_t now) const {
+    const std::int64_t rate = m_gameClock.GameMSecPerSec;
+    const std::int64_t day = DateTime::MSecsPerDay;
+    const std::int64_t aheadGame = (around - now) * rate / 1000;
+    Moment best{0, 0};
+    std::int64_t bestDistance = std::numeric_limits<std::int64_t>::max();
+    for (const TDateTime time : momentTimes(a)) {
+        // Each time of day comes back every game day: take the coming nearest `around`.
+        const std::int64_t next = gameMSecsUntil(m_gameClock.GameTime, time);
+        const std::int64_t offset = aheadGame - next + day / 2;
+        const std::int64_t days = offset >= 0 ? offset / day : -((day - 1 - offset) / day);
+        const std::int64_t real = now + (next + days * day) * 1000 / rate;
+        if (std::llabs(real - around) < bestDistance) {
+            bestDistance = std::llabs(real - around);
+            best = {time, real};
+        }
+    }
+    return best;
+}
+
+TDateTime AlarmSchedule::nextTime(const ShipAlarm& a) const {
+    if (a.due != 0) {
+        const std::int64_t now = DateTime::totalMSecs(RealClock::now());
+        return nearestMoment(a, a.due, now).time;
+    }
+    const TDateTime now = m_gameClock.GameTime;
+    TDateTime next = 0;
+    std::int64_t soonest = std::numeric_limits<std::int64_t>::max();
+    for (const TDateTime time : momentTimes(a)) {
+        if (gameMSecsUntil(now, time) < soonest) {
+            soonest = gameMSecsUntil(now, time);
+            next = time;
+        }
+    }
+    return next;
+}
+
+std::int64_t AlarmSchedule::untiedMSecsLeft(const ShipAlarm& a) const {
+    return gameMSecsUntil(m_gameClock.GameTime, nextTime(a)) * 1000 / m_gameClock.GameMSecPerSec;
 }
 
 std::int64_t AlarmSchedule::realMSecsLeft(const ShipAlarm& a) const {
-    return gameMSecsUntil(m_gameClock.GameTime, nextTime(a)) * 1000 / m_gameClock.GameMSecPerSec;
+    if (a.due != 0) {
+        return std::max<std::int64_t>(a.due - DateTime::totalMSecs(RealClock::now()), 0);
+    }
+    return untiedMSecsLeft(a);
+}
+
+std::int64_t AlarmSchedule::realMomentIn(std::int64_t gameSeconds) const {
+    const std::int64_t gameMSecs =
+        gameSeconds * 1000 - DateTime::msecsOfDay(m_gameClock.GameTime) % 1000;
+    return DateTime::totalMSecs(RealClock::now()) + gameMSecs * 1000 / m_gameClock.GameMSecPerSec;
 }
 
 QString AlarmSchedule::describe(const ShipAlarm& a) const {
@@ -247,16 +332,58 @@ void AlarmSchedule::ring(ShipAlarm& a, std::int64_t leftMSecs) {
                  : QStringLiteral("%1（%2）まであと %3 分").arg(what, at).arg(minutes));
 }
 
+void AlarmSchedule::miss(ShipAlarm& a) {
+    a.outcome = ShipAlarm::Outcome::Missed;
+    if (!a.repeat) {
+        a.enabled = false;
+        a.tracking = false;
+    }
+}
+
 void AlarmSchedule::settle(ShipAlarm& a, std::int64_t lateMSecs, std::int64_t leftMSecs) {
     a.handled = true;
-    if (lateMSecs <= GraceMSecs) {
-        ring(a, leftMSecs);
-    } else if (!a.fresh) {
-        a.outcome = ShipAlarm::Outcome::Missed;
-        if (!a.repeat) {
-            a.enabled = false;
-            a.tracking = false;
+    if (a.fresh) {
+        // Set after its ringing time: the player still wants to hear of a ship to come.
+        if (leftMSecs > 0) {
+            ring(a, leftMSecs);
+        } else if (!a.repeat) {
+            miss(a);
         }
+    } else if (lateMSecs <= GraceMSecs) {
+        ring(a, leftMSecs);
+    } else {
+        miss(a);
+    }
+}
+
+void AlarmSchedule::checkOnce(ShipAlarm& a, std::int64_t now) {
+    // Tied to one moment, followed through a re-set clock as the same ship's by the new time.
+    a.due = a.due == 0 ? now + untiedMSecsLeft(a) : nearestMoment(a, a.due, now).real;
+    const std::int64_t ringAt = a.due - std::int64_t{a.leadMinutes} * 60'000;
+    if (now >= ringAt) {
+        settle(a, now - ringAt, a.due - now);
+    }
+}
+
+void AlarmSchedule::checkRepeating(ShipAlarm& a, std::int64_t now) {
+    const std::int64_t left = untiedMSecsLeft(a);
+    const std::int64_t moment = now + left;
+    const std::int64_t lead = std::int64_t{a.leadMinutes} * 60'000;
+    if (a.tracking && std::llabs(moment - a.moment) > GraceMSecs) {
+        // The moment waited for has come (or the clocks moved it): if its ringing time passed
+        // unnoticed between two checks, ring now or call it missed.
+        if (!a.handled && now >= a.moment - lead) {
+            settle(a, now - (a.moment - lead), a.moment - now);
+        }
+        a.tracking = false;
+    }
+    if (!a.tracking) {
+        a.tracking = true;
+        a.handled = false;
+    }
+    a.moment = moment;
+    if (!a.handled && left <= lead) {
+        settle(a, lead - left, left);
     }
 }
 
@@ -268,29 +395,13 @@ void AlarmSchedule::Check() {
             a.tracking = false;
             continue;
         }
-        const std::int64_t left = realMSecsLeft(a);
-        const std::int64_t moment = now + left;
-        const std::int64_t lead = std::int64_t{a.leadMinutes} * 60'000;
         const ShipAlarm::Outcome before = a.outcome;
-        if (a.tracking && std::llabs(moment - a.moment) > GraceMSecs) {
-            // The moment waited for has come (or the clocks moved it): if its ringing time passed
-            // unnoticed between two checks, ring now or call it missed.
-            if (!a.handled && now >= a.moment - lead) {
-                settle(a, now - (a.moment - lead), a.moment - now);
-            }
-            a.tracking = false;
+        if (a.repeat) {
+            checkRepeating(a, now);
+        } else {
+            checkOnce(a, now);
         }
-        if (a.enabled) {
-            if (!a.tracking) {
-                a.tracking = true;
-                a.handled = false;
-            }
-            a.moment = moment;
-            if (!a.handled && left <= lead) {
-                settle(a, lead - left, left);
-            }
-            a.fresh = false;
-        }
+        a.fresh = false;
         anyChange = anyChange || a.outcome != before || !a.enabled;
     }
     if (anyChange) {

@@ -19,7 +19,8 @@ enum class AlarmEvent { Arrival, Sailing, Landing, DayNight };
 // An alarm on a moment of the game clock: a route's ship coming in, sailing or landing (any
 // voyage, or one voyage, i.e. that voyage's time every game day), or the change of day and night
 // (07:00 and 18:00, or one of the two). It rings when the real time left until the moment falls
-// to its lead time.
+// to its lead time. An alarm that rings once is tied to one moment, the next one when it is set
+// (or the one its maker names): it never moves on to a later ship.
 struct ShipAlarm {
     enum class Outcome { None, Rung, Missed };
 
@@ -29,6 +30,9 @@ struct ShipAlarm {
     int leadMinutes = 3;  // 0..60 real minutes
     bool repeat = false;  // every time; otherwise it switches itself off once it has rung
     bool enabled = true;
+    // Of an alarm that rings once: the real moment (milliseconds since 1899-12-30) it is tied to;
+    // 0 ties it to the next moment at its first check.
+    std::int64_t due = 0;
 
     // What became of the last moment it waited for; not stored.
     Outcome outcome = Outcome::None;
@@ -43,8 +47,9 @@ struct ShipAlarm {
 // The player's alarms, checked once a second from a timer of its own against the game clock,
 // and kept in TAMUAlarm.ini. Each moment rings at most once per alarm. A moment whose ringing
 // time passed by more than a minute between two checks (a suspend, a re-set clock, a long busy
-// spell) is not rung late but shown as missed; a newly added alarm whose ringing time has long
-// passed simply waits for the next moment.
+// spell) is not rung late but shown as missed. An alarm set (or switched on, or given a longer
+// lead) after its ringing time rings at once; one tied to a moment that has already come is
+// missed. A re-set game clock moves a tied alarm to the same ship's moment by the new time.
 class AlarmSchedule : public QObject {
     Q_OBJECT
 public:
@@ -69,6 +74,9 @@ public:
     // Adds an alarm (lead time clamped to 0..60) and returns its index; -1 when the alarm names
     // no route or voyage, or the list is full.
     int add(ShipAlarm alarm);
+    // The same for a player's request: throws "これ以上アラームを増やせません" when it cannot be
+    // added; returns the note that says it was set.
+    QString addRequested(ShipAlarm alarm);
     void remove(int index);
     void setEnabled(int index, bool enabled);
     void setLeadMinutes(int index, int minutes);
@@ -77,6 +85,9 @@ public:
     // The game time of day of the alarm's next moment, and the real milliseconds left until it.
     TDateTime nextTime(const ShipAlarm& alarm) const;
     std::int64_t realMSecsLeft(const ShipAlarm& alarm) const;
+    // The real moment that lies the given whole game seconds after the game clock's time (its
+    // milliseconds dropped), for tying an alarm to a planned ship.
+    std::int64_t realMomentIn(std::int64_t gameSeconds) const;
     // "越後→越前 出航", "越後→越前 08:52:00 出航", "昼夜の切替", "夜明け 07:00:00".
     QString describe(const ShipAlarm& alarm) const;
 
@@ -91,7 +102,19 @@ Q_SIGNALS:
 private:
     bool valid(const ShipAlarm& alarm) const;
     void Load();
+    struct Moment {
+        TDateTime time;     // game time of day
+        std::int64_t real;  // real milliseconds since 1899-12-30
+    };
+    // The game times of day the alarm waits for, and of their coming moments the one nearest
+    // the real moment `around`.
+    std::vector<TDateTime> momentTimes(const ShipAlarm& alarm) const;
+    Moment nearestMoment(const ShipAlarm& alarm, std::int64_t around, std::int64_t now) const;
+    std::int64_t untiedMSecsLeft(const ShipAlarm& alarm) const;
+    void checkOnce(ShipAlarm& alarm, std::int64_t now);
+    void checkRepeating(ShipAlarm& alarm, std::int64_t now);
     void ring(ShipAlarm& alarm, std::int64_t leftMSecs);
+    void miss(ShipAlarm& alarm);
     void settle(ShipAlarm& alarm, std::int64_t lateMSecs, std::int64_t leftMSecs);
 
     TZEMTime& m_gameClock;

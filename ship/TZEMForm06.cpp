@@ -1,4 +1,5 @@
 #include "ship/TZEMForm06.h"
+#include "common/FlashNote.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -237,9 +238,7 @@ void TZEMForm06::createAlarmMenu() {
                 alarm.route = m_selectedIndex;
                 alarm.voyage = -1;
                 alarm.leadMinutes = 3;
-                if (m_alarms->add(alarm) < 0) {
-                    throw TZEMError(QStringLiteral("これ以上アラームを増やせません"));
-                }
+                FlashNote::show(m_selShip, m_alarms->addRequested(alarm));
             });
         });
         addAction(action);
@@ -313,5 +312,7 @@ void TZEMForm06::btnResetTimeClick() {
         m_timeConfig.AssignSetTime(m_gameClock.GameTime);
         m_timeConfig.AssignNowDate(now);
         m_timeConfig.AssignNowTime(now);
+        FlashNote::show(m_btnResetTime, QStringLiteral("ゲーム時刻を %1 にセットしました")
+                                            .arg(DateTime::formatLongTime(m_gameClock.GameTime)));
     });
 }

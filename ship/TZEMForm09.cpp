@@ -1,4 +1,5 @@
 #include "ship/TZEMForm09.h"
+#include "common/FlashNote.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -293,9 +294,12 @@ void TZEMForm09::addLegAlarm(int event) {
         alarm.voyage = voyageIndex(m_planner.route(chosen.route), chosen.voyage);
         alarm.leadMinutes = m_iptLead->value();
         alarm.repeat = false;
-        if (m_alarms.add(alarm) < 0) {
-            throw TZEMError(QStringLiteral("これ以上アラームを増やせません"));
-        }
+        // This very ship, even when it lies in port already or sails after tomorrow's.
+        const AlarmEvent what = alarm.event;
+        alarm.due = m_alarms.realMomentIn(what == AlarmEvent::Arrival   ? chosen.arrival
+                                          : what == AlarmEvent::Sailing ? chosen.sailing
+                                                                        : chosen.landing);
+        FlashNote::show(m_legButtons.at(std::size_t(event)), m_alarms.addRequested(alarm));
     });
 }
 
@@ -306,9 +310,8 @@ void TZEMForm09::addDayNightAlarm() {
         alarm.voyage = -1;
         alarm.leadMinutes = m_iptLead->value();
         alarm.repeat = true;
-        if (m_alarms.add(alarm) < 0) {
-            throw TZEMError(QStringLiteral("これ以上アラームを増やせません"));
-        }
+        FlashNote::show(findChild<QPushButton*>(QStringLiteral("evtAlarmDayNight")),
+                        m_alarms.addRequested(alarm));
     });
 }
 

@@ -1,4 +1,5 @@
 #include "status/TZEMForm031.h"
+#include "common/FlashNote.h"
 
 #include <QAction>
 #include <QApplication>
@@ -307,6 +308,8 @@ QString TZEMForm031::selectionText() const {
 
 void TZEMForm031::evtCopyClick() {
     QApplication::clipboard()->setText(tableText());
+    FlashNote::show(findChild<QPushButton*>(QStringLiteral("evtCopy")),
+                    QStringLiteral("表をコピーしました"));
 }
 
 void TZEMForm031::saveCsv(const QString& fileName) const {
@@ -327,6 +330,8 @@ void TZEMForm031::evtSaveCsvClick() {
     const QString fileName = askFileName();
     if (!fileName.isEmpty()) {
         saveCsv(fileName);
+        FlashNote::show(findChild<QPushButton*>(QStringLiteral("evtSaveCsv")),
+                        QStringLiteral("%1 に保存しました").arg(QFileInfo(fileName).fileName()));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 #include <memory>
 
@@ -167,6 +168,13 @@ private Q_SLOTS:
         controller->show();
         auto* act = controller->findChild<QAction*>(action);
         QVERIFY(act);
+        // Each image button says what it opens, to the mouse and to a screen reader.
+        for (const QToolButton* button : controller->findChildren<QToolButton*>()) {
+            if (button->defaultAction() == act) {
+                QCOMPARE(button->toolTip(), caption);
+                QCOMPARE(button->accessibleName(), caption);
+            }
+        }
 
         act->trigger();  // opens
         QVERIFY(act->isChecked());

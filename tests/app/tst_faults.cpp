@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -160,7 +161,11 @@ private Q_SLOTS:
         copySample();
         MessageRecorder messages;
         auto controller = start();
-        QCOMPARE(messages.errors, QStringList{QStringLiteral("'25:61:00' は時刻ではありません")});
+        QCOMPARE(messages.errors.size(), 1);
+        QCOMPARE(messages.errors.front().split(u'\n'),
+                 QStringList({QStringLiteral("'25:61:00' は時刻ではありません"),
+                              QDir::toNativeSeparators(m_dat + QStringLiteral("TAMUTime.log")),
+                              QStringLiteral("SetTime を 00:00:00 として時計を始めます")}));
         QCOMPARE(controller->timeConfig()->SetTime, 0.0);
         QVERIFY(controller->gameClock());
     }

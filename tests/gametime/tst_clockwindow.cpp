@@ -357,6 +357,30 @@ private Q_SLOTS:
         }
     }
 
+    void keyboardOpensTheMenu_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+    }
+    void keyboardOpensTheMenu() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        Fixture f;
+        f.window->show();
+        f.window->move(20, 30);
+        f.window->activateWindow();
+        f.window->setFocus();
+        auto* menu = f.window->findChild<QMenu*>(QStringLiteral("popTimer"));
+        QTest::keyClick(f.window.data(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTRY_VERIFY(menu->isVisible());
+        // In the middle of the clock, where the eye is.
+        QVERIFY(QRect(f.window->pos(), f.window->size()).contains(menu->pos()));
+        menu->close();
+        QTest::keyClick(f.window.data(), Qt::Key_F10);  // F10 alone is not the menu's key
+        QVERIFY(!menu->isVisible());
+    }
+
     void rightClickOpensTheMenuThere() {
         Fixture f;
         f.window->show();

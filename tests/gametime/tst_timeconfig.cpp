@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QtTest>
 #include <memory>
 
@@ -107,32 +108,38 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("anchorReal");
         QTest::addColumn<QTime>("setTime");
         QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("instead");
         const QString none;
         QTest::newRow("hour without leading zero")
             << QByteArray("[TAMUTime]\nSetTime=7:05:09\nNowDate=2026/12/06\nNowTime=9:00:05\n")
-            << QDateTime(QDate(2026, 12, 6), QTime(9, 0, 5)) << QTime(7, 5, 9) << none;
+            << QDateTime(QDate(2026, 12, 6), QTime(9, 0, 5)) << QTime(7, 5, 9) << none << none;
         QTest::newRow("bad SetTime")
             << QByteArray("[TAMUTime]\nSetTime=noon\nNowDate=2026/12/06\nNowTime=19:00:05\n")
             << QDateTime(QDate(2026, 12, 6), QTime(19, 0, 5)) << QTime(0, 0, 0)
-            << TZEMError::notATime(QStringLiteral("noon")).message();
+            << TZEMError::notATime(QStringLiteral("noon")).message()
+            << "SetTime を 00:00:00 として時計を始めます";
         QTest::newRow("bad NowDate")
             << QByteArray("[TAMUTime]\nSetTime=12:34:56\nNowDate=2026/02/30\nNowTime=19:00:05\n")
             << QDateTime(QDate(1999, 7, 7), QTime(19, 0, 5)) << QTime(12, 34, 56)
-            << TZEMError::notADate(QStringLiteral("2026/02/30")).message();
+            << TZEMError::notADate(QStringLiteral("2026/02/30")).message()
+            << "NowDate を 1999/07/07 として時計を始めます";
         QTest::newRow("bad NowTime")
             << QByteArray("[TAMUTime]\nSetTime=12:34:56\nNowDate=2026/12/06\nNowTime=25:00:00\n")
             << QDateTime(QDate(2026, 12, 6), QTime(7, 0, 0)) << QTime(12, 34, 56)
-            << TZEMError::notATime(QStringLiteral("25:00:00")).message();
+            << TZEMError::notATime(QStringLiteral("25:00:00")).message()
+            << "NowTime を 07:00:00 として時計を始めます";
         QTest::newRow("empty value")
             << QByteArray("[TAMUTime]\nSetTime=\nNowDate=2026/12/06\nNowTime=19:00:05\n")
             << QDateTime(QDate(2026, 12, 6), QTime(19, 0, 5)) << QTime(0, 0, 0)
-            << TZEMError::notATime(QString()).message();
+            << TZEMError::notATime(QString()).message()
+            << "SetTime を 00:00:00 として時計を始めます";
     }
     void readsWhatOthersWrote() {
         QFETCH(QByteArray, content);
         QFETCH(QDateTime, anchorReal);
         QFETCH(QTime, setTime);
         QFETCH(QString, error);
+        QFETCH(QString, instead);
         QTemporaryDir dir;
         const QString folder = dir.path() + u'/';
         writeFile(folder + QStringLiteral("TAMUTime.log"), content);
@@ -140,7 +147,10 @@ private Q_SLOTS:
         auto config = std::make_unique<TZEMTimeConfig>(folder);
         QCOMPARE(DateTime::toQDateTime(config->NowDateTime), anchorReal);
         QCOMPARE(DateTime::toQTime(config->SetTime), setTime);
-        QCOMPARE(messages.errors, error.isEmpty() ? QStringList() : QStringList{error});
+        // What, then which file on a line of its own, then what the clock starts from.
+        const QStringList expected{error, QDir::toNativeSeparators(config->FileName), instead};
+        QCOMPARE(messages.errors,
+                 error.isEmpty() ? QStringList() : QStringList{expected.join(u'\n')});
         // Closing writes sound values back, so the next start is quiet.
         config.reset();
         messages.clear();
@@ -159,6 +169,9 @@ private Q_SLOTS:
         QCOMPARE(messages.errors.size(), 1);
         QVERIFY(
             messages.errors.first().contains(TZEMError::notADate(QStringLiteral("b")).message()));
+        QVERIFY(messages.errors.first().endsWith(
+            QStringLiteral("SetTime を 00:00:00、NowDate を 1999/07/07、NowTime を 07:00:00 "
+                           "として時計を始めます")));
         QCOMPARE(DateTime::toQDateTime(config.NowDateTime),
                  QDateTime(QDate(1999, 7, 7), QTime(7, 0, 0)));
     }

@@ -5,10 +5,10 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeView>
@@ -480,7 +480,8 @@ void TestForm08::newTreeClearsTheDetails_data() {
     QTest::newRow("no result") << "無い物" << NotFound;
 }
 
-// The selected item belonged to the tree replaced: the panel forgets it and 利益計算 is off.
+// The selected item belonged to the tree replaced: the panel forgets it, 利益計算 and 材料集計
+// are off.
 void TestForm08::newTreeClearsTheDetails() {
     QFETCH(QString, second);
     QFETCH(QString, message);
@@ -490,6 +491,7 @@ void TestForm08::newTreeClearsTheDetails() {
     auto* tree = child<QTreeView>(w, "CreateTree");
     tree->setCurrentIndex(nodeAt(tree, "茶器"));
     QVERIFY(child<QPushButton>(w, "evtCalc")->isEnabled());
+    QVERIFY(child<QPushButton>(w, "evtShopping")->isEnabled());
     search(1, second);
     QCOMPARE(messages.plain, message.isEmpty() ? QStringList() : QStringList{message});
     QStringList shown;
@@ -499,6 +501,7 @@ void TestForm08::newTreeClearsTheDetails() {
     QCOMPARE(shown.join(QString()), QString());
     QCOMPARE(child<QTableWidget>(w, "outCreateSource")->rowCount(), 0);
     QVERIFY(!child<QPushButton>(w, "evtCalc")->isEnabled());
+    QVERIFY(!child<QPushButton>(w, "evtShopping")->isEnabled());
 }
 
 void TestForm08::choiceListRules() {

@@ -77,7 +77,11 @@ private Q_SLOTS:
     void gapsBetweenChecks_data();
     void gapsBetweenChecks();
     void reSetClockMovesThePendingAlarm();
-    void newAlarmInsideItsLeadTimeWaits();
+    void setInsideItsLeadRingsAtOnce_data();
+    void setInsideItsLeadRingsAtOnce();
+    void tiedToOneShip_data();
+    void tiedToOneShip();
+    void missedWhileClosed();
     void dayAndNight_data();
     void dayAndNight();
     void fileRoundTrip();
@@ -138,19 +142,24 @@ void TestAlarms::everyTimeRingsForEachMoment() {
 void TestAlarms::gapsBetweenChecks_data() {
     QTest::addColumn<int>("gap");  // real seconds without a check, the clock ticking on
     QTest::addColumn<bool>("rings");
+    QTest::addColumn<bool>("repeat");
     // Ringing time 03:00 + 151 - 60 real seconds = 91 s after the start.
-    QTest::newRow("ringing time passed 30 s ago") << 121 << true;
-    QTest::newRow("passed 59 s ago") << 150 << true;
-    QTest::newRow("passed 70 s ago") << 161 << false;
-    QTest::newRow("the moment itself has passed") << 400 << false;
+    for (const bool repeat : {true, false}) {
+        const char* kind = repeat ? "every time" : "once";
+        QTest::addRow("%s, ringing time passed 30 s ago", kind) << 121 << true << repeat;
+        QTest::addRow("%s, passed 59 s ago", kind) << 150 << true << repeat;
+        QTest::addRow("%s, passed 70 s ago", kind) << 161 << false << repeat;
+        QTest::addRow("%s, the moment itself has passed", kind) << 400 << false << repeat;
+    }
 }
 
 void TestAlarms::gapsBetweenChecks() {
     QFETCH(int, gap);
     QFETCH(bool, rings);
+    QFETCH(bool, repeat);
     Fixture f;
     f.clock.SetGameTime(gameAt(3, 0));
-    f.add(AlarmEvent::Sailing, 1, true);
+    f.add(AlarmEvent::Sailing, 1, repeat);
     f.schedule->Check();
     for (int i = 0; i < gap; ++i) {
         f.now.set(f.now.get() + RealSecond);
@@ -160,6 +169,9 @@ void TestAlarms::gapsBetweenChecks() {
     f.run(5);
     QCOMPARE(f.rung.size(), rings ? 1 : 0);
     QCOMPARE(f.alarm().outcome, rings ? ShipAlarm::Outcome::Rung : ShipAlarm::Outcome::Missed);
+    QCOMPARE(f.alarm().enabled, repeat);
+    f.run(1300);  // the 12:00 sailing: only an alarm for every time hears of it
+    QCOMPARE(f.rung.size(), (rings ? 1 : 0) + (repeat ? 1 : 0));
 }
 
 // The user sets the game clock while an alarm waits: it rings by the new time, never by the old.
@@ -188,16 +200,97 @@ void TestAlarms::reSetClockMovesThePendingAlarm() {
     QVERIFY(!g.alarm().enabled);
 }
 
-void TestAlarms::newAlarmInsideItsLeadTimeWaits() {
+void TestAlarms::setInsideItsLeadRingsAtOnce_data() {
+    QTest::addColumn<TDateTime>("game");
+    QTest::addColumn<bool>("repeat");
+    QTest::addColumn<QString>("text");
+    // 03:50 is 25 real seconds before the 04:00 sailing, 03:13:30 1:57 before it.
+    QTest::newRow("once, 25 s left") << gameAt(3, 50) << false << "あと 1 分";
+    QTest::newRow("once, 1:57 left") << gameAt(3, 13, 30) << false << "あと 2 分";
+    QTest::newRow("every time, 25 s left") << gameAt(3, 50) << true << "あと 1 分";
+}
+
+void TestAlarms::setInsideItsLeadRingsAtOnce() {
+    QFETCH(TDateTime, game);
+    QFETCH(bool, repeat);
+    QFETCH(QString, text);
     Fixture f;
-    f.clock.SetGameTime(gameAt(3, 50));  // 25 real seconds before the sailing
-    f.add(AlarmEvent::Sailing, 3, true);
-    f.run(60);
-    QVERIFY(f.rung.isEmpty());
-    QCOMPARE(f.alarm().outcome, ShipAlarm::Outcome::None);
-    f.run(1208);  // the 12:00 sailing
+    f.clock.SetGameTime(game);
+    f.add(AlarmEvent::Sailing, 3, repeat);
+    f.run(1);
     QCOMPARE(f.rung.size(), 1);
-    QVERIFY(f.rung.front().contains(QStringLiteral("12:00:00")));
+    QVERIFY2(f.rung.front().contains(QStringLiteral("（04:00:00）まで") + text),
+             qPrintable(f.rung[0]));
+    QCOMPARE(f.alarm().outcome, ShipAlarm::Outcome::Rung);
+    f.run(60);
+    QCOMPARE(f.rung.size(), 1);
+    f.run(1208);  // the 12:00 sailing
+    QCOMPARE(f.rung.size(), repeat ? 2 : 1);
+    QCOMPARE(f.alarm().enabled, repeat);
+}
+
+// An alarm that names its ship (航路案内 names the ship of a planned journey) waits for that
+// ship alone: one that lies in port already is missed at once, one after tomorrow's rings for
+// itself, not for tomorrow's.
+void TestAlarms::tiedToOneShip_data() {
+    QTest::addColumn<int>("event");
+    QTest::addColumn<qint64>("gameSecondsAhead");
+    QTest::addColumn<int>("ringsAfter");  // real seconds; -1 missed at once
+    constexpr qint64 GameDay = 86'400;
+    // Game time 02:00: the 04:00 ship came in at 01:34; the next comes in at 09:34, 1142.7 real
+    // seconds away; the 04:00 sailing a game day later is 3926.5 real seconds away.
+    QTest::newRow("the ship that came in at 01:34")
+        << int(AlarmEvent::Arrival) << qint64(-26 * 60) << -1;
+    QTest::newRow("the 04:00 sailing, a game day later")
+        << int(AlarmEvent::Sailing) << 2 * 3600 + GameDay << 3926;
+    QTest::newRow("the arrival at 09:34") << int(AlarmEvent::Arrival) << qint64(27'240) << 1142;
+}
+
+void TestAlarms::tiedToOneShip() {
+    QFETCH(int, event);
+    QFETCH(qint64, gameSecondsAhead);
+    QFETCH(int, ringsAfter);
+    Fixture f;
+    f.clock.SetGameTime(gameAt(2, 0));
+    ShipAlarm a;
+    a.event = AlarmEvent(event);
+    a.route = SadoToEtigo;
+    a.leadMinutes = 0;
+    a.due = f.schedule->realMomentIn(gameSecondsAhead);
+    f.schedule->add(a);
+    if (ringsAfter < 0) {
+        f.run(1);
+        QCOMPARE(f.alarm().outcome, ShipAlarm::Outcome::Missed);
+        QVERIFY(!f.alarm().enabled);
+        f.run(4000);
+        QVERIFY(f.rung.isEmpty());
+        return;
+    }
+    f.run(ringsAfter - 2);
+    QVERIFY(f.rung.isEmpty());
+    f.run(3);
+    QCOMPARE(f.rung.size(), 1);
+    QVERIFY(f.rung.front().endsWith(QStringLiteral("の時刻です")));
+}
+
+// A once-alarm keeps its ship across a restart: when the ship came while TAMU was closed, the
+// alarm says it was missed instead of waiting for the next one.
+void TestAlarms::missedWhileClosed() {
+    Fixture f;
+    f.clock.SetGameTime(gameAt(1, 0));
+    f.add(AlarmEvent::Sailing, 3, false);  // the 04:00 sailing, 453 real seconds away
+    f.run(1);
+    const std::int64_t due = f.alarm().due;
+    f.schedule->Save();
+    f.load();
+    QVERIFY(std::llabs(f.alarm().due - due) <= 1);
+    // Ten real minutes later; the clock starts again from its anchor.
+    f.now.set(f.now.get() + 600 * RealSecond);
+    f.clock.SetGameTime(DateTime::addMSecs(f.clock.GameTime, 600 * f.clock.GameMSecPerSec));
+    f.schedule->Check();
+    QVERIFY(f.rung.isEmpty());
+    QCOMPARE(f.alarm().outcome, ShipAlarm::Outcome::Missed);
+    QVERIFY(!f.alarm().enabled);
 }
 
 void TestAlarms::dayAndNight_data() {

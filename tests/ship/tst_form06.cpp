@@ -16,6 +16,7 @@
 #include "gametime/TZEMTimeConfig.h"
 #include "ship/TZEMForm06.h"
 #include "support/FixedNow.h"
+#include "support/FlashNotes.h"
 #include "support/MessageRecorder.h"
 
 namespace {
@@ -350,12 +351,15 @@ void TestForm06::setClock() {
         QCOMPARE(DateTime::wholeDays(f.clock.GameTime), std::int64_t{0});
         QCOMPARE(f.config->SetTime, f.clock.GameTime);
         QCOMPARE(f.config->NowDateTime, SettingMoment);
+        QCOMPARE(shownNote(f.window.get()),
+                 QStringLiteral("ゲーム時刻を %1 にセットしました").arg(shown));
     } else {
         QCOMPARE(f.messages.errors,
                  QStringList{QStringLiteral("'%1' は時刻ではありません").arg(shown)});
         QCOMPARE(f.clock.GameTime, gameBefore);
         QCOMPARE(f.config->SetTime, setBefore);
         QCOMPARE(f.config->NowDateTime, anchorBefore);
+        QCOMPARE(shownNote(f.window.get()), QString());
     }
 }
 

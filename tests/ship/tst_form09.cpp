@@ -18,6 +18,7 @@
 #include "ship/TZEMForm06.h"
 #include "ship/TZEMForm09.h"
 #include "support/FixedNow.h"
+#include "support/FlashNotes.h"
 #include "support/MessageRecorder.h"
 
 namespace {
@@ -138,6 +139,8 @@ void TestForm09::alarmOnAChosenShip() {
     QCOMPARE(f.alarms->describe(alarm), QStringLiteral("越後→越前 08:52:00発の便 出航"));
     QCOMPARE(alarm.leadMinutes, 5);
     QVERIFY(!alarm.repeat);
+    QCOMPARE(shownNote(f.window.get()),
+             QStringLiteral("アラームを設定しました：越後→越前 08:52:00発の便 出航"));
     QTRY_COMPARE(f.list()->rowCount(), 1);
     QCOMPARE(f.list()->item(0, 1)->text(), f.alarms->describe(alarm));
     QCOMPARE(f.list()->item(0, 4)->text(), QStringLiteral("0:14:45"));

@@ -16,6 +16,7 @@
 #include "status/StatusFigures.h"
 #include "status/TZEMForm03.h"
 #include "status/TZEMForm031.h"
+#include "support/FlashNotes.h"
 #include "support/MessageRecorder.h"
 
 namespace {
@@ -183,6 +184,7 @@ private Q_SLOTS:
         QCOMPARE(lines[0], "レベル\t生命\t次回必要経験値");
         QCOMPARE(lines[1], "1\t34\t10");
         QCOMPARE(lines[60], "60\t2040\t0");
+        QCOMPARE(shownNote(p), QStringLiteral("表をコピーしました"));
 
         // Ctrl+C in the table copies the selected cells only.
         auto* view = p->findChild<QTableView*>(QStringLiteral("viwTable"));
@@ -208,6 +210,7 @@ private Q_SLOTS:
         QCOMPARE(rows, p->model().sheet());
         QCOMPARE(rows[0].mid(0, 3), QStringList({"レベル", "生命", "気合"}));
         QCOMPARE(rows[1][1 + figure("viwNDEX")], "1");  // differs from level 1
+        QCOMPARE(shownNote(p), QStringLiteral("比較.csv に保存しました"));
 
         // Cancelling the dialog writes nothing; a folder that does not exist is an error.
         f.remove();
