@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libsqlite3-dev libgl-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   libqt6opengl6-dev mdbtools-dev libglib2.0-dev odbc-mdbtools libqt6sql6-odbc unixodbc-dev
-  clang libclang-rt-14-dev libbenchmark-dev
+  clang libclang-rt-14-dev libbenchmark-dev ccache
   xvfb xauth openbox xdotool x11-utils imagemagick dbus notification-daemon python3-xlib
   qt6-wayland
   # TAMU for Windows: the cross compiler, Wine with what its X11 driver loads, the installer's
