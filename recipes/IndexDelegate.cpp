@@ -1,6 +1,7 @@
 #include "recipes/IndexDelegate.h"
 
 #include <QLineEdit>
+#include <QPainter>
 
 QWidget* IndexDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                      const QModelIndex&) const {
@@ -18,4 +19,21 @@ void IndexDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                  const QModelIndex& index) const {
     // With the blank character 0, text() drops the zeros; the displayed text is the index.
     model->setData(index, static_cast<QLineEdit*>(editor)->displayText(), Qt::EditRole);
+}
+
+void IndexDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
+    if (!(index.flags() & Qt::ItemIsEditable)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const QRect field = option.rect.adjusted(1, 1, -2, -2);
+    if (!(option.state & QStyle::State_Selected)) {
+        painter->fillRect(field, option.palette.brush(QPalette::Base));
+    }
+    QStyledItemDelegate::paint(painter, option, index);
+    painter->save();
+    painter->setPen(option.palette.color(QPalette::Mid));
+    painter->drawRect(field);
+    painter->restore();
 }

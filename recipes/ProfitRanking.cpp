@@ -8,10 +8,10 @@
 #include "recipes/MarketIndices.h"
 #include "recipes/TDB.h"
 
-void ProfitRanking::load(const QString& dbPath) {
+bool ProfitRanking::load(const QString& dbPath, std::stop_token stop) {
     std::vector<ProfitProduct> products;
-    m_skipped = 0;
-    m_firstProblem.clear();
+    int skipped = 0;
+    QString firstProblem;
     {
         TDB db(dbPath);
         if (!db.Connect()) {
@@ -22,6 +22,9 @@ void ProfitRanking::load(const QString& dbPath) {
             names << q.AsString(QStringLiteral("アイテム名"));
         }
         for (const QString& name : names) {
+            if (stop.stop_requested()) {
+                return false;
+            }
             try {
                 ProfitProduct product = ProfitProduct::load(db, name);
                 if (!product.found) {
@@ -29,13 +32,24 @@ void ProfitRanking::load(const QString& dbPath) {
                 }
                 products.push_back(std::move(product));
             } catch (const TZEMError& e) {
-                if (m_skipped++ == 0) {
-                    m_firstProblem = QStringLiteral("「%1」：%2").arg(name, e.message());
+                if (skipped++ == 0) {
+                    firstProblem = QStringLiteral("「%1」：%2").arg(name, e.message());
                 }
             }
         }
     }
+    m_skipped = skipped;
+    m_firstProblem = firstProblem;
     setProducts(std::move(products));
+    return true;
+}
+
+void ProfitRanking::adopt(ProfitRanking&& loaded) {
+    m_entries = std::move(loaded.m_entries);
+    m_order = std::move(loaded.m_order);
+    m_materials = std::move(loaded.m_materials);
+    m_skipped = loaded.m_skipped;
+    m_firstProblem = std::move(loaded.m_firstProblem);
 }
 
 void ProfitRanking::setProducts(std::vector<ProfitProduct> products) {

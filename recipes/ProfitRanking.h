@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <stop_token>
 #include <vector>
 
 #include "recipes/ProfitCalc.h"
@@ -30,8 +31,12 @@ public:
     explicit ProfitRanking(const MarketIndices& indices) : m_indices(indices) {}
 
     // Reads every fief product; a database that cannot be read raises its error. Products that
-    // cannot be read are left out and counted: skipped() and firstProblem() tell.
-    void load(const QString& dbPath);
+    // cannot be read are left out and counted: skipped() and firstProblem() tell. A stop request
+    // ends the read between two products, leaving the ranking as it was; returns false then.
+    bool load(const QString& dbPath, std::stop_token stop = {});
+    // Takes over what another ranking read and computed (on a worker thread, with the same
+    // indices).
+    void adopt(ProfitRanking&& loaded);
     // For tests and tools: the products as given.
     void setProducts(std::vector<ProfitProduct> products);
 

@@ -47,8 +47,11 @@ QVariant ProfitRankingModel::data(const QModelIndex& index, int role) const {
                    ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     }
-    if (role == Qt::ToolTipRole && !e.error.isEmpty()) {
-        return e.error;
+    if (role == Qt::ToolTipRole) {
+        if (!e.error.isEmpty()) {
+            return e.error;
+        }
+        return index.column() == Index && indexed ? indexHint() : QVariant();
     }
     if (role != Qt::DisplayRole && role != Qt::EditRole) {
         return {};
@@ -89,6 +92,10 @@ QVariant ProfitRankingModel::headerData(int section, Qt::Orientation orientation
         QStringLiteral("生産数"), QStringLiteral("生産費用"), QStringLiteral("売却価格"),
         QStringLiteral("利益"),   QStringLiteral("指数"),     QStringLiteral("損益分岐")};
     return heads.value(section);
+}
+
+QString ProfitRankingModel::indexHint() {
+    return QStringLiteral("指数（00.00〜99.99）を入力できます");
 }
 
 Qt::ItemFlags ProfitRankingModel::flags(const QModelIndex& index) const {

@@ -19,6 +19,8 @@ public:
     void refresh();
     // The whole list was replaced.
     void reset();
+    // The tooltip of a cell that takes an index, here and in the material table.
+    static QString indexHint();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "common/BackgroundTask.h"
 #include "recipes/SqlStatement.h"
 #include "recipes/TZEMItemList.h"
 
@@ -34,12 +35,9 @@ public:
     void start(const QString& dbPath, const SqlStatement& statement,
                TZEMItemList::Direction direction, Done done,
                std::unique_ptr<TZEMItemList> retired = nullptr);
-    void cancel();
-    bool isRunning() const { return m_job != nullptr; }
-
-    struct Job;
+    void cancel() { m_task.cancel(); }
+    bool isRunning() const { return m_task.isRunning(); }
 
 private:
-    friend class RecipeSearchWorkers;
-    std::shared_ptr<Job> m_job;
+    BackgroundTask m_task;
 };

@@ -2,11 +2,14 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressBar>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QTableWidget>
 
+#include "common/BackgroundTask.h"
 #include "common/Messages.h"
+#include "common/TZEMError.h"
 #include "recipes/IndexDelegate.h"
 #include "recipes/MarketIndices.h"
 #include "recipes/PlannerWindow.h"
@@ -70,7 +73,14 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
         Messages::guarded([this, item] { materialChanged(item); });
     });
 
-    Messages::guarded([this] { load(); });
+    m_progress = new QProgressBar(outRanking);
+    m_progress->setObjectName(QStringLiteral("prgRanking"));
+    m_progress->setGeometry(8, 30, 160, 14);
+    m_progress->setRange(0, 0);  // busy: the products are counted only as they are read
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+    m_loading = new BackgroundTask(this);
+    load();
 }
 
 TZEMForm083::~TZEMForm083() = default;
@@ -81,21 +91,71 @@ TZEMForm083* TZEMForm083::OpenFor(const QString& dbPath, const QString& dataFold
     return window;
 }
 
-void TZEMForm083::load() {
-    m_ranking->load(m_dbPath);
-    m_model->reset();
-    fillMaterials();
-    if (m_ranking->skipped() > 0) {
-        Messages::showError(QStringLiteral("読めない産物が %1 件あり、一覧から外しました。\n%2")
-                                .arg(m_ranking->skipped())
-                                .arg(m_ranking->firstProblem()));
+bool TZEMForm083::isLoading() const {
+    return m_loading->isRunning();
+}
+
+void TZEMForm083::showLoading(bool loading) {
+    m_progress->setVisible(loading);
+    outRanking->setEnabled(!loading);
+    outMarket->setEnabled(!loading);
+    if (loading) {
+        setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
     }
+}
+
+void TZEMForm083::load() {
+    // The worker reads and computes with a copy of the indices: nothing changes them meanwhile,
+    // the tables being empty and off.
+    struct Read {
+        explicit Read(const MarketIndices& shown) : indices(shown) {}
+        MarketIndices indices;
+        ProfitRanking ranking{indices};
+        QString error;
+    };
+    auto read = std::make_shared<Read>(*m_indices);
+    showLoading(true);
+    m_loading->start(
+        [read, dbPath = m_dbPath](std::stop_token stop) {
+            try {
+                read->ranking.load(dbPath, stop);
+            } catch (const TZEMError& e) {
+                read->error = e.message();
+            } catch (const std::exception& e) {
+                read->error = QString::fromUtf8(e.what());
+            } catch (...) {
+                read->error = QStringLiteral("予期しないエラーが発生しました");
+            }
+        },
+        [this, read] {
+            showLoading(false);
+            Messages::guarded([this, read] {
+                if (!read->error.isEmpty()) {
+                    throw TZEMError(read->error);
+                }
+                m_ranking->adopt(std::move(read->ranking));
+                m_model->reset();
+                fillMaterials();
+                if (m_ranking->skipped() > 0) {
+                    Messages::showError(
+                        QStringLiteral("読めない産物が %1 件あり、一覧から外しました。\n%2")
+                            .arg(m_ranking->skipped())
+                            .arg(m_ranking->firstProblem()));
+                }
+            });
+            Q_EMIT loaded();
+        });
 }
 
 void TZEMForm083::fillMaterials() {
     const QSignalBlocker blocker(outMarket);
     const auto& materials = m_ranking->materials();
     outMarket->setRowCount(int(materials.size()));
+    // The rows exist for the view now; the items of tens of thousands of them go in without a
+    // change signal each, and the view paints them once.
+    const QSignalBlocker quietModel(outMarket->model());
     for (int r = 0; r < int(materials.size()); ++r) {
         auto* name = new QTableWidgetItem(materials[std::size_t(r)].name);
         name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -104,10 +164,12 @@ void TZEMForm083::fillMaterials() {
         price->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* index = new QTableWidgetItem(m_indices->material(materials[std::size_t(r)].name));
         index->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        index->setToolTip(ProfitRankingModel::indexHint());
         outMarket->setItem(r, MName, name);
         outMarket->setItem(r, MPrice, price);
         outMarket->setItem(r, MIndex, index);
     }
+    outMarket->viewport()->update();
 }
 
 void TZEMForm083::SetMaterialIndex(const QString& material, const QString& index) {

@@ -4,10 +4,12 @@
 #include <QWidget>
 #include <memory>
 
+class BackgroundTask;
 class IndexDelegate;
 class MarketIndices;
 class ProfitRanking;
 class ProfitRankingModel;
+class QProgressBar;
 class QTableView;
 class QTableWidget;
 class QTableWidgetItem;
@@ -16,7 +18,8 @@ class QTableWidgetItem;
 // at the standard counts, best profit first, and the index at which each breaks even. The market
 // index of each material and of each 知行産物 is set here and remembered in TAMUMarket.ini of the
 // data folder; the list sorts again at once. A double click opens the product's calculator with
-// the same indices.
+// the same indices. The products are read on a worker thread; the window shows them when they are
+// all there.
 class TZEMForm083 : public QWidget {
     Q_OBJECT
 
@@ -28,11 +31,17 @@ public:
     static TZEMForm083* OpenFor(const QString& dbPath, const QString& dataFolder);
 
     const ProfitRanking& ranking() const { return *m_ranking; }
+    bool isLoading() const;
     // Sets a material's index as the user does in the material table.
     void SetMaterialIndex(const QString& material, const QString& index);
 
+Q_SIGNALS:
+    // The products have been read (or the read failed and said so).
+    void loaded();
+
 private:
     void load();
+    void showLoading(bool loading);
     void fillMaterials();
     void materialChanged(QTableWidgetItem* item);
     void openCalculator(int rank);
@@ -43,4 +52,6 @@ private:
     ProfitRankingModel* m_model = nullptr;
     QTableView* outRanking = nullptr;
     QTableWidget* outMarket = nullptr;
+    QProgressBar* m_progress = nullptr;
+    BackgroundTask* m_loading = nullptr;
 };

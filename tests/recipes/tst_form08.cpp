@@ -715,6 +715,7 @@ void TestForm08::plannerButtons() {
     QTest::mouseClick(child<QPushButton>(w, "evtRanking"), Qt::LeftButton);
     const auto rankings = opened(static_cast<TZEMForm083*>(nullptr));
     QCOMPARE(rankings.size(), 1);
+    QTRY_VERIFY(!rankings.front()->isLoading());
     QCOMPARE(rankings.front()->ranking().count(), 2);  // 茶器 and 名茶碗
     QCOMPARE(messages.errors, QStringList());
     qDeleteAll(lists);

@@ -14,6 +14,7 @@
 #include "common/Fonts.h"
 #include "recipes/MarketIndices.h"
 #include "recipes/ProfitRanking.h"
+#include "recipes/ProfitRankingModel.h"
 #include "recipes/TZEMForm081.h"
 #include "recipes/TZEMForm083.h"
 #include "support/ItemDbFixture.h"
@@ -202,6 +203,16 @@ void TestRanking::indicesRememberedAndResorted() {
         TZEMForm083 w(sampleDatabase(), dat);
         QCOMPARE(w.windowTitle(), QStringLiteral("利益ランキング"));
         auto* view = w.findChild<QTableView*>(QStringLiteral("outRanking"));
+        // Read on a worker: busy and off until the products are there.
+        QVERIFY(w.isLoading());
+        QVERIFY(!view->isEnabled());
+        QVERIFY(!w.findChild<QWidget*>(QStringLiteral("prgRanking"))->isHidden());
+        QCOMPARE(w.cursor().shape(), Qt::WaitCursor);
+        QSignalSpy loaded(&w, &TZEMForm083::loaded);
+        QVERIFY(loaded.wait());
+        QVERIFY(view->isEnabled());
+        QVERIFY(w.findChild<QWidget*>(QStringLiteral("prgRanking"))->isHidden());
+        QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
         QAbstractItemModelTester tester(view->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(view->model()->rowCount(), fiefProductCount());
@@ -223,6 +234,10 @@ void TestRanking::indicesRememberedAndResorted() {
             ++fief;
         }
         const QString name = w.ranking().at(fief).product.name;
+        // Where an index can be typed, the cell says so.
+        QCOMPARE(view->model()->index(fief, 7).data(Qt::ToolTipRole).toString(),
+                 ProfitRankingModel::indexHint());
+        QCOMPARE(market->item(cell->row(), 2)->toolTip(), ProfitRankingModel::indexHint());
         QVERIFY(view->model()->setData(view->model()->index(fief, 7), QStringLiteral("00.10")));
         QVERIFY(!view->model()->setData(view->model()->index(fief == 0 ? 1 : 0, 7), "00.10") ||
                 ProfitCalc::productIndexed(w.ranking().at(fief == 0 ? 1 : 0).product.catalogue));
@@ -298,6 +313,8 @@ void TestRanking::brokenDatabase() {
     }
     MessageRecorder messages;
     TZEMForm083 w(path, fixture.folder());
+    QSignalSpy loaded(&w, &TZEMForm083::loaded);
+    QVERIFY(loaded.wait());
     QCOMPARE(messages.errors.size(), 1);
     QVERIFY2(messages.errors.front().contains(message), qPrintable(messages.errors.front()));
     QCOMPARE(w.ranking().count(), listed);

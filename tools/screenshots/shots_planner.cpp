@@ -1,5 +1,6 @@
 // Crafting planner scenes: a shopping list and the profit ranking on the sample database.
 #include <QDir>
+#include <QEventLoop>
 #include <QTableView>
 
 #include "common/TZEMSpinEdit.h"
@@ -18,6 +19,11 @@ const ShotRegistrar shoppingShots("shopping", [](ShotContext& ctx) {
 
 const ShotRegistrar rankingShots("ranking", [](ShotContext& ctx) {
     TZEMForm083* w = TZEMForm083::OpenFor(ctx.itemDatabase, ctx.dataFolder);
+    QEventLoop loading;
+    QObject::connect(w, &TZEMForm083::loaded, &loading, &QEventLoop::quit);
+    if (w->isLoading()) {
+        loading.exec();
+    }
     w->SetMaterialIndex(QStringLiteral("塩"), QStringLiteral("01.20"));
     ctx.save(w, QStringLiteral("profit_ranking"));
     w->close();
