@@ -9,6 +9,7 @@
 TZEMTime::TZEMTime(QObject* owner) : QObject(owner) {
     GameTime = DateTime::timeOfDay(RealClock::now());
     GameMSecPerSec = 23838;
+    restartCount();
     // Parented for findChild, but destroyed first by the destructor below.
     m_timer = std::make_unique<TMMTimer>(this);
     m_timer->setObjectName(QStringLiteral("ZEMTimer"));
@@ -24,10 +25,27 @@ TZEMTime::~TZEMTime() {
 
 void TZEMTime::SetGameTime(TDateTime value) {
     GameTime = value;
+    restartCount();
+}
+
+void TZEMTime::restartCount() {
+    m_countedFrom = RealClock::nowMSecsSinceEpoch();
+    m_secondsCounted = 0;
 }
 
 void TZEMTime::Tick() {
-    GameTime = DateTime::addMSecs(GameTime, GameMSecPerSec);
+    const std::int64_t passed = (RealClock::nowMSecsSinceEpoch() - m_countedFrom) / 1000;
+    std::int64_t seconds = 1;
+    if (passed - m_secondsCounted > 1) {
+        seconds = passed - m_secondsCounted;  // ticks were lost: catch up
+    } else if (passed < m_secondsCounted - 1) {
+        // The real clock was set back (or ticks come without real time passing, as in a test):
+        // one second per tick, counted from here.
+        restartCount();
+        m_secondsCounted = -1;
+    }
+    m_secondsCounted += seconds;
+    GameTime = DateTime::addMSecs(GameTime, seconds * GameMSecPerSec);
 }
 
 QString TZEMTime::RealTimeUntil(TDateTime target) const {
@@ -62,6 +80,7 @@ void TZEMTime::SetFromAnchor(TDateTime anchorGameTime, TDateTime anchorRealTime)
                    DateTime::toQDateTime(anchorRealTime).toMSecsSinceEpoch()) /
         1000;
     GameTime = DateTime::addMSecs(anchorGameTime, seconds * GameMSecPerSec);
+    restartCount();
 }
 
 bool TZEMTime::IsDaytime() const {

@@ -14,6 +14,10 @@ class TMMTimer;
 // game time of day and the real moment at which it was true. Only the time of day of GameTime
 // carries meaning; its date part counts game days since the anchor. All arithmetic runs on whole
 // milliseconds, so the time of day stays exact however many game days have passed.
+//
+// A tick adds one real second's worth, or, when ticks were lost (the process stopped, the GUI
+// thread busy), the whole real seconds that passed since the clock was last set, as the anchor
+// rule counts them: the running clock never falls behind and never runs ahead of real time.
 class TZEMTime : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +45,12 @@ public:
 
 private:
     int gameHour() const;
+    void restartCount();
+
+    // The real moment (milliseconds since the epoch) the count runs from, and the real seconds
+    // the clock has advanced by since.
+    std::int64_t m_countedFrom = 0;
+    std::int64_t m_secondsCounted = 0;
 
     std::unique_ptr<TMMTimer> m_timer;
 };

@@ -179,6 +179,42 @@ private Q_SLOTS:
         QCOMPARE(DateTime::toQTime(clock.GameTime), QTime(12, 3, 58, 380));
     }
 
+    // Ticks lost to a stall are made good by the next tick, by the whole real seconds that
+    // passed: then the clock shows what the anchor rule would derive at that moment.
+    void catchesUpAfterAStall_data() {
+        QTest::addColumn<int>("gap");  // real milliseconds between the third and fourth tick
+        QTest::addColumn<int>("steps");
+        QTest::newRow("a tick 0.6 s late") << 600 << 6;
+        QTest::newRow("1.5 s") << 1500 << 6;
+        QTest::newRow("the window's thread held 2 s") << 2000 << 7;
+        QTest::newRow("stopped for 10 s") << 10'000 << 15;
+        QTest::newRow("a suspend of an hour") << 3'600'000 << 3605;
+    }
+    void catchesUpAfterAStall() {
+        QFETCH(int, gap);
+        QFETCH(int, steps);
+        const TDateTime start = DateTime::encodeDate(2026, 12, 9) + DateTime::encodeTime(9, 0, 0);
+        FixedNow now(start);
+        TZEMTime clock;
+        clock.Timer()->SetEnabled(false);
+        clock.SetGameTime(DateTime::encodeTime(12, 0, 0));
+        const auto wait = [&](int msecs) { now.set(DateTime::addMSecs(now.get(), msecs)); };
+        for (int i = 0; i < 6; ++i) {
+            wait(i == 3 ? gap : 1000);
+            clock.Tick();
+        }
+        QCOMPARE(DateTime::msecsOfDay(clock.GameTime), (hms(12, 0, 0) + steps * Step) % DayMSecs);
+        // Never ahead of real time by more than the tick that is due.
+        const std::int64_t realSeconds = (5000 + gap) / 1000;
+        QVERIFY(steps <= realSeconds + 1);
+        if (gap >= 2000) {
+            TZEMTime derived;
+            derived.Timer()->SetEnabled(false);
+            derived.SetFromAnchor(DateTime::encodeTime(12, 0, 0), start);
+            QCOMPARE(DateTime::msecsOfDay(clock.GameTime), DateTime::msecsOfDay(derived.GameTime));
+        }
+    }
+
     // The running timer advances the clock on this thread, one step per second.
     void tickedByItsTimer() {
         TZEMTime clock;
