@@ -46,19 +46,6 @@ const QString InstalledFolder = QStringLiteral("/../share/tamu/");
 
 const QString ItemDatabase = QStringLiteral("TAMU_Item.db");
 
-QString resolve() {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    // ~/.local/share/TAMU on Linux, %LOCALAPPDATA%\TAMU on Windows.
-    const QString userFolder =
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    const QString folder = choose(programFolder, userFolder, existsOnDisk, creatableOnDisk);
-    if (!existsOnDisk(folder)) {
-        QDir().mkpath(folder);
-    }
-    seedItemDatabase(folder, programFolder + InstalledFolder + ItemDatabase);
-    return folder;
-}
-
 }  // namespace
 
 QString choose(const QString& programFolder, const QString& userDataFolder,
@@ -69,6 +56,24 @@ QString choose(const QString& programFolder, const QString& userDataFolder,
         return portable;
     }
     return withSeparator(userDataFolder) + QStringLiteral("DAT/");
+}
+
+QString prepare(const QString& programFolder, const QString& userDataFolder) {
+    const QString installed = programFolder + InstalledFolder + ItemDatabase;
+#ifdef Q_OS_WIN
+    const auto creatable = creatableOnDisk;
+#else
+    const bool isInstalled = QFileInfo(installed).isFile();
+    const auto creatable = [isInstalled](const QString& folder) {
+        return !isInstalled && creatableOnDisk(folder);
+    };
+#endif
+    const QString folder = choose(programFolder, userDataFolder, existsOnDisk, creatable);
+    if (!existsOnDisk(folder)) {
+        QDir().mkpath(folder);
+    }
+    seedItemDatabase(folder, installed);
+    return folder;
 }
 
 bool seedItemDatabase(const QString& folder, const QString& installedDatabase) {
@@ -91,7 +96,10 @@ QString path() {
     if (!overridden().isEmpty()) {
         return overridden();
     }
-    static const QString folder = resolve();
+    // ~/.local/share/TAMU on Linux, %LOCALAPPDATA%\TAMU on Windows.
+    static const QString folder =
+        prepare(QCoreApplication::applicationDirPath(),
+                QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     return folder;
 }
 

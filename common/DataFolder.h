@@ -9,7 +9,8 @@
 // written (the program then says so when it closes). Without one, a portable TAMU creates it
 // there; an installed TAMU whose program folder the user cannot write keeps its data in the
 // user's data folder instead, and seeds the item database there from the copy installed with
-// the program.
+// the program. On Linux an installed TAMU (the item database in ../share/tamu/ beside its bin/)
+// never makes a DAT/ beside the program, not even for root: /usr/bin is the package's.
 namespace DataFolder {
 
 QString path();
@@ -22,6 +23,10 @@ void setOverride(const QString& folder);
 QString choose(const QString& programFolder, const QString& userDataFolder,
                const std::function<bool(const QString& folder)>& exists,
                const std::function<bool(const QString& folder)>& creatable);
+
+// What path() does for a program in `programFolder`: chooses the folder, creates it and seeds
+// its item database.
+QString prepare(const QString& programFolder, const QString& userDataFolder);
 
 // Copies the installed item database into `folder` when none is there yet. Returns false when
 // there was nothing to copy or the copy failed; an existing database is never replaced.

@@ -11,6 +11,9 @@ packages=(
   clang libclang-rt-14-dev libbenchmark-dev ccache
   xvfb xauth openbox xdotool x11-utils imagemagick dbus notification-daemon python3-xlib
   qt6-wayland
+  # The Debian package: file for CPack's scan of the programs (dpkg-shlibdeps is in dpkg-dev,
+  # below), appstreamcli and lintian to check it.
+  file appstream lintian
   # TAMU for Windows: the cross compiler, Wine with what its X11 driver loads, the installer's
   # compiler, Qt's Japanese texts; tcl makes SQLite's single source file.
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine64 nsis qt6-translations-l10n tcl dpkg-dev

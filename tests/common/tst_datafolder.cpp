@@ -38,6 +38,52 @@ private Q_SLOTS:
         QCOMPARE(folder, expected);
     }
 
+    // The folder chosen, made and seeded on disk, for a program folder the test can write.
+    void prepare_data() {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("ownDat");
+        QTest::addColumn<bool>("beside");
+        QTest::newRow("portable") << false << false << true;
+        QTest::newRow("installed, own DAT") << true << true << true;
+#ifdef Q_OS_WIN
+        // The installer's folder under the user's profile is the player's to write.
+        QTest::newRow("installed, writable folder") << true << false << true;
+#else
+        // As root, or with --prefix ~/.local: the data still goes to the user's folder.
+        QTest::newRow("installed, writable folder") << true << false << false;
+#endif
+    }
+    void prepare() {
+        QFETCH(bool, installed);
+        QFETCH(bool, ownDat);
+        QFETCH(bool, beside);
+        QTemporaryDir dir;
+        const QString program = dir.filePath(QStringLiteral("prefix/bin"));
+        const QString user = dir.filePath(QStringLiteral("home/.local/share/TAMU"));
+        QVERIFY(QDir().mkpath(program));
+        if (ownDat) {
+            QVERIFY(QDir().mkpath(program + QStringLiteral("/DAT")));
+        }
+        if (installed) {
+#ifdef Q_OS_WIN
+            const QString share = program + QStringLiteral("/share/tamu");
+#else
+            const QString share = dir.filePath(QStringLiteral("prefix/share/tamu"));
+#endif
+            QVERIFY(QDir().mkpath(share));
+            QFile f(share + QStringLiteral("/TAMU_Item.db"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("installed");
+        }
+        const QString besideDat = program + QStringLiteral("/DAT/");
+        const QString userDat = user + QStringLiteral("/DAT/");
+        const QString folder = DataFolder::prepare(program, user);
+        QCOMPARE(folder, beside ? besideDat : userDat);
+        QVERIFY(QFileInfo(folder).isDir());
+        QVERIFY(!QFileInfo::exists(beside ? userDat : besideDat));
+        QCOMPARE(QFileInfo::exists(folder + QStringLiteral("TAMU_Item.db")), installed);
+    }
+
     void seedCopiesOnceAndNeverReplaces() {
         QTemporaryDir dir;
         const QString installed = dir.filePath(QStringLiteral("share/TAMU_Item.db"));
