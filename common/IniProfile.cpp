@@ -271,7 +271,7 @@ void setEntry(Document& doc, const IniProfile::Entry& e) {
         if (sectionStart < 0) {
             continue;
         }
-        if (const auto kv = keyValue(text); kv && sameName(kv->first, e.key)) {
+        if (const auto kv = keyValue(text); kv && kv->first.compare(e.key, e.keyCase) == 0) {
             doc.lines[i].bytes = encodeLine(doc, entry);
             doc.lines[i].text = entry;
             return;
@@ -403,8 +403,9 @@ void IniProfile::replaceAll(const QList<QPair<QString, Entries>>& sections) {
     replaceFile(m_fileName, text.toUtf8());
 }
 
-void IniProfile::writeString(const QString& section, const QString& key, const QString& value) {
-    write({Entry{section, key, value}});
+void IniProfile::writeString(const QString& section, const QString& key, const QString& value,
+                             Qt::CaseSensitivity keyCase) {
+    write({Entry{section, key, value, keyCase}});
 }
 
 void IniProfile::writeInteger(const QString& section, const QString& key, std::int32_t value) {

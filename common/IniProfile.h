@@ -4,6 +4,7 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -25,6 +26,9 @@ public:
         QString section;
         QString key;
         QString value;
+        // Keys that are names of the game's items, which differ in letter case alone, match
+        // exactly; every other key as the private-profile rule says.
+        Qt::CaseSensitivity keyCase = Qt::CaseInsensitive;
     };
 
     explicit IniProfile(QString fileName);
@@ -44,7 +48,8 @@ public:
 
     // Each throws TZEMError "%s に書き込めません" when the file cannot be written; the file then
     // keeps its previous content.
-    void writeString(const QString& section, const QString& key, const QString& value);
+    void writeString(const QString& section, const QString& key, const QString& value,
+                     Qt::CaseSensitivity keyCase = Qt::CaseInsensitive);
     void writeInteger(const QString& section, const QString& key, std::int32_t value);
     // Several keys in one replacement of the file: after a crash it holds all of them or none.
     void write(const QList<Entry>& entries);

@@ -59,6 +59,7 @@ void MarketIndices::set(QHash<QString, QString>& map, const QString& section, co
     }
     map.insert(name, index);
     if (storable(name)) {
-        m_profile.writeString(section, name, index);
+        // Sake and SAKE are two items: each keeps a key of its own.
+        m_profile.writeString(section, name, index, Qt::CaseSensitive);
     }
 }

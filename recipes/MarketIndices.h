@@ -6,7 +6,8 @@
 #include "common/IniProfile.h"
 
 // The market indices (DD.DD) that the user set for products and materials, remembered in
-// TAMUMarket.ini of the data folder: section [Product] and [Material], one key per item name.
+// TAMUMarket.ini of the data folder: section [Product] and [Material], one key per item name,
+// matched with its letter case (item names are; the file's other rules stay private-profile).
 // An item without a remembered index, or with a value that is no index, is at 01.00.
 class MarketIndices {
 public:

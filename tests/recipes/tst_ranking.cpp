@@ -82,6 +82,7 @@ private Q_SLOTS:
     void breakEven_data();
     void breakEven();
     void indicesRememberedAndResorted();
+    void indicesKeepTheLetterCaseOfNames();
     void brokenDatabase_data();
     void brokenDatabase();
 
@@ -278,6 +279,29 @@ void TestRanking::indicesRememberedAndResorted() {
     QCOMPARE(read.material(QStringLiteral("塩")), QStringLiteral("01.00"));
     QCOMPARE(read.material(QStringLiteral("墨")), QStringLiteral("02.50"));
     QCOMPARE(read.product(QStringLiteral("塩俵")), QStringLiteral("01.00"));
+}
+
+// Item names differ in letter case alone (the database keeps them apart): so do their indices,
+// in an older file too; the file's other lines stay as they were.
+void TestRanking::indicesKeepTheLetterCaseOfNames() {
+    QTemporaryDir folder;
+    const QString dat = folder.path() + u'/';
+    QFile file(dat + QStringLiteral("TAMUMarket.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("; prices of my server\r\n[material]\r\nSAKE=50.00\r\n");
+    file.close();
+    {
+        MarketIndices indices(dat);
+        indices.setMaterial(QStringLiteral("Sake"), QStringLiteral("10.00"));
+        indices.setMaterial(QStringLiteral("SAKE"), QStringLiteral("20.00"));
+        QCOMPARE(indices.material(QStringLiteral("sake")), MarketIndices::Default);
+    }
+    const MarketIndices again(dat);
+    QCOMPARE(again.material(QStringLiteral("SAKE")), QStringLiteral("20.00"));
+    QCOMPARE(again.material(QStringLiteral("Sake")), QStringLiteral("10.00"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(),
+             QByteArray("; prices of my server\r\n[material]\r\nSAKE=20.00\r\nSake=10.00\r\n"));
 }
 
 void TestRanking::brokenDatabase_data() {
