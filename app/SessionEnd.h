@@ -19,6 +19,11 @@ public:
     SessionEnd(const SessionEnd&) = delete;
     SessionEnd& operator=(const SessionEnd&) = delete;
 
+    // The close has written every file: from now on a further end signal ends the program at
+    // once. Until then the signals after the first are ignored, so that a logout's second signal
+    // or a double Ctrl+C cannot end it half way through its save.
+    void saved();
+
 Q_SIGNALS:
     void requested();
 

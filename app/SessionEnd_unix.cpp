@@ -8,23 +8,28 @@
 
 #include "app/SessionEnd.h"
 
-// The signal handler only writes to a pipe that the event loop watches; a second signal while
-// that close runs ends the program at once.
+// The signal handler only writes to a pipe that the event loop watches. Signals that come while
+// that close runs are ignored; once it has saved, a further one ends the program at once.
 namespace {
 
 constexpr std::array<int, 3> EndSignals{SIGTERM, SIGHUP, SIGINT};
 
+enum State : int { Running, Closing, Saved };
+
 int pipeFds[2] = {-1, -1};
-volatile std::sig_atomic_t received = 0;
+volatile std::sig_atomic_t state = Running;
 
 // Async-signal-safe: one byte into the pipe, nothing else.
 void onSignal(int signal) {
-    if (received) {
+    if (state == Saved) {
         std::signal(signal, SIG_DFL);
         std::raise(signal);
         return;
     }
-    received = 1;
+    if (state == Closing) {
+        return;
+    }
+    state = Closing;
     const int savedErrno = errno;
     const char byte = static_cast<char>(signal);
     [[maybe_unused]] const ssize_t n = ::write(pipeFds[1], &byte, 1);
@@ -60,7 +65,11 @@ void SessionEnd::unwatchPlatform() {
             fd = -1;
         }
     }
-    received = 0;
+    state = Running;
+}
+
+void SessionEnd::saved() {
+    state = Saved;
 }
 
 void SessionEnd::readSignal() {

@@ -43,6 +43,13 @@ void SessionEnd::watchPlatform() {
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
+// Windows waits in the handler for the close; once it has saved, the wait may end.
+void SessionEnd::saved() {
+    if (closed != nullptr) {
+        SetEvent(closed);
+    }
+}
+
 void SessionEnd::unwatchPlatform() {
     watcher = nullptr;
     if (closed != nullptr) {

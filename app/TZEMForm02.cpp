@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <cstdio>
 
+#include "app/ModalUnwind.h"
 #include "app/TZEMBaseConfig.h"
 #include "app/ToolBarWidth.h"
 #include "common/DataFolder.h"
@@ -445,7 +446,8 @@ void TZEMForm02::SaS99EndExecute() {
 
 void TZEMForm02::closeForSession() {
     m_sessionClose = true;
-    close();
+    // Never from inside a dialog's loop: its window would go under the handler that opened it.
+    ModalUnwind::endAllThen(this, [this] { close(); });
 }
 
 void TZEMForm02::FormCloseQuery() {

@@ -46,6 +46,7 @@ int main(int argc, char* argv[]) {
     SessionEnd sessionEnd;
     QObject::connect(&sessionEnd, &SessionEnd::requested, &controller,
                      &TZEMForm02::closeForSession);
+    QObject::connect(&controller, &TZEMForm02::ended, &sessionEnd, &SessionEnd::saved);
     controller.show();
     controller.raise();
     controller.activateWindow();

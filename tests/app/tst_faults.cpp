@@ -6,11 +6,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <csignal>
 #include <memory>
@@ -406,14 +410,18 @@ private Q_SLOTS:
     // Logout, shutdown, Ctrl+C: the close runs as from the end button, without message boxes.
     void signalClosesAndSaves_data() {
         QTest::addColumn<int>("signal");
+        QTest::addColumn<int>("second");  // right after the first, as logouts send them
         QTest::addColumn<bool>("diskFull");
 #ifndef Q_OS_WIN  // Windows' console events are not signals
-        QTest::newRow("SIGTERM") << SIGTERM << false;
-        QTest::newRow("SIGHUP") << SIGHUP << false;
-        QTest::newRow("SIGINT") << SIGINT << false;
-        QTest::newRow("SIGTERM, disk full") << SIGTERM << true;
+        QTest::newRow("SIGTERM") << SIGTERM << 0 << false;
+        QTest::newRow("SIGHUP") << SIGHUP << 0 << false;
+        QTest::newRow("SIGINT") << SIGINT << 0 << false;
+        QTest::newRow("SIGTERM, disk full") << SIGTERM << 0 << true;
+        QTest::newRow("SIGTERM, then SIGHUP") << SIGTERM << SIGHUP << false;
+        QTest::newRow("SIGTERM twice") << SIGTERM << SIGTERM << false;
+        QTest::newRow("a double Ctrl+C") << SIGINT << SIGINT << false;
 #else
-        QTest::newRow("no signals") << 0 << false;
+        QTest::newRow("no signals") << 0 << 0 << false;
 #endif
     }
     void signalClosesAndSaves() {
@@ -421,6 +429,7 @@ private Q_SLOTS:
         QSKIP("Windows ends a program with console events, not signals");
 #else
         QFETCH(int, signal);
+        QFETCH(int, second);
         QFETCH(bool, diskFull);
         copySample();
         writeOldFiles();
@@ -437,11 +446,64 @@ private Q_SLOTS:
                 full = std::make_unique<FileFaults::SizeLimit>(0);
             }
             std::raise(signal);
+            if (second != 0) {
+                std::raise(second);
+            }
             QTRY_COMPARE(ended.count(), 1);
         }
         QVERIFY(messages.errors.isEmpty());
         QCOMPARE(readFile(m_dat + QStringLiteral("TAMUTime.log")),
                  diskFull ? OldAnchor : NewAnchor);
+#endif
+    }
+
+    // An end signal while a handler waits in a modal dialog's loop: the dialog ends, the handler
+    // returns with its window intact, and only then the program closes and saves.
+    void signalDuringAModalDialog_data() {
+        QTest::addColumn<bool>("fileDialog");
+#ifndef Q_OS_WIN
+        QTest::newRow("CSV で保存's file dialog") << true;
+        QTest::newRow("a message box") << false;
+#else
+        QTest::newRow("no signals") << false;
+#endif
+    }
+    void signalDuringAModalDialog() {
+#ifdef Q_OS_WIN
+        QSKIP("Windows ends a program with console events, not signals");
+#else
+        QFETCH(bool, fileDialog);
+        copySample();
+        writeOldFiles();
+        MessageRecorder messages;
+        auto controller = start();
+        setNewAnchor(*controller);
+        SessionEnd sessionEnd;
+        connect(&sessionEnd, &SessionEnd::requested, controller.get(),
+                &TZEMForm02::closeForSession);
+        QSignalSpy ended(controller.get(), &TZEMForm02::ended);
+        auto* tool = new QWidget(nullptr, Qt::Tool);  // a tool window, closed with the program
+        tool->setWindowTitle(QStringLiteral("レベル別一覧"));
+        tool->show();
+        QPointer<QWidget> alive(tool);
+        bool returnedToItsWindow = false;
+        QTimer::singleShot(0, tool, [&] {
+            QTimer::singleShot(200, [] { std::raise(SIGTERM); });
+            if (fileDialog) {
+                QFileDialog::getSaveFileName(tool, QStringLiteral("CSV で保存"), QString(),
+                                             QString(), nullptr, QFileDialog::DontUseNativeDialog);
+            } else {
+                QMessageBox box(QMessageBox::Warning, QStringLiteral("TAMU"),
+                                QStringLiteral("読めない産物が 1 件あり、一覧から外しました。"),
+                                QMessageBox::Ok, tool);
+                box.exec();
+            }
+            returnedToItsWindow = !alive.isNull() && alive->isVisible();
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 10000);
+        QVERIFY(returnedToItsWindow);
+        QVERIFY(alive.isNull());  // then closed with the program
+        QCOMPARE(readFile(m_dat + QStringLiteral("TAMUTime.log")), NewAnchor);
 #endif
     }
 
