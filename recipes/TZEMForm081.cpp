@@ -10,6 +10,7 @@
 
 #include "common/Fonts.h"
 #include "common/Messages.h"
+#include "common/ReadOnlyLook.h"
 #include "common/ScreenAreas.h"
 #include "common/TZEMError.h"
 #include "common/TZEMSpinEdit.h"
@@ -182,6 +183,7 @@ void TZEMForm081::addMaterialRow() {
                                 QStringLiteral("ＰＣ"), QStringLiteral("自作")});
     row.iptGetTarget->setCurrentIndex(0);
     row.iptGetTarget->setEnabled(false);
+    ReadOnlyLook::apply(row.iptGetTarget);
     row.iptGetTarget->setGeometry(168, y, 80, 19);
     row.iptZaiSisu = makeIndexBox(m_materials, name("iptZaiSisu"), QRect(254, y, 50, 19), rowFont);
     row.iptZaiSisu->setAttribute(Qt::WA_InputMethodEnabled, false);

@@ -12,6 +12,7 @@
 #include "common/TZEMSpinEdit.h"
 #include "recipes/FigureLabel.h"
 #include "recipes/TZEMForm081.h"
+#include "support/Contrast.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
 
@@ -109,6 +110,7 @@ private Q_SLOTS:
     void failedMaterialLoad();
     void typedIndex();
     void largeFiguresShowWhole();
+    void sourceBoxesReadLikeText();
     void openForMissingDatabase();
     void openForIndependentWindows();
 
@@ -439,6 +441,37 @@ void TestForm081::largeFiguresShowWhole() {
         }
     }
     QVERIFY(checked >= 10);
+}
+
+// The source boxes take no input, yet read in the normal text colour; neither the mouse nor the
+// keyboard nor the wheel changes them.
+void TestForm081::sourceBoxesReadLikeText() {
+    MessageRecorder messages;
+    auto w = load("塩俵", true);
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    for (int k = 0; k < 2; ++k) {
+        auto* source = child<QComboBox>(w.get(), rowName("iptGetTarget", k));
+        QVERIFY(source->isVisible());
+        QVERIFY(!source->isEnabled());
+        const QPalette& palette = source->palette();
+        QCOMPARE(palette.color(QPalette::Disabled, QPalette::ButtonText),
+                 palette.color(QPalette::Active, QPalette::ButtonText));
+        const QImage picture = source->grab().toImage();
+        const double contrast = Contrast::ofText(picture, picture.rect().adjusted(3, 3, -24, -3));
+        QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast, 'f', 2)));
+
+        QTest::mouseClick(source, Qt::LeftButton);
+        QVERIFY(QApplication::activePopupWidget() == nullptr);
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_End, Qt::Key_Space}) {
+            QTest::keyClick(source, key);
+        }
+        QWheelEvent wheel(QPointF(10, 8), source->mapToGlobal(QPointF(10, 8)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(source, &wheel);
+        QCOMPARE(source->currentText(), QStringLiteral("産物商"));
+        QCOMPARE(source->currentIndex(), 0);
+    }
+    QCOMPARE(messages.errors, QStringList{});
 }
 
 void TestForm081::typedIndex() {
