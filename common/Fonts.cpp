@@ -55,4 +55,10 @@ QFont font(const QString& windowsName, int pixelSize, bool bold) {
     return f;
 }
 
+QFont figures(int pixelSize) {
+    QFont f = font(Mincho, pixelSize);
+    f.setFamilies(FigureFaces + QStringList{Mincho});
+    return f;
+}
+
 }  // namespace Fonts

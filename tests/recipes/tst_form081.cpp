@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,6 +111,8 @@ private Q_SLOTS:
     void failedMaterialLoad();
     void typedIndex();
     void largeFiguresShowWhole();
+    void figureFace_data();
+    void figureFace();
     void sourceBoxesReadLikeText();
     void openForMissingDatabase();
     void openForIndependentWindows();
@@ -441,6 +444,43 @@ void TestForm081::largeFiguresShowWhole() {
         }
     }
     QVERIFY(checked >= 10);
+}
+
+void TestForm081::figureFace_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("pixelSize");
+    for (const char* upper : {"outUriCount", "outBuyCost", "outUriCost", "outUriSu", "outUriTanka",
+                              "outUriGain", "outZaiTotalCost", "iptUriSisu", "outUriSeisanSu"}) {
+        QTest::newRow(upper) << QString::fromLatin1(upper) << 16;
+    }
+    for (const char* row : {"outZaiCost0", "outZaiCount0", "outZaiTotalCost0", "iptZaiSisu0",
+                            "outZaiCost6", "outZaiCount8", "outZaiTotalCost8", "iptZaiSisu8"}) {
+        QTest::newRow(row) << QString::fromLatin1(row) << 12;
+    }
+    QTest::newRow("iptUriTime") << QStringLiteral("iptUriTime") << 12;
+    QTest::newRow("iptUriSeisanSu") << QStringLiteral("iptUriSeisanSu") << 12;
+}
+
+// Every figure, count and index is drawn in the figure face, not in the Mincho substitute whose
+// one reads as a lower-case L, at the pixel size of the window's layout; rows added for materials
+// beyond seven too. The captions stay Mincho.
+void TestForm081::figureFace() {
+    QFETCH(QString, name);
+    QFETCH(int, pixelSize);
+    MessageRecorder messages;
+    auto w = load("西陣織の帯", true);  // nine materials
+    QCOMPARE(messages.errors, QStringList{});
+    auto* control = child<QWidget>(w.get(), name);
+    QCOMPARE(control->font().pixelSize(), pixelSize);
+    const QString face = QFontInfo(control->font()).family();
+    QVERIFY2(Fonts::FigureFaces.contains(face), qPrintable(face));
+    QVERIFY(face != QFontInfo(Fonts::font(Fonts::Mincho, pixelSize)).family());
+    if (auto* figure = qobject_cast<FigureLabel*>(control)) {
+        figure->setText(QStringLiteral("-2147483648"));  // narrowed to fit, in the same face
+        QCOMPARE(QFontInfo(figure->shownFont()).family(), face);
+    }
+    QCOMPARE(QFontInfo(child<QLabel>(w.get(), "outUriName")->font()).family(),
+             QFontInfo(Fonts::font(Fonts::Mincho, 16)).family());
 }
 
 // The source boxes take no input, yet read in the normal text colour; neither the mouse nor the
