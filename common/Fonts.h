@@ -27,4 +27,10 @@ QFont font(const QString& windowsName, int pixelSize, bool bold = false);
 // character it lacks (and where none is installed).
 QFont figures(int pixelSize);
 
+// Registers the substitutions and makes "ＭＳ Ｐゴシック" of 12 pixels the font of every message
+// box, menu, tooltip and dialog, and of any window that names no font of its own. It replaces
+// the fonts the platform gives such classes, which differ from one another (a Japanese locale
+// picks a fixed-width Gothic there). Call it once the application object exists.
+void setApplicationFont();
+
 }  // namespace Fonts
