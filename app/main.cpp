@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     if (!instance.claim()) {
         return 0;
     }
-    Fonts::registerSubstitutions();
+    Fonts::setApplicationFont();
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(
         Artwork::image(QStringLiteral("tamu"), QSize(Artwork::iconSize, Artwork::iconSize)))));
 

@@ -24,14 +24,16 @@ set(CMAKE_INSTALL_BINDIR . CACHE PATH "Where the programs are installed" FORCE)
 # Qt's own folder (bin/ holds its libraries, plugins/ its plugins).
 get_filename_component(TAMU_QT_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
 
-# The IPA fonts go with TAMU for Windows; beside the build's programs they are also the fonts of
-# the tests, which Qt's offscreen platform takes from QT_QPA_FONTDIR.
+# The IPA fonts, and the face of the profit calculator's figures, go with TAMU for Windows; beside
+# the build's programs they are also the fonts of the tests, which Qt's offscreen platform takes
+# from QT_QPA_FONTDIR.
 set(TAMU_IPA_FONTS
     /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf
     /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf
     /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf
     /usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf)
-file(COPY ${TAMU_IPA_FONTS} DESTINATION ${CMAKE_BINARY_DIR}/bin/fonts)
+set(TAMU_FIGURE_FONTS /usr/share/fonts/truetype/dejavu/DejaVuSerifCondensed.ttf)
+file(COPY ${TAMU_IPA_FONTS} ${TAMU_FIGURE_FONTS} DESTINATION ${CMAKE_BINARY_DIR}/bin/fonts)
 # Qt's Japanese texts (the cross-built Qt has none of its own), for the programs and their tests.
 set(TAMU_QT_JAPANESE /usr/share/qt6/translations/qtbase_ja.qm)
 file(COPY ${TAMU_QT_JAPANESE} DESTINATION ${CMAKE_BINARY_DIR}/bin/translations)

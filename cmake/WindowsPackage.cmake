@@ -16,10 +16,13 @@ install(FILES ${_qt}/plugins/sqldrivers/qsqlite.dll ${_qt}/plugins/sqldrivers/qs
 install(FILES ${_qt}/plugins/imageformats/qico.dll DESTINATION imageformats OPTIONAL)
 
 # The IPA fonts, whose licence allows passing them on with it, for a Windows without Japanese
-# fonts; and Qt's own dialogs in Japanese.
-install(FILES ${TAMU_IPA_FONTS} DESTINATION fonts)
+# fonts; the DejaVu face of the figures, under its own free licence; and Qt's own dialogs in
+# Japanese.
+install(FILES ${TAMU_IPA_FONTS} ${TAMU_FIGURE_FONTS} DESTINATION fonts)
 install(FILES /usr/share/doc/fonts-ipafont-gothic/copyright DESTINATION fonts
         RENAME IPA_Font_License.txt)
+install(FILES /usr/share/doc/fonts-dejavu-extra/copyright DESTINATION fonts
+        RENAME DejaVu_Font_License.txt)
 install(FILES ${TAMU_QT_JAPANESE} DESTINATION translations)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
 

@@ -1,5 +1,6 @@
 #include "common/Fonts.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
@@ -53,6 +54,20 @@ QFont font(const QString& windowsName, int pixelSize, bool bold) {
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     return f;
+}
+
+QFont figures(int pixelSize) {
+    QFont f = font(Mincho, pixelSize);
+    f.setFamilies(FigureFaces + QStringList{Mincho});
+    return f;
+}
+
+void setApplicationFont() {
+    registerSubstitutions();
+    // Without a class name this also drops the fonts the platform gave single classes (a
+    // Windows menu font, message box font, tooltip font), so that every box, menu and tip
+    // takes this one.
+    QApplication::setFont(font(PGothic, 12));
 }
 
 }  // namespace Fonts

@@ -21,6 +21,7 @@
 
 #include "common/Fonts.h"
 #include "common/Messages.h"
+#include "common/ReadOnlyLook.h"
 #include "common/TZEMError.h"
 #include "common/ToolWindow.h"
 #include "recipes/ItemSql.h"
@@ -253,6 +254,7 @@ void TZEMForm08::buildControls() {
     outCreateSource->setEditTriggers(QAbstractItemView::NoEditTriggers);
     outCreateSource->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     outCreateSource->setEnabled(false);
+    ReadOnlyLook::apply(outCreateSource);
 
     evtCalc = new QPushButton(QStringLiteral("利益計算"), m_panel);
     evtCalc->setObjectName(QStringLiteral("evtCalc"));

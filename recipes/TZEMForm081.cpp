@@ -10,6 +10,7 @@
 
 #include "common/Fonts.h"
 #include "common/Messages.h"
+#include "common/ReadOnlyLook.h"
 #include "common/ScreenAreas.h"
 #include "common/TZEMError.h"
 #include "common/TZEMSpinEdit.h"
@@ -71,6 +72,9 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
     const QFont label16 = Fonts::font(Fonts::Mincho, 16);
     const QFont small = Fonts::font(Fonts::PMincho, 11);
     const QFont rowFont = Fonts::font(Fonts::Mincho, 12);
+    // Figures, counts and indices keep these sizes in a face whose one is no lower-case L.
+    const QFont figures16 = Fonts::figures(16);
+    const QFont figures12 = Fonts::figures(12);
     const auto right = Qt::AlignRight;
 
     m_frame = new QGroupBox(this);
@@ -88,16 +92,17 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
 
     makeLabel(m_frame, QStringLiteral("総生産数："), QRect(16, 74, 84, 22), label16);
     outUriCount = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 74, 70, 22),
-                                         label16, QStringLiteral("outUriCount"), right);
+                                         figures16, QStringLiteral("outUriCount"), right);
     makeLabel(m_frame, QStringLiteral("＝生産回数："), QRect(168, 74, 96, 22), label16);
     iptUriTime = new TZEMSpinEdit(m_frame);
     iptUriTime->setObjectName(QStringLiteral("iptUriTime"));
     iptUriTime->setBounds(1, 1000);
     iptUriTime->setText(QStringLiteral("1"));
     iptUriTime->setGeometry(266, 73, 60, 24);
+    iptUriTime->setFont(figures12);
     makeLabel(m_frame, QStringLiteral("×生産数："), QRect(330, 74, 80, 22), label16);
     // The standard count lies beneath the spin box and is not seen; the calculation reads it.
-    outUriSeisanSu = makeLabel(m_frame, QStringLiteral("1"), QRect(412, 73, 58, 24), label16,
+    outUriSeisanSu = makeLabel(m_frame, QStringLiteral("1"), QRect(412, 73, 58, 24), figures16,
                                QStringLiteral("outUriSeisanSu"), right);
     outUriSeisanSu->hide();
     iptUriSeisanSu = new TZEMSpinEdit(m_frame);
@@ -105,6 +110,7 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
     iptUriSeisanSu->setBounds(1, 999);
     iptUriSeisanSu->setText(QStringLiteral("1"));
     iptUriSeisanSu->setGeometry(412, 73, 58, 24);
+    iptUriSeisanSu->setFont(figures12);
     evtDefaultSu = new QPushButton(QStringLiteral("標準に戻す"), m_frame);
     evtDefaultSu->setObjectName(QStringLiteral("evtDefaultSu"));
     evtDefaultSu->setGeometry(476, 72, 90, 26);
@@ -112,27 +118,27 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
 
     makeLabel(m_frame, QStringLiteral("原材料費："), QRect(16, 102, 84, 22), label16);
     outBuyCost = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 102, 70, 22),
-                                        label16, QStringLiteral("outBuyCost"), right);
+                                        figures16, QStringLiteral("outBuyCost"), right);
 
     makeLabel(m_frame, QStringLiteral("売却価格："), QRect(16, 128, 84, 22), label16);
     outUriCost = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 128, 70, 22),
-                                        label16, QStringLiteral("outUriCost"), right);
+                                        figures16, QStringLiteral("outUriCost"), right);
     makeLabel(m_frame, QStringLiteral("＝生産数："), QRect(168, 128, 80, 22), label16);
     outUriSu = makeLabel<FigureLabel>(m_frame, QStringLiteral("1"), QRect(248, 128, 44, 22),
-                                      label16, QStringLiteral("outUriSu"), right);
+                                      figures16, QStringLiteral("outUriSu"), right);
     makeLabel(m_frame, QStringLiteral("×売却単価："), QRect(292, 128, 96, 22), label16);
     outUriTanka = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(388, 128, 67, 22),
-                                         label16, QStringLiteral("outUriTanka"), right);
+                                         figures16, QStringLiteral("outUriTanka"), right);
     outUriSisu = makeLabel(m_frame, QStringLiteral("×指数："), QRect(455, 128, 64, 22), label16,
                            QStringLiteral("outUriSisu"));
     iptUriSisu =
-        makeIndexBox(m_frame, QStringLiteral("iptUriSisu"), QRect(519, 127, 50, 24), label16);
+        makeIndexBox(m_frame, QStringLiteral("iptUriSisu"), QRect(519, 127, 50, 24), figures16);
     outUriSisu->hide();
     iptUriSisu->hide();
 
     makeLabel(m_frame, QStringLiteral("利益　　："), QRect(16, 154, 84, 22), label16);
     outUriGain = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 154, 70, 22),
-                                        label16, QStringLiteral("outUriGain"), right);
+                                        figures16, QStringLiteral("outUriGain"), right);
 
     // Material part.
     m_materials = new QGroupBox(QStringLiteral("材料"), m_frame);
@@ -140,7 +146,7 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
     m_materials->setGeometry(8, materialsTop, clientWidth - 16, materialsHeight);
     makeLabel(m_materials, QStringLiteral("生産費用："), QRect(12, 20, 80, 22), label16);
     outZaiTotalCost =
-        makeLabel<FigureLabel>(m_materials, QStringLiteral("0"), QRect(88, 20, 70, 22), label16,
+        makeLabel<FigureLabel>(m_materials, QStringLiteral("0"), QRect(88, 20, 70, 22), figures16,
                                QStringLiteral("outZaiTotalCost"), right);
     const int heads = rowTop - 20;
     makeLabel(m_materials, QStringLiteral("知行産物名"), QRect(12, heads, 150, 18), rowFont);
@@ -169,6 +175,7 @@ void TZEMForm081::addMaterialRow() {
     const int k = int(m_rows.size());
     const int y = rowTop + k * rowStep;
     const QFont rowFont = Fonts::font(Fonts::Mincho, 12);
+    const QFont figures = Fonts::figures(12);
     const auto name = [k](const char* stem) {
         return QString::fromLatin1(stem) + QString::number(k);
     };
@@ -182,15 +189,16 @@ void TZEMForm081::addMaterialRow() {
                                 QStringLiteral("ＰＣ"), QStringLiteral("自作")});
     row.iptGetTarget->setCurrentIndex(0);
     row.iptGetTarget->setEnabled(false);
+    ReadOnlyLook::apply(row.iptGetTarget);
     row.iptGetTarget->setGeometry(168, y, 80, 19);
-    row.iptZaiSisu = makeIndexBox(m_materials, name("iptZaiSisu"), QRect(254, y, 50, 19), rowFont);
+    row.iptZaiSisu = makeIndexBox(m_materials, name("iptZaiSisu"), QRect(254, y, 50, 19), figures);
     row.iptZaiSisu->setAttribute(Qt::WA_InputMethodEnabled, false);
-    row.outZaiCost = makeLabel<FigureLabel>(m_materials, QString(), QRect(310, y, 64, 19), rowFont,
+    row.outZaiCost = makeLabel<FigureLabel>(m_materials, QString(), QRect(310, y, 64, 19), figures,
                                             name("outZaiCost"), Qt::AlignRight);
-    row.outZaiCount = makeLabel<FigureLabel>(m_materials, QString(), QRect(378, y, 58, 19), rowFont,
+    row.outZaiCount = makeLabel<FigureLabel>(m_materials, QString(), QRect(378, y, 58, 19), figures,
                                              name("outZaiCount"), Qt::AlignRight);
     row.outZaiTotalCost = makeLabel<FigureLabel>(m_materials, QString(), QRect(440, y, 100, 19),
-                                                 rowFont, name("outZaiTotalCost"), Qt::AlignRight);
+                                                 figures, name("outZaiTotalCost"), Qt::AlignRight);
     row.outZaiName->hide();
     row.iptGetTarget->hide();
     row.iptZaiSisu->hide();

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libsqlite3-dev libgl-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core fonts-dejavu-extra
   libqt6opengl6-dev mdbtools-dev libglib2.0-dev odbc-mdbtools libqt6sql6-odbc unixodbc-dev
   clang libclang-rt-14-dev libbenchmark-dev ccache
   xvfb xauth openbox xdotool x11-utils imagemagick dbus notification-daemon python3-xlib

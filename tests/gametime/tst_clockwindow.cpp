@@ -1,4 +1,5 @@
 #include <QActionGroup>
+#include <QFontInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
@@ -6,6 +7,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "common/Fonts.h"
 #include "common/ScreenAreas.h"
 #include "common/TDateTime.h"
 #include "gametime/ClockOptions.h"
@@ -401,6 +403,24 @@ private Q_SLOTS:
         QVERIFY(items.at(1)->isCheckable() && !items.at(1)->isChecked());
         QVERIFY(items.at(2)->isSeparator());
         QCOMPARE(items.at(3)->text(), QStringLiteral("閉じる(&W)"));
+        menu->close();
+    }
+
+    // The menu and its size menu are in the proportional Gothic of every box, as the program
+    // sets it up, not in a font of the platform's.
+    void menuInTheBoxesFace() {
+        QApplication::setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 9), "QMenu");
+        Fonts::setApplicationFont();
+        Fixture f;
+        f.window->show();
+        auto* menu = f.window->findChild<QMenu*>(QStringLiteral("popTimer"));
+        f.mouse(QEvent::MouseButtonPress, Qt::RightButton, QPoint(100, 120));
+        QTRY_VERIFY(menu->isVisible());
+        const QString face = QFontInfo(Fonts::font(Fonts::PGothic, 12)).family();
+        for (const QMenu* shown : {menu, menu->actions().at(0)->menu()}) {
+            QCOMPARE(QFontInfo(shown->font()).family(), face);
+            QCOMPARE(shown->font().pixelSize(), 12);
+        }
         menu->close();
     }
 };

@@ -14,7 +14,8 @@ winpath() { echo "Z:${1//\//\\}"; }
 target=$work/TAMU
 "$run" "$setup" /S "/D=$(winpath "$target")" || fail "the installer ended with status $?"
 for f in tamu.exe tamu-import-mdb.exe Qt6Core.dll sqlite3.dll platforms/qwindows.dll \
-         sqldrivers/qsqlite.dll fonts/ipag.ttf translations/qtbase_ja.qm share/tamu/TAMU_Item.db \
+         sqldrivers/qsqlite.dll fonts/ipag.ttf fonts/DejaVuSerifCondensed.ttf translations/qtbase_ja.qm \
+         share/tamu/TAMU_Item.db \
          uninstall.exe; do
   [ -s "$target/$f" ] || fail "the installer did not write $f"
 done

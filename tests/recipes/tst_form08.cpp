@@ -22,6 +22,7 @@
 #include "recipes/TZEMForm081.h"
 #include "recipes/TZEMForm082.h"
 #include "recipes/TZEMForm083.h"
+#include "support/Contrast.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
 
@@ -160,6 +161,8 @@ private Q_SLOTS:
     void missingDatabase();
     void everyMaterialShows_data();
     void everyMaterialShows();
+    void materialGridReadsLikeText_data();
+    void materialGridReadsLikeText();
     void newTreeClearsTheDetails_data();
     void newTreeClearsTheDetails();
     void asteriskOpensTheWholeSubtree();
@@ -470,6 +473,72 @@ void TestForm08::everyMaterialShows() {
             QVERIFY(!grid->item(r, c)->data(Qt::ForegroundRole).isValid());
         }
     }
+}
+
+void TestForm08::materialGridReadsLikeText_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("materials");
+    QTest::newRow("two materials, a disabled grid") << "刀" << 2;
+    QTest::newRow("a grid that scrolls") << "膳12" << 12;
+}
+
+// The grid takes no input, yet reads in the normal text colour on the normal background, and no
+// click, double click or key changes a cell.
+void TestForm08::materialGridReadsLikeText() {
+    QFETCH(QString, path);
+    QFETCH(int, materials);
+    MessageRecorder messages;
+    TZEMForm08* w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    search(1, path.section(u'/', 0, 0));
+    auto* tree = child<QTreeView>(w, "CreateTree");
+    tree->setCurrentIndex(nodeAt(tree, path));
+    auto* grid = child<QTableWidget>(w, "outCreateSource");
+    QCOMPARE(grid->rowCount(), materials);
+    QCoreApplication::processEvents();
+
+    const QPalette& palette = grid->palette();
+    const QPalette::ColorGroup drawn = grid->isEnabled() ? QPalette::Active : QPalette::Disabled;
+    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::Base}) {
+        QCOMPARE(palette.color(drawn, role), palette.color(QPalette::Active, role));
+    }
+    QCOMPARE(grid->horizontalHeader()->palette().color(drawn, QPalette::ButtonText),
+             grid->horizontalHeader()->palette().color(QPalette::Active, QPalette::ButtonText));
+    const QImage picture = grid->grab().toImage();
+    for (int r = 0; r < std::min(materials, 3); ++r) {
+        for (int c = 0; c < 2; ++c) {
+            const QRect cell = grid->visualRect(grid->model()->index(r, c));
+            const QRect shown(grid->viewport()->mapTo(grid, cell.topLeft()), cell.size());
+            const double contrast = Contrast::ofText(picture, shown.adjusted(1, 1, -1, -1));
+            QVERIFY2(
+                contrast >= 4.5,
+                qPrintable(
+                    QStringLiteral("cell %1,%2: %3 : 1").arg(r).arg(c).arg(contrast, 0, 'f', 2)));
+        }
+    }
+    const QRect header(0, 0, grid->width(), grid->horizontalHeader()->height());
+    QVERIFY(Contrast::ofText(picture, header.adjusted(2, 2, -2, -2)) >= 4.5);
+
+    // Read-only: nothing the user does edits a cell.
+    QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QStringList before;
+    for (int r = 0; r < materials; ++r) {
+        before << grid->item(r, 0)->text() + u'|' + grid->item(r, 1)->text();
+    }
+    const QRect count = grid->visualRect(grid->model()->index(0, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, count.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, count.center());
+    for (const Qt::Key key : {Qt::Key_F2, Qt::Key_Space, Qt::Key_Delete, Qt::Key_9}) {
+        QTest::keyClick(grid, key);
+    }
+    QTest::keyClicks(grid, "12");
+    QStringList after;
+    for (int r = 0; r < materials; ++r) {
+        after << grid->item(r, 0)->text() + u'|' + grid->item(r, 1)->text();
+    }
+    QCOMPARE(after, before);
+    QVERIFY(grid->findChildren<QLineEdit*>().isEmpty());  // no cell editor was opened
+    QCOMPARE(messages.errors, QStringList());
 }
 
 void TestForm08::newTreeClearsTheDetails_data() {

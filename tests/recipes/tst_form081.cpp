@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include "common/TZEMSpinEdit.h"
 #include "recipes/FigureLabel.h"
 #include "recipes/TZEMForm081.h"
+#include "support/Contrast.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
 
@@ -109,6 +111,9 @@ private Q_SLOTS:
     void failedMaterialLoad();
     void typedIndex();
     void largeFiguresShowWhole();
+    void figureFace_data();
+    void figureFace();
+    void sourceBoxesReadLikeText();
     void openForMissingDatabase();
     void openForIndependentWindows();
 
@@ -439,6 +444,74 @@ void TestForm081::largeFiguresShowWhole() {
         }
     }
     QVERIFY(checked >= 10);
+}
+
+void TestForm081::figureFace_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("pixelSize");
+    for (const char* upper : {"outUriCount", "outBuyCost", "outUriCost", "outUriSu", "outUriTanka",
+                              "outUriGain", "outZaiTotalCost", "iptUriSisu", "outUriSeisanSu"}) {
+        QTest::newRow(upper) << QString::fromLatin1(upper) << 16;
+    }
+    for (const char* row : {"outZaiCost0", "outZaiCount0", "outZaiTotalCost0", "iptZaiSisu0",
+                            "outZaiCost6", "outZaiCount8", "outZaiTotalCost8", "iptZaiSisu8"}) {
+        QTest::newRow(row) << QString::fromLatin1(row) << 12;
+    }
+    QTest::newRow("iptUriTime") << QStringLiteral("iptUriTime") << 12;
+    QTest::newRow("iptUriSeisanSu") << QStringLiteral("iptUriSeisanSu") << 12;
+}
+
+// Every figure, count and index is drawn in the figure face, not in the Mincho substitute whose
+// one reads as a lower-case L, at the pixel size of the window's layout; rows added for materials
+// beyond seven too. The captions stay Mincho.
+void TestForm081::figureFace() {
+    QFETCH(QString, name);
+    QFETCH(int, pixelSize);
+    MessageRecorder messages;
+    auto w = load("西陣織の帯", true);  // nine materials
+    QCOMPARE(messages.errors, QStringList{});
+    auto* control = child<QWidget>(w.get(), name);
+    QCOMPARE(control->font().pixelSize(), pixelSize);
+    const QString face = QFontInfo(control->font()).family();
+    QVERIFY2(Fonts::FigureFaces.contains(face), qPrintable(face));
+    QVERIFY(face != QFontInfo(Fonts::font(Fonts::Mincho, pixelSize)).family());
+    if (auto* figure = qobject_cast<FigureLabel*>(control)) {
+        figure->setText(QStringLiteral("-2147483648"));  // narrowed to fit, in the same face
+        QCOMPARE(QFontInfo(figure->shownFont()).family(), face);
+    }
+    QCOMPARE(QFontInfo(child<QLabel>(w.get(), "outUriName")->font()).family(),
+             QFontInfo(Fonts::font(Fonts::Mincho, 16)).family());
+}
+
+// The source boxes take no input, yet read in the normal text colour; neither the mouse nor the
+// keyboard nor the wheel changes them.
+void TestForm081::sourceBoxesReadLikeText() {
+    MessageRecorder messages;
+    auto w = load("塩俵", true);
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    for (int k = 0; k < 2; ++k) {
+        auto* source = child<QComboBox>(w.get(), rowName("iptGetTarget", k));
+        QVERIFY(source->isVisible());
+        QVERIFY(!source->isEnabled());
+        const QPalette& palette = source->palette();
+        QCOMPARE(palette.color(QPalette::Disabled, QPalette::ButtonText),
+                 palette.color(QPalette::Active, QPalette::ButtonText));
+        const QImage picture = source->grab().toImage();
+        const double contrast = Contrast::ofText(picture, picture.rect().adjusted(3, 3, -24, -3));
+        QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast, 'f', 2)));
+
+        QTest::mouseClick(source, Qt::LeftButton);
+        QVERIFY(QApplication::activePopupWidget() == nullptr);
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_End, Qt::Key_Space}) {
+            QTest::keyClick(source, key);
+        }
+        QWheelEvent wheel(QPointF(10, 8), source->mapToGlobal(QPointF(10, 8)), QPoint(),
+                          QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(source, &wheel);
+        QCOMPARE(source->currentText(), QStringLiteral("産物商"));
+        QCOMPARE(source->currentIndex(), 0);
+    }
+    QCOMPARE(messages.errors, QStringList{});
 }
 
 void TestForm081::typedIndex() {

@@ -2,15 +2,19 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QToolTip>
 
+#include "common/Fonts.h"
 #include "common/TZEMSpinEdit.h"
 #include "status/LevelPlot.h"
 #include "status/StatusFigures.h"
@@ -71,6 +75,7 @@ private:
     }
 
 private Q_SLOTS:
+    void initTestCase() { Fonts::setApplicationFont(); }
     void init() {
         m_statusNow = TZEMStatusNow();
         m_messages = std::make_unique<MessageRecorder>();
@@ -267,6 +272,22 @@ private Q_SLOTS:
         QTest::mouseMove(plot, plot->pointAt(40, plot->scale().to()).toPoint());
         QTRY_VERIFY(!QToolTip::isVisible());
         QCOMPARE(hover->text(), targets.last().second);
+    }
+
+    // The plot's scale and legend, its tips and the column menu are in the one proportional
+    // Gothic of the boxes and menus.
+    void chartInTheBoxesFace() {
+        TZEMForm031* p = openPlanner();
+        p->findChild<QTabWidget*>(QStringLiteral("pgcPlanner"))->setCurrentIndex(1);
+        const QFont boxes = Fonts::font(Fonts::PGothic, 12);
+        const QFontMetrics metrics(boxes);
+        QVERIFY(metrics.horizontalAdvance(u'i') < metrics.horizontalAdvance(u'W'));
+        const QMenu* columns = p->findChild<QToolButton*>(QStringLiteral("evtColumns"))->menu();
+        for (const QFont& font : {p->findChild<LevelPlot*>(QStringLiteral("viwChart"))->font(),
+                                  QToolTip::font(), columns->font()}) {
+            QCOMPARE(QFontInfo(font).family(), QFontInfo(boxes).family());
+            QCOMPARE(font.pixelSize(), 12);
+        }
     }
 };
 

@@ -64,7 +64,7 @@ void ShotContext::save(QWidget* widget, const QString& name, bool transparent) c
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TAMU"));
-    Fonts::registerSubstitutions();
+    Fonts::setApplicationFont();
     // Errors of a scene go to the console instead of a modal box.
     Messages::setPresenters(Messages::Presenters{
         [](const QString& t) { std::fprintf(stderr, "error: %s\n", qUtf8Printable(t)); },
