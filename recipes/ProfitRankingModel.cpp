@@ -47,8 +47,14 @@ QVariant ProfitRankingModel::data(const QModelIndex& index, int role) const {
                    ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     }
-    if (role == Qt::ToolTipRole && !e.error.isEmpty()) {
-        return e.error;
+    if (role == Qt::ToolTipRole) {
+        // Why a product has no figures; else the whole of a name too long for its column.
+        if (!e.error.isEmpty()) {
+            return e.error;
+        }
+        return index.column() == Name        ? QVariant(e.product.name)
+               : index.column() == Catalogue ? QVariant(e.product.catalogue)
+                                             : QVariant();
     }
     if (role != Qt::DisplayRole && role != Qt::EditRole) {
         return {};

@@ -1,6 +1,7 @@
 // The journey planner window driven through its controls, on a stopped game clock.
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -11,6 +12,7 @@
 #include <memory>
 
 #include "common/TDateTime.h"
+#include "common/WindowPlaces.h"
 #include "gametime/MMTimerUnit.h"
 #include "gametime/TZEMTime.h"
 #include "gametime/TZEMTimeConfig.h"
@@ -19,6 +21,7 @@
 #include "ship/TZEMForm09.h"
 #include "support/FixedNow.h"
 #include "support/MessageRecorder.h"
+#include "support/WindowChecks.h"
 
 namespace {
 
@@ -73,6 +76,10 @@ private Q_SLOTS:
     void alarmOnAChosenShip();
     void alarmListSwitchesAndRemoves();
     void shipWindowMenuSetsAnAlarm();
+    void routeNamesShowWhole();
+    void portsAreRemembered_data();
+    void portsAreRemembered();
+    void resizesAndReopensWhereItWasLeft();
 };
 
 // 03:00: the 佐渡 ship sails at 04:00 (151 real seconds), lands in 越後 at 05:40; the 越後 ship of
@@ -180,6 +187,76 @@ void TestForm09::shipWindowMenuSetsAnAlarm() {
     sailing->trigger();
     QCOMPARE(f.alarms->describe(f.alarms->alarms().front()), QStringLiteral("尾張→駿河 出航"));
     QCOMPARE(f.alarms->alarms().front().leadMinutes, 3);
+}
+
+// The longest route fits its column under its journey, and each route's tooltip is its name.
+void TestForm09::routeNamesShowWhole() {
+    Fixture f;
+    f.ports(QStringLiteral("駿河"), QStringLiteral("摂津和泉"));
+    QTreeWidgetItem* change = f.tree()->topLevelItem(0)->child(1);
+    QCOMPARE(change->text(0), QStringLiteral("尾張→摂津和泉"));
+    QCOMPARE(change->toolTip(0), change->text(0));
+    // Past the indentation, the cell holds the text and the delegate's margins.
+    QVERIFY(f.tree()->visualItemRect(change).width() >=
+            f.tree()->fontMetrics().horizontalAdvance(change->text(0)) + 8);
+    f.child<QPushButton>("evtAlarmDayNight")->click();
+    QTRY_COMPARE(f.list()->rowCount(), 1);
+    QCOMPARE(f.list()->item(0, 1)->toolTip(), f.list()->item(0, 1)->text());
+}
+
+// The ports open as last chosen; a name that is no port gives that box its default.
+void TestForm09::portsAreRemembered_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("remembered") << QByteArray("[TZEMForm09]\nFrom=尾張\nTo=摂津和泉\n") << "尾張"
+                                << "摂津和泉";
+    QTest::newRow("no longer a port") << QByteArray("[TZEMForm09]\nFrom=東京\nTo=越後\n") << "佐渡"
+                                      << "越後";
+    QTest::newRow("empty and noise") << QByteArray("[TZEMForm09]\nFrom=\nTo=\x01\xff\n") << "佐渡"
+                                     << "越前";
+    QTest::newRow("nothing remembered") << QByteArray() << "佐渡"
+                                        << "越前";
+}
+
+void TestForm09::portsAreRemembered() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QTemporaryDir places;
+    QFile ini(places.filePath(WindowPlaces::FileName));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(file);
+    ini.close();
+    WindowPlaces remembered(places.path() + u'/');
+    WindowPlaces::setShared(&remembered);
+    {
+        Fixture f;
+        QCOMPARE(f.child<QComboBox>("selFrom")->currentText(), from);
+        QCOMPARE(f.child<QComboBox>("selTo")->currentText(), to);
+        f.ports(QStringLiteral("越後"), QStringLiteral("佐渡"));
+    }
+    WindowPlaces::setShared(nullptr);
+    QCOMPARE(remembered.value(QStringLiteral("TZEMForm09"), QStringLiteral("From"), {}),
+             QStringLiteral("越後"));
+    QCOMPARE(remembered.value(QStringLiteral("TZEMForm09"), QStringLiteral("To"), {}),
+             QStringLiteral("佐渡"));
+}
+
+void TestForm09::resizesAndReopensWhereItWasLeft() {
+    {
+        Fixture f;
+        QCOMPARE(WindowChecks::growthProblems(f.window.get(), {"viwJourneys", "viwAlarms"},
+                                              {"evtAlarmSailing", "selFrom", "iptLead"}),
+                 QString());
+    }
+    QTemporaryDir dir;
+    TZEMTime clock;
+    clock.Timer()->SetEnabled(false);
+    AlarmSchedule alarms(clock, dir.path() + u'/');
+    QCOMPARE(WindowChecks::reopenProblems(QStringLiteral("TZEMForm09"), QSize(700, 540),
+                                          [&] { return new TZEMForm09(clock, alarms); }),
+             QString());
 }
 
 QTEST_MAIN(TestForm09)
