@@ -77,9 +77,7 @@ private Q_SLOTS:
     void alarmListSwitchesAndRemoves();
     void shipWindowMenuSetsAnAlarm();
     void routeNamesShowWhole();
-    void portsAreRemembered_data();
-    void portsAreRemembered();
-    void resizesAndReopensWhereItWasLeft();
+    void unknownPortsAndResizing();
 };
 
 // 03:00: the 佐渡 ship sails at 04:00 (151 real seconds), lands in 越後 at 05:40; the 越後 ship of
@@ -204,58 +202,22 @@ void TestForm09::routeNamesShowWhole() {
     QCOMPARE(f.list()->item(0, 1)->toolTip(), f.list()->item(0, 1)->text());
 }
 
-// The ports open as last chosen; a name that is no port gives that box its default.
-void TestForm09::portsAreRemembered_data() {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("to");
-    QTest::newRow("remembered") << QByteArray("[TZEMForm09]\nFrom=尾張\nTo=摂津和泉\n") << "尾張"
-                                << "摂津和泉";
-    QTest::newRow("no longer a port") << QByteArray("[TZEMForm09]\nFrom=東京\nTo=越後\n") << "佐渡"
-                                      << "越後";
-    QTest::newRow("empty and noise") << QByteArray("[TZEMForm09]\nFrom=\nTo=\x01\xff\n") << "佐渡"
-                                     << "越前";
-    QTest::newRow("nothing remembered") << QByteArray() << "佐渡"
-                                        << "越前";
-}
-
-void TestForm09::portsAreRemembered() {
-    QFETCH(QByteArray, file);
-    QFETCH(QString, from);
-    QFETCH(QString, to);
+// A port name that is no port (the controller test sees the ports remembered) gives that box
+// its default; the window grows with its lists.
+void TestForm09::unknownPortsAndResizing() {
     QTemporaryDir places;
     QFile ini(places.filePath(WindowPlaces::FileName));
     QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write(file);
+    ini.write("[TZEMForm09]\nFrom=東京\nTo=\x01\xff\n");
     ini.close();
     WindowPlaces remembered(places.path() + u'/');
     WindowPlaces::setShared(&remembered);
-    {
-        Fixture f;
-        QCOMPARE(f.child<QComboBox>("selFrom")->currentText(), from);
-        QCOMPARE(f.child<QComboBox>("selTo")->currentText(), to);
-        f.ports(QStringLiteral("越後"), QStringLiteral("佐渡"));
-    }
+    Fixture f;
     WindowPlaces::setShared(nullptr);
-    QCOMPARE(remembered.value(QStringLiteral("TZEMForm09"), QStringLiteral("From"), {}),
-             QStringLiteral("越後"));
-    QCOMPARE(remembered.value(QStringLiteral("TZEMForm09"), QStringLiteral("To"), {}),
-             QStringLiteral("佐渡"));
-}
-
-void TestForm09::resizesAndReopensWhereItWasLeft() {
-    {
-        Fixture f;
-        QCOMPARE(WindowChecks::growthProblems(f.window.get(), {"viwJourneys", "viwAlarms"},
-                                              {"evtAlarmSailing", "selFrom", "iptLead"}),
-                 QString());
-    }
-    QTemporaryDir dir;
-    TZEMTime clock;
-    clock.Timer()->SetEnabled(false);
-    AlarmSchedule alarms(clock, dir.path() + u'/');
-    QCOMPARE(WindowChecks::reopenProblems(QStringLiteral("TZEMForm09"), QSize(700, 540),
-                                          [&] { return new TZEMForm09(clock, alarms); }),
+    QCOMPARE(f.child<QComboBox>("selFrom")->currentText(), QStringLiteral("佐渡"));
+    QCOMPARE(f.child<QComboBox>("selTo")->currentText(), QStringLiteral("越前"));
+    QCOMPARE(WindowChecks::growthProblems(f.window.get(), {"viwJourneys", "viwAlarms"},
+                                          {"evtAlarmSailing", "selFrom", "iptLead"}),
              QString());
 }
 
