@@ -20,6 +20,7 @@
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/ScreenAreas.h"
+#include "common/WindowPlaces.h"
 #include "gametime/ClockOptions.h"
 #include "gametime/TZEMAnalogClock.h"
 #include "gametime/TZEMForm07.h"
@@ -273,6 +274,12 @@ void TZEMForm02::FormCreate() {
     Messages::guarded([&] { createSharedObjects(); });
     // 5. The alarms, which need only the game clock (not the item database).
     Messages::guarded([&] { createAlarms(); });
+    // 6. The remembered places of the windows that open beside the controller.
+    Messages::guarded([&] {
+        m_places = std::make_unique<WindowPlaces>(DataFolder::path());
+        m_places->setController(this);
+        WindowPlaces::setShared(m_places.get());
+    });
 }
 
 void TZEMForm02::createAlarms() {
@@ -461,7 +468,10 @@ void TZEMForm02::FormCloseQuery() {
 
 void TZEMForm02::closeToolWindows() {
     // Tool windows (and profit calculators) go first, without their close handlers: they read
-    // the shared objects that FormClose frees next.
+    // the shared objects that FormClose frees next. Where they stand is kept all the same.
+    if (m_places) {
+        m_places->recordOpenWindows();
+    }
     QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         // Pop-ups and drop-down lists are windows too, but belong to their parents.
@@ -486,6 +496,12 @@ void TZEMForm02::FormClose() {
         }
     });
     Alarms.reset();  // reads the game clock: goes before it
+    Messages::guarded([&] {
+        if (m_places) {
+            m_places->save();  // TAMUWindows.ini
+        }
+    });
+    m_places.reset();
     m_notifier.reset();
     GameClock.reset();  // stops the ticks
     AnalogClock.reset();

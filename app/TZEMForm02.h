@@ -20,6 +20,7 @@ class TZEMBaseConfig;
 class TZEMStatusNow;
 class TZEMTime;
 class TZEMTimeConfig;
+class WindowPlaces;
 
 // The controller: a narrow tool-bar window from which the user opens and closes the tool windows.
 // It owns the objects that outlive any one tool window and hands them to the windows it creates.
@@ -115,6 +116,8 @@ private:
     // The alarms ring whether or not the journey planner is open.
     std::unique_ptr<AlarmSchedule> Alarms;
     std::unique_ptr<AlarmNotifier> m_notifier;
+    // Where the windows that no rule places were left (TAMUWindows.ini).
+    std::unique_ptr<WindowPlaces> m_places;
 
     bool m_useDefaultPosition = true;
     // After showing, the default position is taken again until the window manager's frame is

@@ -339,6 +339,24 @@ QList<std::pair<QString, QString>> IniProfile::readSection(const QString& sectio
     return entries;
 }
 
+QList<IniProfile::Entry> IniProfile::readAll() const {
+    QList<Entry> entries;
+    QSet<QString> seen;  // section names, case folded
+    QString section;
+    bool reading = false;  // keys before the first section belong to none
+    for (const Line& line : load(m_fileName).lines) {
+        if (const auto name = sectionName(line.text)) {
+            section = *name;
+            const QString folded = name->toCaseFolded();
+            reading = !seen.contains(folded);
+            seen.insert(folded);
+        } else if (const auto kv = reading ? keyValue(line.text) : std::nullopt) {
+            entries.append(Entry{section, kv->first, kv->second});
+        }
+    }
+    return entries;
+}
+
 QString IniProfile::readString(const QString& section, const QString& key,
                                const QString& defaultValue) const {
     for (const auto& [name, value] : readSection(section)) {

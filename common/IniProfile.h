@@ -45,6 +45,9 @@ public:
     // Every key of a section with its value, in file order (the first of equal keys wins on
     // reading, as readString does).
     QList<std::pair<QString, QString>> readSection(const QString& section) const;
+    // Every key of every section in file order, the file read once. A section that appears again
+    // further down is read only where it first appears, as readSection reads it.
+    QList<Entry> readAll() const;
 
     // Each throws TZEMError "%s に書き込めません" when the file cannot be written; the file then
     // keeps its previous content.

@@ -1,35 +1,77 @@
 #include "recipes/PlannerWindow.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "common/Fonts.h"
 #include "common/ToolWindow.h"
 
 namespace PlannerWindow {
+namespace {
 
-void setup(QWidget* window, const QString& caption, const QSize& clientSize) {
-    ToolWindow::setup(window, caption, clientSize);
+// A stretching header section would do, were it not that it never gives back the width it
+// took once the table is narrower than its columns.
+class ColumnFiller : public QObject {
+public:
+    ColumnFiller(QTableView* table, int column, int minimum)
+        : QObject(table), m_table(table), m_column(column), m_minimum(minimum) {
+        table->viewport()->installEventFilter(this);
+        connect(table->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section) {
+            if (section != m_column) {
+                fill();
+            }
+        });
+        fill();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) {
+            fill();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void fill() {
+        const QHeaderView* header = m_table->horizontalHeader();
+        int others = 0;
+        for (int c = 0; c < header->count(); ++c) {
+            others += c != m_column && !header->isSectionHidden(c) ? header->sectionSize(c) : 0;
+        }
+        m_table->setColumnWidth(m_column,
+                                std::max(m_minimum, m_table->viewport()->width() - others));
+    }
+
+    QTableView* m_table;
+    int m_column;
+    int m_minimum;
+};
+
+}  // namespace
+
+void setup(QWidget* window, const QString& caption, const QSize& initialSize) {
+    ToolWindow::setupResizable(window, caption, initialSize);
     // A planner window never keeps the program alive once the controller has closed.
     window->setAttribute(Qt::WA_QuitOnClose, false);
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, window,
                      [guard = QPointer<QWidget>(window)] { delete guard.data(); });
 }
 
-QLabel* label(QWidget* parent, const QString& text, const QRect& geometry, const QString& name) {
+QLabel* label(QWidget* parent, const QString& text, const QString& name) {
     auto* result = new QLabel(text, parent);
     result->setObjectName(name);
     result->setFont(Fonts::font(Fonts::Mincho, 16));
-    result->setGeometry(geometry);
     return result;
 }
 
-void setupTable(QTableView* table, const QString& name, const QRect& geometry) {
+void setupTable(QTableView* table, const QString& name) {
     table->setObjectName(name);
-    table->setGeometry(geometry);
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(20);
     table->horizontalHeader()->setFixedHeight(22);
@@ -40,12 +82,15 @@ void setupTable(QTableView* table, const QString& name, const QRect& geometry) {
     table->setWordWrap(false);
 }
 
-QTableWidget* table(QWidget* parent, const QString& name, const QStringList& heads,
-                    const QRect& geometry) {
+QTableWidget* table(QWidget* parent, const QString& name, const QStringList& heads) {
     auto* result = new QTableWidget(0, int(heads.size()), parent);
-    setupTable(result, name, geometry);
+    setupTable(result, name);
     result->setHorizontalHeaderLabels(heads);
     return result;
+}
+
+void fillWithColumn(QTableView* table, int column, int minimum) {
+    new ColumnFiller(table, column, minimum);
 }
 
 }  // namespace PlannerWindow

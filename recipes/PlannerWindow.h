@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -12,16 +11,17 @@ class QWidget;
 
 // The common make-up of the crafting planner's windows (材料集計, 利益ランキング): tool windows
 // that any number of may be open, not owned by the window that opened them, freed when closed
-// and at the latest when the program ends.
+// and at the latest when the program ends. The user may resize them; their tables grow.
 namespace PlannerWindow {
 
-void setup(QWidget* window, const QString& caption, const QSize& clientSize);
+void setup(QWidget* window, const QString& caption, const QSize& initialSize);
 // A caption label in the windows' label font.
-QLabel* label(QWidget* parent, const QString& text, const QRect& geometry,
-              const QString& name = QString());
+QLabel* label(QWidget* parent, const QString& text, const QString& name = QString());
 // A read-only table with column heads, no row numbers, whole-row selection.
-void setupTable(QTableView* table, const QString& name, const QRect& geometry);
-QTableWidget* table(QWidget* parent, const QString& name, const QStringList& heads,
-                    const QRect& geometry);
+void setupTable(QTableView* table, const QString& name);
+QTableWidget* table(QWidget* parent, const QString& name, const QStringList& heads);
+// Keeps one column (a name) as wide as the room the other columns leave, and never narrower
+// than `minimum`, as the table or its other columns are resized.
+void fillWithColumn(QTableView* table, int column, int minimum);
 
 }  // namespace PlannerWindow

@@ -48,10 +48,15 @@ QVariant ProfitRankingModel::data(const QModelIndex& index, int role) const {
                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     }
     if (role == Qt::ToolTipRole) {
+        // Why a product has no figures; else the whole of a name too long for its column, or
+        // where an index can be typed.
         if (!e.error.isEmpty()) {
             return e.error;
         }
-        return index.column() == Index && indexed ? indexHint() : QVariant();
+        return index.column() == Name               ? QVariant(e.product.name)
+               : index.column() == Catalogue        ? QVariant(e.product.catalogue)
+               : index.column() == Index && indexed ? QVariant(indexHint())
+                                                    : QVariant();
     }
     if (role != Qt::DisplayRole && role != Qt::EditRole) {
         return {};

@@ -105,7 +105,9 @@ int RecipeTreeModel::columnCount(const QModelIndex&) const {
 }
 
 QVariant RecipeTreeModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole) {
+    // The tooltip is the whole name: the narrow tree cuts long ones, and names that differ only
+    // near their end would read alike.
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) {
         return {};
     }
     return m_list->at(nodeOf(index)->item).Name;

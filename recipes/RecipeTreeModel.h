@@ -6,9 +6,10 @@
 
 class TZEMItemList;
 
-// The recipe graph unfolded into a tree, one column of item names. The roots are the starting
-// items that have edges, the last found on top; a node's children are its item's edges in order;
-// a child whose name (letter case ignored) already stands on the path from its root is a leaf.
+// The recipe graph unfolded into a tree, one column of item names (each also its tooltip). The
+// roots are the starting items that have edges, the last found on top; a node's children are its
+// item's edges in order; a child whose name (letter case ignored) already stands on the path from
+// its root is a leaf.
 //
 // Shared subtrees repeat in full, so the whole unfolding can be far larger than the graph: nodes
 // are made only when their parent is expanded (fetchMore), and an expansion costs only the new

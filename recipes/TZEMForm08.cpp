@@ -19,6 +19,7 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "common/ElidedLabel.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/ReadOnlyLook.h"
@@ -224,13 +225,14 @@ void TZEMForm08::buildControls() {
     m_panel->setObjectName(QStringLiteral("grpMaterials"));
     m_panel->setGeometry(194, 151, 221, 301);
 
-    outYomi = new QLabel(m_panel);
+    // Long names and readings end in "…" with the whole text as their tooltip.
+    outYomi = new ElidedLabel(m_panel);
     outYomi->setObjectName(QStringLiteral("outYomi"));
     outYomi->setFont(Fonts::font(Fonts::PMincho, 11));
     outYomi->setGeometry(86, 8, 130, 14);
     const auto row = [this](const QString& caption, const QString& name, int y) {
         label(caption, m_panel, {6, y, 80, 20});
-        auto* out = new QLabel(m_panel);
+        auto* out = new ElidedLabel(m_panel);
         out->setObjectName(name);
         out->setFont(Fonts::font(Fonts::Mincho, 16));
         out->setGeometry(86, y, 130, 20);
@@ -449,8 +451,9 @@ void TZEMForm08::CreateTreeChange(const QModelIndex& node) {
     for (TDBQuery& query = db.OpenQuery(SqlItemMaterials(name)); !query.Eof(); query.Next()) {
         const int row = outCreateSource->rowCount();
         outCreateSource->insertRow(row);
-        outCreateSource->setItem(row, 0,
-                                 new QTableWidgetItem(query.AsString(QStringLiteral("材料"))));
+        auto* material = new QTableWidgetItem(query.AsString(QStringLiteral("材料")));
+        material->setToolTip(material->text());
+        outCreateSource->setItem(row, 0, material);
         outCreateSource->setItem(row, 1,
                                  new QTableWidgetItem(query.AsString(QStringLiteral("必要数"))));
     }

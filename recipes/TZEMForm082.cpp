@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -12,10 +13,14 @@
 #include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
+#include "common/ElidedLabel.h"
+#include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/TZEMError.h"
 #include "common/TZEMSpinEdit.h"
+#include "common/WindowPlaces.h"
 #include "recipes/PlannerWindow.h"
 
 namespace {
@@ -27,11 +32,14 @@ constexpr int ItemRole = Qt::UserRole + 1;  // the book position behind a row
 enum PurchaseColumn { PName, PPieces, PPrice, PCost, PBuy };
 enum StepColumn { SName, SRecipe, SPerRun, SRuns, SPieces, SBuy };
 
+// A text cell carries its whole text as its tooltip, for a column too narrow for it.
 QTableWidgetItem* cell(const QString& text, bool number = false) {
     auto* item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     if (number) {
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    } else if (!text.isEmpty()) {
+        item->setToolTip(text);
     }
     return item;
 }
@@ -59,55 +67,93 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
     setObjectName(QStringLiteral("TZEMForm082"));
     PlannerWindow::setup(this, QStringLiteral("材料集計"), QSize(Width, Height));
 
-    PlannerWindow::label(this, QStringLiteral("産物名　："), {8, 8, 84, 22});
-    outProductName =
-        PlannerWindow::label(this, productName, {92, 8, 500, 22}, QStringLiteral("outProductName"));
-    PlannerWindow::label(this, QStringLiteral("必要個数："), {8, 36, 84, 22});
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 6);
+    layout->setSpacing(2);
+    const auto caption = [this](const QString& text) {
+        QLabel* result = PlannerWindow::label(this, text);
+        result->setFixedWidth(84);
+        return result;
+    };
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->setSpacing(0);
+    nameRow->addWidget(caption(QStringLiteral("産物名　：")));
+    outProductName = new ElidedLabel(productName, this);
+    outProductName->setObjectName(QStringLiteral("outProductName"));
+    outProductName->setFont(Fonts::font(Fonts::Mincho, 16));
+    nameRow->addWidget(outProductName, 1);
+    layout->addLayout(nameRow);
+    layout->addSpacing(4);
+
+    auto* piecesRow = new QHBoxLayout;
+    piecesRow->setSpacing(0);
+    piecesRow->addWidget(caption(QStringLiteral("必要個数：")));
     iptPieces = new TZEMSpinEdit(this);
     iptPieces->setObjectName(QStringLiteral("iptPieces"));
     iptPieces->setBounds(1, 999999);
     iptPieces->setText(QStringLiteral("1"));
-    iptPieces->setGeometry(92, 35, 80, 24);
+    iptPieces->setFixedSize(80, 24);
+    piecesRow->addWidget(iptPieces);
+    piecesRow->addStretch(1);
     evtCopy = new QPushButton(QStringLiteral("コピー"), this);
     evtCopy->setObjectName(QStringLiteral("evtCopy"));
-    evtCopy->setGeometry(Width - 200, 34, 94, 25);
     evtSaveCsv = new QPushButton(QStringLiteral("CSV保存"), this);
     evtSaveCsv->setObjectName(QStringLiteral("evtSaveCsv"));
-    evtSaveCsv->setGeometry(Width - 100, 34, 94, 25);
+    evtCopy->setFixedSize(94, 25);
+    evtSaveCsv->setFixedSize(94, 25);
+    piecesRow->addWidget(evtCopy);
+    piecesRow->addSpacing(6);
+    piecesRow->addWidget(evtSaveCsv);
+    layout->addLayout(piecesRow);
+    layout->addSpacing(6);
 
-    PlannerWindow::label(this, QStringLiteral("原材料"), {8, 66, 200, 20});
+    // The tables share what the window grows by as they share its first size.
+    layout->addWidget(PlannerWindow::label(this, QStringLiteral("原材料")));
     outPurchases = PlannerWindow::table(
         this, QStringLiteral("outPurchases"),
         {QStringLiteral("材料名"), QStringLiteral("個数"), QStringLiteral("店買い"),
-         QStringLiteral("金額"), QStringLiteral("購入")},
-        {8, 88, Width - 16, 176});
-    outTotal = PlannerWindow::label(this, QString(), {8, 268, 250, 22}, QStringLiteral("outTotal"));
-    outNote = new QLabel(this);
+         QStringLiteral("金額"), QStringLiteral("購入")});
+    outPurchases->setMinimumHeight(80);
+    layout->addWidget(outPurchases, 176);
+    auto* totalRow = new QHBoxLayout;
+    outTotal = PlannerWindow::label(this, QString(), QStringLiteral("outTotal"));
+    outTotal->setMinimumWidth(250);
+    totalRow->addWidget(outTotal);
+    outNote = new ElidedLabel(this);
     outNote->setObjectName(QStringLiteral("outNote"));
-    outNote->setGeometry(260, 268, Width - 268, 22);
     outNote->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    totalRow->addWidget(outNote, 1);
+    layout->addSpacing(2);
+    layout->addLayout(totalRow);
+    layout->addSpacing(6);
 
-    PlannerWindow::label(this, QStringLiteral("生産手順"), {8, 296, 200, 20});
+    layout->addWidget(PlannerWindow::label(this, QStringLiteral("生産手順")));
     outSteps = PlannerWindow::table(
         this, QStringLiteral("outSteps"),
         {QStringLiteral("産物名"), QStringLiteral("レシピ"), QStringLiteral("生産数"),
-         QStringLiteral("回数"), QStringLiteral("個数"), QStringLiteral("購入")},
-        {8, 318, Width - 16, 166});
-    PlannerWindow::label(this, QStringLiteral("余り"), {8, 490, 200, 20});
+         QStringLiteral("回数"), QStringLiteral("個数"), QStringLiteral("購入")});
+    outSteps->setMinimumHeight(80);
+    layout->addWidget(outSteps, 166);
+    layout->addSpacing(6);
+    layout->addWidget(PlannerWindow::label(this, QStringLiteral("余り")));
     outLeftovers = PlannerWindow::table(this, QStringLiteral("outLeftovers"),
-                                        {QStringLiteral("産物名"), QStringLiteral("個数")},
-                                        {8, 512, Width - 16, 78});
+                                        {QStringLiteral("産物名"), QStringLiteral("個数")});
+    outLeftovers->setMinimumHeight(50);
+    layout->addWidget(outLeftovers, 78);
 
+    // The name columns take what the window is wider by; the others keep their widths, which
+    // the user may change.
     const auto widths = [](QTableWidget* t, std::initializer_list<int> columns) {
         int c = 0;
         for (const int w : columns) {
             t->setColumnWidth(c++, w);
         }
-        t->horizontalHeader()->setStretchLastSection(true);
+        PlannerWindow::fillWithColumn(t, 0, *columns.begin());
     };
-    widths(outPurchases, {250, 90, 80, 100, 40});
-    widths(outSteps, {150, 214, 52, 52, 60, 40});
-    widths(outLeftovers, {460, 90});
+    widths(outPurchases, {150, 90, 80, 100, 40});
+    widths(outSteps, {120, 214, 52, 52, 60, 40});
+    widths(outLeftovers, {150, 90});
 
     connect(iptPieces, &TZEMSpinEdit::changed, this,
             [this] { Messages::guarded([this] { recalculate(); }); });
@@ -122,6 +168,7 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
 
     evtCopy->setEnabled(false);
     evtSaveCsv->setEnabled(false);
+    WindowPlaces::attach(this);
 }
 
 TZEMForm082::~TZEMForm082() = default;
@@ -192,6 +239,11 @@ void TZEMForm082::showPlan(const ShoppingList::Plan& plan) {
         const ShoppingList::Step& s = plan.steps[std::size_t(r)];
         const RecipeBook::Entry& e = book.at(s.item);
         outSteps->setItem(r, SName, cell(e.name));
+        // A replaced box is freed only later: hidden now, so that it never shows where the
+        // table had put it before being laid out again.
+        if (QWidget* previous = outSteps->cellWidget(r, SRecipe)) {
+            previous->hide();
+        }
         outSteps->removeCellWidget(r, SRecipe);
         if (e.rows.size() > 1) {
             auto* choice = new QComboBox;
@@ -199,6 +251,7 @@ void TZEMForm082::showPlan(const ShoppingList::Plan& plan) {
                 choice->addItem(recipeText(row) + QStringLiteral("（%1個）").arg(row.count));
             }
             choice->setCurrentIndex(s.row);
+            choice->setToolTip(choice->currentText());
             const int item = s.item;
             connect(choice, &QComboBox::currentIndexChanged, this, [this, item](int row) {
                 m_list->setRow(item, row);

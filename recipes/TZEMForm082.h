@@ -7,6 +7,7 @@
 #include "recipes/RecipeBook.h"
 #include "recipes/ShoppingList.h"
 
+class ElidedLabel;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -47,13 +48,13 @@ private:
     std::unique_ptr<ShoppingList> m_list;
     ShoppingList::Plan m_plan;
 
-    QLabel* outProductName = nullptr;
+    ElidedLabel* outProductName = nullptr;
     TZEMSpinEdit* iptPieces = nullptr;
     QPushButton* evtCopy = nullptr;
     QPushButton* evtSaveCsv = nullptr;
     QTableWidget* outPurchases = nullptr;
     QLabel* outTotal = nullptr;
-    QLabel* outNote = nullptr;
+    ElidedLabel* outNote = nullptr;
     QTableWidget* outSteps = nullptr;
     QTableWidget* outLeftovers = nullptr;
 };

@@ -4,12 +4,17 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include "common/BackgroundTask.h"
+#include "common/ElidedLabel.h"
+#include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/TZEMError.h"
+#include "common/WindowPlaces.h"
 #include "recipes/IndexDelegate.h"
 #include "recipes/MarketIndices.h"
 #include "recipes/PlannerWindow.h"
@@ -34,12 +39,29 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
     setObjectName(QStringLiteral("TZEMForm083"));
     PlannerWindow::setup(this, QStringLiteral("利益ランキング"), QSize(Width, Height));
 
-    PlannerWindow::label(this,
-                         QStringLiteral("知行産物・知行名物の利益（生産回数１、標準の生産数）"),
-                         {8, 6, MarketLeft - 16, 22});
+    // The ranking takes what the window grows by; the divider gives the materials more.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 8);
+    auto* panes = new QSplitter(Qt::Horizontal, this);
+    panes->setObjectName(QStringLiteral("splPanes"));
+    panes->setChildrenCollapsible(false);
+    panes->setHandleWidth(8);
+    layout->addWidget(panes);
+    const auto pane = [panes](const QString& caption, QWidget* table) {
+        auto* widget = new QWidget(panes);
+        auto* column = new QVBoxLayout(widget);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(2);
+        // A caption gives way to a narrow pane ("…", the whole caption its tooltip).
+        auto* label = new ElidedLabel(caption, widget);
+        label->setFont(Fonts::font(Fonts::Mincho, 16));
+        column->addWidget(label);
+        column->addWidget(table, 1);
+        panes->addWidget(widget);
+    };
+
     outRanking = new QTableView(this);
-    PlannerWindow::setupTable(outRanking, QStringLiteral("outRanking"),
-                              {8, 30, MarketLeft - 16, Height - 38});
+    PlannerWindow::setupTable(outRanking, QStringLiteral("outRanking"));
     m_model = new ProfitRankingModel(*m_ranking, *m_indices, this);
     outRanking->setModel(m_model);
     outRanking->setItemDelegateForColumn(ProfitRankingModel::Index, new IndexDelegate(outRanking));
@@ -50,21 +72,26 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
     for (int c = 0; c < ProfitRankingModel::Columns; ++c) {
         outRanking->setColumnWidth(c, widths[c]);
     }
+    PlannerWindow::fillWithColumn(outRanking, ProfitRankingModel::Name, widths[1]);
     outRanking->setToolTip(QStringLiteral("ダブルクリックで産物商利益計算機を開きます"));
+    pane(QStringLiteral("知行産物・知行名物の利益（生産回数１、標準の生産数）"), outRanking);
 
-    PlannerWindow::label(this, QStringLiteral("材料の指数"), {MarketLeft, 6, 200, 22});
     outMarket = PlannerWindow::table(
         this, QStringLiteral("outMarket"),
-        {QStringLiteral("材料名"), QStringLiteral("店買い"), QStringLiteral("指数")},
-        {MarketLeft, 30, Width - MarketLeft - 8, Height - 38});
+        {QStringLiteral("材料名"), QStringLiteral("店買い"), QStringLiteral("指数")});
     outMarket->setItemDelegateForColumn(MIndex, new IndexDelegate(outMarket));
     outMarket->setEditTriggers(
         QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
         QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     outMarket->horizontalHeader()->setMinimumSectionSize(30);
-    outMarket->horizontalHeader()->setSectionResizeMode(MName, QHeaderView::Stretch);
     outMarket->setColumnWidth(MPrice, 56);
     outMarket->setColumnWidth(MIndex, 52);
+    PlannerWindow::fillWithColumn(outMarket, MName, 60);
+    outMarket->setMinimumWidth(160);
+    pane(QStringLiteral("材料の指数"), outMarket);
+    panes->setStretchFactor(0, 1);
+    panes->setStretchFactor(1, 0);
+    panes->setSizes({MarketLeft - 16, Width - MarketLeft - 8});
 
     connect(outRanking, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         Messages::guarded([this, index] { openCalculator(index.row()); });
@@ -81,6 +108,7 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
     m_progress->hide();
     m_loading = new BackgroundTask(this);
     load();
+    WindowPlaces::attach(this);
 }
 
 TZEMForm083::~TZEMForm083() = default;
@@ -159,6 +187,7 @@ void TZEMForm083::fillMaterials() {
     for (int r = 0; r < int(materials.size()); ++r) {
         auto* name = new QTableWidgetItem(materials[std::size_t(r)].name);
         name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        name->setToolTip(name->text());
         auto* price = new QTableWidgetItem(QString::number(materials[std::size_t(r)].price));
         price->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         price->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

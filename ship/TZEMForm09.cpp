@@ -20,6 +20,7 @@
 #include "common/Messages.h"
 #include "common/TDateTime.h"
 #include "common/ToolWindow.h"
+#include "common/WindowPlaces.h"
 #include "gametime/TZEMTime.h"
 #include "ship/AlarmSchedule.h"
 
@@ -31,10 +32,18 @@ const QStringList JourneyNames = {QStringLiteral("次の便"), QStringLiteral("�
 enum JourneyColumn { ColName, ColArr, ColArrLeft, ColLea, ColLeaLeft, ColGen, ColGenLeft, ColWait };
 enum AlarmColumn { ColOn, ColWhat, ColLead, ColRepeat, ColLeft, ColOutcome };
 
-QComboBox* makePortCombo(QWidget* parent, const char* name, int index) {
+const QString FromKey = QStringLiteral("From");
+const QString ToKey = QStringLiteral("To");
+
+// The port last chosen in this box (kept by the window places), or the default.
+QComboBox* makePortCombo(QWidget* parent, const char* name, const QString& key, int index) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
     combo->addItems(JourneyPlanner::ports());
+    if (const WindowPlaces* places = WindowPlaces::shared()) {
+        const int remembered = combo->findText(places->value(parent->objectName(), key, {}));
+        index = remembered >= 0 ? remembered : index;
+    }
     combo->setCurrentIndex(index);
     return combo;
 }
@@ -64,10 +73,11 @@ TZEMForm09::TZEMForm09(TZEMTime& gameClock, AlarmSchedule& alarms, QWidget* pare
       m_routes(TZEMShip::createAll()),
       m_planner(m_routes) {
     setObjectName(QStringLiteral("TZEMForm09"));
-    ToolWindow::setup(this, QStringLiteral("航路案内"), QSize(700, 540));
+    ToolWindow::setupResizable(this, QStringLiteral("航路案内"), QSize(700, 540));
     createControls();
     SelectPort();
     ShowAlarms();
+    WindowPlaces::attach(this);
 }
 
 TZEMForm09::~TZEMForm09() = default;
@@ -78,10 +88,10 @@ void TZEMForm09::createControls() {
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("出発港"), this));
-    m_selFrom = makePortCombo(this, "selFrom", 2);  // 佐渡
+    m_selFrom = makePortCombo(this, "selFrom", FromKey, 2);  // 佐渡
     top->addWidget(m_selFrom);
     top->addWidget(new QLabel(QStringLiteral("→　到着港"), this));
-    m_selTo = makePortCombo(this, "selTo", 4);  // 越前
+    m_selTo = makePortCombo(this, "selTo", ToKey, 4);  // 越前
     top->addWidget(m_selTo);
     top->addStretch();
     top->addWidget(new QLabel(QStringLiteral("ゲーム時刻"), this));
@@ -109,7 +119,14 @@ void TZEMForm09::createControls() {
     m_viwJourneys->setRootIsDecorated(true);
     m_viwJourneys->setItemsExpandable(false);
     m_viwJourneys->header()->setStretchLastSection(true);
-    m_viwJourneys->setColumnWidth(ColName, 126);
+    // Room for the longest route under its journey (two levels in); a narrower column shows the
+    // whole name as the item's tooltip.
+    int longest = m_viwJourneys->fontMetrics().horizontalAdvance(JourneyNames.last());
+    for (const auto& route : m_routes) {
+        longest = std::max(longest, m_viwJourneys->fontMetrics().horizontalAdvance(
+                                        route->from() + QStringLiteral("→") + route->to()));
+    }
+    m_viwJourneys->setColumnWidth(ColName, longest + 2 * m_viwJourneys->indentation() + 12);
     for (int c = ColArr; c < ColWait; ++c) {
         m_viwJourneys->setColumnWidth(c, c % 2 == 1 ? 70 : 62);
     }
@@ -192,6 +209,10 @@ QString TZEMForm09::timeLeft(std::int64_t gameSeconds) const {
 }
 
 void TZEMForm09::SelectPort() {
+    if (WindowPlaces* places = WindowPlaces::shared()) {
+        places->setValue(objectName(), FromKey, m_selFrom->currentText());
+        places->setValue(objectName(), ToKey, m_selTo->currentText());
+    }
     Messages::guarded([this] {
         m_viwJourneys->clear();
         ShowJourneys();
@@ -254,7 +275,9 @@ void TZEMForm09::ShowJourneys() {
             const JourneyLeg& leg = journey.legs[i];
             const TZEMShip& route = m_planner.route(leg.route);
             QTreeWidgetItem* child = item->child(int(i));
-            child->setText(ColName, route.from() + QStringLiteral("→") + route.to());
+            const QString name = route.from() + QStringLiteral("→") + route.to();
+            child->setText(ColName, name);
+            child->setToolTip(ColName, name);
             child->setText(ColArr, format(leg.voyage, &TZEMShipTimeItem::ArrTime));
             child->setText(ColArrLeft,
                            leg.arrival > 0 ? timeLeft(leg.arrival) : QStringLiteral("停泊中"));
@@ -355,7 +378,9 @@ void TZEMForm09::ShowAlarms() {
     for (int row = 0; row < static_cast<int>(alarms.size()); ++row) {
         const ShipAlarm& a = alarms[std::size_t(row)];
         m_viwAlarms->item(row, ColOn)->setCheckState(a.enabled ? Qt::Checked : Qt::Unchecked);
-        m_viwAlarms->item(row, ColWhat)->setText(m_alarms.describe(a));
+        const QString what = m_alarms.describe(a);
+        m_viwAlarms->item(row, ColWhat)->setText(what);
+        m_viwAlarms->item(row, ColWhat)->setToolTip(what);
         auto* lead = static_cast<QSpinBox*>(m_viwAlarms->cellWidget(row, ColLead));
         if (lead->value() != a.leadMinutes) {
             const QSignalBlocker quiet(lead);

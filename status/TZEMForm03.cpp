@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <array>
 
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/TZEMSpinEdit.h"
 #include "common/ToolWindow.h"
+#include "common/WindowPlaces.h"
 #include "status/StatusFigures.h"
 #include "status/TZEMForm031.h"
 
@@ -359,12 +359,8 @@ void TZEMForm03::evtLevelTableClick() {
     TZEMForm031* planner = TZEMForm031::openWindow();
     if (!planner) {
         planner = new TZEMForm031(m_status);
-        // Beside this window when there is room on its screen.
-        const QRect area = screen() ? screen()->availableGeometry() : QRect();
-        const QPoint right = frameGeometry().topRight() + QPoint(8, 0);
-        if (area.contains(QRect(right, planner->frameGeometry().size()))) {
-            planner->move(right);
-        }
+        // Where it was left, else beside this window when there is room on its screen.
+        WindowPlaces::placeBeside(planner, this);
     }
     followedBy(planner);
     planner->show();

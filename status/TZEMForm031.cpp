@@ -29,6 +29,7 @@
 #include "common/Messages.h"
 #include "common/TableText.h"
 #include "common/ToolWindow.h"
+#include "common/WindowPlaces.h"
 #include "status/LevelPlot.h"
 
 namespace {
@@ -51,6 +52,7 @@ TZEMForm031::TZEMForm031(const TZEMStatusNow& character, QWidget* parent)
     ToolWindow::setupResizable(this, QStringLiteral("レベル別一覧"), QSize(860, 580));
     buildControls();
     Messages::guarded([&] { followStatus(character); });
+    WindowPlaces::attach(this);
 }
 
 TZEMForm031* TZEMForm031::openWindow() {

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
@@ -266,6 +267,12 @@ private Q_SLOTS:
         auto controller = makeController();
         controller->clockOptions()->setStayOnTop(true);
         messages.clear();
+        // A window's place is kept until the end: moving windows says nothing.
+        auto* journeys = controller->findChild<QAction*>(QStringLiteral("SaS09Journey"));
+        journeys->trigger();
+        journeys->trigger();
+        runDeferredDeletes();
+        QCOMPARE(messages.errors, QStringList());
         QSignalSpy ended(controller.get(), &TZEMForm02::ended);
         QVERIFY(controller->close());
         QCOMPARE(ended.count(), 1);
@@ -274,6 +281,75 @@ private Q_SLOTS:
         QVERIFY(messages.errors.first().contains(QStringLiteral("TAMU.ini に書き込めません")));
         QVERIFY(messages.errors.first().contains(QStringLiteral("TAMUTime.log に書き込めません")));
         QVERIFY(messages.errors.first().contains(QStringLiteral("TAMUAlarm.ini に書き込めません")));
+        QVERIFY(
+            messages.errors.first().contains(QStringLiteral("TAMUWindows.ini に書き込めません")));
+    }
+
+    // The windows that no rule places open first clear of the controller, then where they were
+    // left at the size they had, after their own close box or still open when TAMU ended; the
+    // planner keeps its ports.
+    void windowsReopenWhereTheyWereLeft_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("closedFirst");
+        const QString journeys = QStringLiteral("航路案内");
+        const QString levels = QStringLiteral("レベル別一覧");
+        QTest::newRow("航路案内 closed") << journeys << true;
+        QTest::newRow("航路案内 open at the end") << journeys << false;
+        QTest::newRow("レベル別一覧 closed") << levels << true;
+        QTest::newRow("レベル別一覧 open at the end") << levels << false;
+    }
+    void windowsReopenWhereTheyWereLeft() {
+        QFETCH(QString, caption);
+        QFETCH(bool, closedFirst);
+        MessageRecorder messages;
+        const auto open = [&](TZEMForm02* controller) -> QWidget* {
+            if (caption == QStringLiteral("航路案内")) {
+                controller->findChild<QAction*>(QStringLiteral("SaS09Journey"))->trigger();
+            } else {
+                controller->findChild<QAction*>(QStringLiteral("SaS03Status"))->trigger();
+                windowCaptioned(QStringLiteral("ステータス計算機"))
+                    ->findChild<QPushButton*>(QStringLiteral("evtLevelTable"))
+                    ->click();
+            }
+            QWidget* window = windowCaptioned(caption);
+            return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
+        };
+        QSize size;
+        {
+            auto controller = makeController();
+            controller->show();
+            QVERIFY(QTest::qWaitForWindowExposed(controller.get()));
+            QWidget* window = open(controller.get());
+            QVERIFY(window);
+            QVERIFY(!window->frameGeometry().intersects(controller->frameGeometry()));
+            QVERIFY(ControllerSandbox::WorkArea.contains(window->frameGeometry()));
+            window->move(120, 90);
+            window->resize(window->size() + QSize(40, 30));
+            QTRY_COMPARE(window->frameGeometry().topLeft(), QPoint(120, 90));
+            size = window->size();
+            if (auto* to = window->findChild<QComboBox*>(QStringLiteral("selTo"))) {
+                window->findChild<QComboBox*>(QStringLiteral("selFrom"))
+                    ->setCurrentText(QStringLiteral("尾張"));
+                to->setCurrentText(QStringLiteral("摂津和泉"));
+            }
+            if (closedFirst) {
+                window->close();
+                runDeferredDeletes();
+            }
+            QVERIFY(controller->close());
+        }
+        auto again = makeController();
+        again->show();
+        QWidget* window = open(again.get());
+        QVERIFY(window);
+        QCOMPARE(window->frameGeometry().topLeft(), QPoint(120, 90));
+        QCOMPARE(window->size(), size);
+        if (auto* to = window->findChild<QComboBox*>(QStringLiteral("selTo"))) {
+            QCOMPARE(window->findChild<QComboBox*>(QStringLiteral("selFrom"))->currentText(),
+                     QStringLiteral("尾張"));
+            QCOMPARE(to->currentText(), QStringLiteral("摂津和泉"));
+        }
+        QCOMPARE(messages.errors.filter(QStringLiteral("TAMUWindows")), QStringList());
     }
 };
 

@@ -249,18 +249,39 @@ fi
 from=$(log_lines)
 click_in "$controller" "$(button_x 1)" $button_y
 wait_gone "$from" "$clock"
+# 航路案内 opens clear of the controller, inside the work area; moved (clear of where the
+# controller goes next) and left open, it is remembered at the end.
+from=$(log_lines)
+click_in "$controller" "$(button_x 4)" $button_y
+journeys=$(wait_window "$from" "航路案内")
+clear_of_controller() {
+  local l1 t1 r1 b1 l2 t2 r2 b2
+  read -r l1 t1 r1 b1 < <(outer_frame "$journeys")
+  read -r l2 t2 r2 b2 < <(outer_frame "$controller")
+  [ "$l1" -ge "$wa_x" ] && [ "$t1" -ge "$wa_y" ] && [ "$r1" -le "$wa_right" ] &&
+    [ "$b1" -le "$wa_bottom" ] && { [ "$r1" -le "$l2" ] || [ "$r2" -le "$l1" ] ||
+    [ "$b1" -le "$t2" ] || [ "$b2" -le "$t1" ]; }
+}
+wait_until 10 "航路案内 ($(outer_frame "$journeys")) clear of the controller ($(outer_frame "$controller"))" \
+  clear_of_controller
+pass "航路案内 $(outer_frame "$journeys") opened clear of the controller $(outer_frame "$controller")"
+xdotool windowmove --sync "$journeys" 40 300
+read -r j_left j_top _ _ < <(outer_frame "$journeys")
 xdotool windowmove --sync "$controller" 300 200
 read -r left top _ _ < <(outer_frame "$controller")
 click_in "$controller" $end_x $button_y
 wait_tamu_ended
 ini_value() { sed -n "s/^$2=//p" "$dat/$1" | tr -d '\r'; }
+[ "$(ini_value TAMUWindows.ini Left 2>/dev/null)" = "$j_left" ] &&
+  [ "$(ini_value TAMUWindows.ini Top 2>/dev/null)" = "$j_top" ] ||
+  fail "TAMUWindows.ini holds Left=$(ini_value TAMUWindows.ini Left) Top=$(ini_value TAMUWindows.ini Top), not $j_left/$j_top"
 [ "$(ini_value TAMU.ini Top)" = "$top" ] && [ "$(ini_value TAMU.ini Left)" = "$left" ] ||
   fail "TAMU.ini holds Top=$(ini_value TAMU.ini Top) Left=$(ini_value TAMU.ini Left), not $top/$left"
 for key in SetTime NowDate NowTime; do
   [ -n "$(ini_value TAMUTime.log "$key")" ] || fail "TAMUTime.log has no $key"
 done
 [ "$(ini_value TAMUClock.ini StayOnTop)" = 1 ] || fail "TAMUClock.ini does not keep 常に手前に表示"
-pass "end button: TAMU.ini Top=$top Left=$left, TAMUTime.log anchored, TAMUClock.ini StayOnTop=1"
+pass "end button: TAMU.ini Top=$top Left=$left, TAMUTime.log anchored, TAMUClock.ini StayOnTop=1, TAMUWindows.ini Left=$j_left Top=$j_top"
 
 # -- second start: the saved position and 常に手前に表示 come back
 from=$(log_lines)
@@ -273,6 +294,11 @@ from=$(log_lines)
 click_in "$controller" "$(button_x 1)" $button_y
 clock=$(wait_window "$from" "時間・タイマー")
 xprop -id "$clock" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the clock forgot 常に手前に表示"
+from=$(log_lines)
+click_in "$controller" "$(button_x 4)" $button_y
+journeys=$(wait_window "$from" "航路案内")
+at_left() { [ "$(outer_frame "$journeys" | awk '{print $1, $2}')" = "$j_left $j_top" ]; }
+wait_until 10 "航路案内 back at $j_left,$j_top (it is at $(outer_frame "$journeys"))" at_left
 click_in "$controller" $end_x $button_y
 wait_tamu_ended
-pass "second start: controller back at $left,$top, clock on top"
+pass "second start: controller back at $left,$top, clock on top, 航路案内 at $j_left,$j_top"

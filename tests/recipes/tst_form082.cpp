@@ -14,6 +14,7 @@
 #include "support/FlashNotes.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
+#include "support/WindowChecks.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void exports();
     void faults_data();
     void faults();
+    void namesAndResizing();
 
 private:
     ItemDbFixture m_fixture;
@@ -183,6 +185,38 @@ void TestForm082::faults() {
     for (QWidget* w : QApplication::topLevelWidgets()) {
         QVERIFY(!qobject_cast<TZEMForm082*>(w) || !w->isVisible());
     }
+}
+
+// Names are whole in their tooltips; the tables take what the window grows by; a place left
+// earlier is where it opens.
+void TestForm082::namesAndResizing() {
+    MessageRecorder messages;
+    std::unique_ptr<TZEMForm082> w(TZEMForm082::OpenFor("弁当", m_path));
+    auto* purchases = child<QTableWidget>(w.get(), "outPurchases");
+    auto* steps = child<QTableWidget>(w.get(), "outSteps");
+    QCOMPARE(purchases->item(0, 0)->toolTip(), QStringLiteral("漬物"));
+    QCOMPARE(steps->item(1, 1)->toolTip(), steps->item(1, 1)->text());
+    auto* recipe = qobject_cast<QComboBox*>(steps->cellWidget(0, 1));
+    QCOMPARE(recipe->toolTip(), recipe->currentText());
+    QVERIFY(purchases->item(0, 1)->toolTip().isEmpty());  // a figure fits its column
+    QCOMPARE(WindowChecks::growthProblems(w.get(), {"outPurchases", "outSteps", "outLeftovers"},
+                                          {"evtCopy", "evtSaveCsv", "iptPieces"}),
+             QString());
+    // The name column takes the room the figures leave, and gives it back down to its width.
+    const auto others = [purchases] {
+        int width = 0;
+        for (int c = 1; c < purchases->columnCount(); ++c) {
+            width += purchases->columnWidth(c);
+        }
+        return width;
+    };
+    QCOMPARE(purchases->columnWidth(0) + others(), purchases->viewport()->width());
+    w->resize(w->minimumSizeHint());
+    QTRY_COMPARE(purchases->columnWidth(0), 150);
+    QCOMPARE(WindowChecks::reopenProblems(QStringLiteral("TZEMForm082"), QSize(600, 596),
+                                          [&] { return TZEMForm082::OpenFor("弁当", m_path); }),
+             QString());
+    QCOMPARE(messages.errors, QStringList());
 }
 
 QTEST_MAIN(TestForm082)

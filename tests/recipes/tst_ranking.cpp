@@ -19,6 +19,7 @@
 #include "recipes/TZEMForm083.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
+#include "support/WindowChecks.h"
 
 namespace {
 
@@ -85,6 +86,7 @@ private Q_SLOTS:
     void indicesKeepTheLetterCaseOfNames();
     void brokenDatabase_data();
     void brokenDatabase();
+    void namesAndResizing();
 
 private:
     QTemporaryDir m_dir;
@@ -343,6 +345,29 @@ void TestRanking::brokenDatabase() {
     QVERIFY2(messages.errors.front().contains(message), qPrintable(messages.errors.front()));
     QCOMPARE(w.ranking().count(), listed);
     QCOMPARE(w.findChild<QTableView*>(QStringLiteral("outRanking"))->model()->rowCount(), listed);
+}
+
+// Product, catalogue and material names are whole in their tooltips; the ranking takes what the
+// window grows by; a place left earlier is where it opens.
+void TestRanking::namesAndResizing() {
+    MessageRecorder messages;
+    TZEMForm083 w(sampleDatabase(), m_dir.path() + u'/');
+    QSignalSpy loaded(&w, &TZEMForm083::loaded);
+    QVERIFY(loaded.wait());
+    const QAbstractItemModel* model =
+        w.findChild<QTableView*>(QStringLiteral("outRanking"))->model();
+    for (const int column : {1, 2}) {
+        QCOMPARE(model->index(0, column).data(Qt::ToolTipRole), model->index(0, column).data());
+    }
+    QVERIFY(!model->index(0, 4).data(Qt::ToolTipRole).isValid());
+    const auto* market = w.findChild<QTableWidget*>(QStringLiteral("outMarket"));
+    QCOMPARE(market->item(0, 0)->toolTip(), market->item(0, 0)->text());
+    QCOMPARE(WindowChecks::growthProblems(&w, {"outRanking"}, {}), QString());
+    QCOMPARE(WindowChecks::reopenProblems(
+                 QStringLiteral("TZEMForm083"), QSize(868, 520),
+                 [&] { return TZEMForm083::OpenFor(sampleDatabase(), m_dir.path() + u'/'); }),
+             QString());
+    QCOMPARE(messages.errors, QStringList());
 }
 
 QTEST_MAIN(TestRanking)

@@ -140,6 +140,7 @@ private Q_SLOTS:
     void matchesRecursiveUnfolding();
     void hugeSharedUnfoldingStaysLazy();
     void replacingTheList();
+    void tooltipIsTheWholeName();
 };
 
 void TestTreeModel::unfolding_data() {
@@ -267,6 +268,24 @@ void TestTreeModel::replacingTheList() {
 
     model.setItemList(second.get());
     QCOMPARE(modelSubtree(model, {}), QStringLiteral("Y(X(Y)) | X(Y(X))"));
+}
+
+// Two long names that a narrow tree cuts alike: each node's tooltip is its whole name.
+void TestTreeModel::tooltipIsTheWholeName() {
+    const QString name = QStringLiteral("見本：知行とほかの目録に載る品");
+    const auto list = listFrom(name + QStringLiteral("*:2 ; ") + name +
+                               QStringLiteral("の二*:2 ; 見本：知行とほかの目録に載る材料:"));
+    RecipeTreeModel model;
+    ModelTester tester(&model);
+    model.setItemList(list.get());
+    model.fetchSubtree(model.index(0, 0));
+    const QModelIndex child = model.index(0, 0, model.index(0, 0));
+    for (const QModelIndex& node : {model.index(0, 0), model.index(1, 0), child}) {
+        QCOMPARE(node.data(Qt::ToolTipRole), node.data(Qt::DisplayRole));
+    }
+    QCOMPARE(model.index(0, 0).data(Qt::ToolTipRole).toString(), name + QStringLiteral("の二"));
+    QCOMPARE(child.data(Qt::ToolTipRole).toString(),
+             QStringLiteral("見本：知行とほかの目録に載る材料"));
 }
 
 QTEST_GUILESS_MAIN(TestTreeModel)

@@ -1,6 +1,7 @@
 // The journey planner window driven through its controls, on a stopped game clock.
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -11,6 +12,7 @@
 #include <memory>
 
 #include "common/TDateTime.h"
+#include "common/WindowPlaces.h"
 #include "gametime/MMTimerUnit.h"
 #include "gametime/TZEMTime.h"
 #include "gametime/TZEMTimeConfig.h"
@@ -20,6 +22,7 @@
 #include "support/FixedNow.h"
 #include "support/FlashNotes.h"
 #include "support/MessageRecorder.h"
+#include "support/WindowChecks.h"
 
 namespace {
 
@@ -74,6 +77,8 @@ private Q_SLOTS:
     void alarmOnAChosenShip();
     void alarmListSwitchesAndRemoves();
     void shipWindowMenuSetsAnAlarm();
+    void routeNamesShowWhole();
+    void unknownPortsAndResizing();
 };
 
 // 03:00: the 佐渡 ship sails at 04:00 (151 real seconds), lands in 越後 at 05:40; the 越後 ship of
@@ -183,6 +188,40 @@ void TestForm09::shipWindowMenuSetsAnAlarm() {
     sailing->trigger();
     QCOMPARE(f.alarms->describe(f.alarms->alarms().front()), QStringLiteral("尾張→駿河 出航"));
     QCOMPARE(f.alarms->alarms().front().leadMinutes, 3);
+}
+
+// The longest route fits its column under its journey, and each route's tooltip is its name.
+void TestForm09::routeNamesShowWhole() {
+    Fixture f;
+    f.ports(QStringLiteral("駿河"), QStringLiteral("摂津和泉"));
+    QTreeWidgetItem* change = f.tree()->topLevelItem(0)->child(1);
+    QCOMPARE(change->text(0), QStringLiteral("尾張→摂津和泉"));
+    QCOMPARE(change->toolTip(0), change->text(0));
+    // Past the indentation, the cell holds the text and the delegate's margins.
+    QVERIFY(f.tree()->visualItemRect(change).width() >=
+            f.tree()->fontMetrics().horizontalAdvance(change->text(0)) + 8);
+    f.child<QPushButton>("evtAlarmDayNight")->click();
+    QTRY_COMPARE(f.list()->rowCount(), 1);
+    QCOMPARE(f.list()->item(0, 1)->toolTip(), f.list()->item(0, 1)->text());
+}
+
+// A port name that is no port (the controller test sees the ports remembered) gives that box
+// its default; the window grows with its lists.
+void TestForm09::unknownPortsAndResizing() {
+    QTemporaryDir places;
+    QFile ini(places.filePath(WindowPlaces::FileName));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[TZEMForm09]\nFrom=東京\nTo=\x01\xff\n");
+    ini.close();
+    WindowPlaces remembered(places.path() + u'/');
+    WindowPlaces::setShared(&remembered);
+    Fixture f;
+    WindowPlaces::setShared(nullptr);
+    QCOMPARE(f.child<QComboBox>("selFrom")->currentText(), QStringLiteral("佐渡"));
+    QCOMPARE(f.child<QComboBox>("selTo")->currentText(), QStringLiteral("越前"));
+    QCOMPARE(WindowChecks::growthProblems(f.window.get(), {"viwJourneys", "viwAlarms"},
+                                          {"evtAlarmSailing", "selFrom", "iptLead"}),
+             QString());
 }
 
 QTEST_MAIN(TestForm09)

@@ -22,6 +22,7 @@
 #include "status/TZEMForm031.h"
 #include "support/FlashNotes.h"
 #include "support/MessageRecorder.h"
+#include "support/WindowChecks.h"
 
 namespace {
 
@@ -288,6 +289,25 @@ private Q_SLOTS:
             QCOMPARE(QFontInfo(font).family(), QFontInfo(boxes).family());
             QCOMPARE(font.pixelSize(), 12);
         }
+    }
+
+    // First beside the status window where there is room, later where it was left, even with
+    // room beside; the table takes what the window grows by.
+    void opensBesideOrWhereItWasLeft() {
+        const QRect wide(0, 0, 2560, 1440);
+        ScreenAreas::inject(wide, wide.adjusted(0, 0, 0, -30));
+        m_status->move(50, 100);
+        QTRY_COMPARE(m_status->pos(), QPoint(50, 100));
+        TZEMForm031* p = openPlanner();
+        QCOMPARE(p->pos(), m_status->frameGeometry().topRight() + QPoint(8, 0));
+        QCOMPARE(WindowChecks::growthProblems(p, {"viwTable"}, {"evtPin", "selMode"}), QString());
+        p->close();
+        QTRY_VERIFY(!planner());
+        ScreenAreas::reset();
+        QCOMPARE(WindowChecks::reopenProblems(
+                     QStringLiteral("TZEMForm031"), QSize(860, 580),
+                     [this] { return openPlanner(); }, wide),
+                 QString());
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+class QImage;
 class QWidget;
 
 // The screenshot program renders every window offscreen into PNG files. Each subsystem adds a
@@ -22,6 +23,11 @@ struct ShotContext {
     // Shows the widget offscreen, lets pending events run, and writes <name>.png. With
     // `transparent` the widget's window mask is applied: pixels outside it become transparent.
     void save(QWidget* widget, const QString& name, bool transparent = false) const;
+    // The same, with the tooltip now showing drawn over the window where it stands.
+    void saveWithToolTip(QWidget* widget, const QString& name) const;
+
+private:
+    void write(const QImage& image, const QString& name) const;
 };
 
 using ShotScene = std::function<void(ShotContext&)>;

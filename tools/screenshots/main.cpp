@@ -53,6 +53,24 @@ void ShotContext::save(QWidget* widget, const QString& name, bool transparent) c
             }
         }
     }
+    write(image, name);
+}
+
+void ShotContext::saveWithToolTip(QWidget* widget, const QString& name) const {
+    widget->show();
+    settle();
+    QImage image = widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    for (QWidget* tip : QApplication::topLevelWidgets()) {
+        if (tip->inherits("QTipLabel") && tip->isVisible()) {
+            QPainter painter(&image);
+            painter.drawPixmap(tip->geometry().topLeft() - widget->geometry().topLeft(),
+                               tip->grab());
+        }
+    }
+    write(image, name);
+}
+
+void ShotContext::write(const QImage& image, const QString& name) const {
     const QString file = QDir(outputFolder).filePath(name + QStringLiteral(".png"));
     if (!image.save(file)) {
         std::fprintf(stderr, "cannot write %s\n", qUtf8Printable(file));

@@ -1,9 +1,12 @@
 // Scenes of the recipe search window on the sample item database.
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEventLoop>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolTip>
 #include <QTreeView>
 
 #include "recipes/ChoiceLists.h"
@@ -23,14 +26,18 @@ void choose(TZEMForm08* window, const char* box, const QString& text) {
     combo->setCurrentIndex(combo->findText(text));
 }
 
-// Expands the first root and selects its first child that has materials of its own (else the
-// root itself), so that the panel lists materials, once the search has shown its tree.
-void selectSomething(TZEMForm08* window) {
+void waitForSearch(TZEMForm08* window) {
     if (window->isSearching()) {
         QEventLoop loop;
         QObject::connect(window, &TZEMForm08::searchFinished, &loop, &QEventLoop::quit);
         loop.exec();
     }
+}
+
+// Expands the first root and selects its first child that has materials of its own (else the
+// root itself), so that the panel lists materials, once the search has shown its tree.
+void selectSomething(TZEMForm08* window) {
+    waitForSearch(window);
     auto* tree = window->findChild<QTreeView*>(QStringLiteral("CreateTree"));
     QAbstractItemModel* model = tree->model();
     if (model->rowCount() == 0) {
@@ -82,6 +89,27 @@ const ShotRegistrar nine("search_nine_materials", [](ShotContext& ctx) {
     auto* tree = window->findChild<QTreeView*>(QStringLiteral("CreateTree"));
     tree->setCurrentIndex(tree->model()->index(0, 0));
     ctx.save(window, QStringLiteral("search_nine_materials"));
+    window->close();
+});
+
+// The product found twice (in a fief catalogue and another): the tree cuts both roots alike,
+// the tooltip names the hovered one whole, and the panel ends the name in "…".
+const ShotRegistrar longNames("search_long_names", [](ShotContext& ctx) {
+    TZEMForm08* window = openWindow(ctx);
+    window->findChild<QTabWidget*>()->setCurrentIndex(1);
+    window->findChild<QLineEdit*>(QStringLiteral("iptItemName"))
+        ->setText(QStringLiteral("見本：知行"));
+    window->findChild<QPushButton*>(QStringLiteral("btnSearchName"))->click();
+    waitForSearch(window);
+    auto* tree = window->findChild<QTreeView*>(QStringLiteral("CreateTree"));
+    tree->setCurrentIndex(tree->model()->index(0, 0));
+    window->show();
+    QCoreApplication::processEvents();
+    const QPoint at = tree->visualRect(tree->model()->index(1, 0)).center();
+    QHelpEvent tip(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(tree->viewport(), &tip);
+    ctx.saveWithToolTip(window, QStringLiteral("search_long_names"));
+    QToolTip::hideText();
     window->close();
 });
 
