@@ -507,6 +507,37 @@ private Q_SLOTS:
 #endif
     }
 
+    // Nothing can be written and the close says so in a box; a logout then must not wait for
+    // anyone to press OK.
+    void signalWhileTheClosingBoxIsUp() {
+#ifdef Q_OS_WIN
+        QSKIP("Windows ends a program with console events, not signals");
+#else
+        DataFolder::setOverride(m_sandbox->root() + QStringLiteral("/gone/DAT/"));
+        MessageRecorder messages;
+        auto controller = start();
+        SessionEnd sessionEnd;
+        connect(&sessionEnd, &SessionEnd::requested, controller.get(),
+                &TZEMForm02::closeForSession);
+        QSignalSpy ended(controller.get(), &TZEMForm02::ended);
+        QStringList boxes;
+        const Messages::Presenters previous = Messages::setPresenters(
+            {[&boxes](const QString& text) {
+                 boxes << text;
+                 QMessageBox box(QMessageBox::Warning, QStringLiteral("TAMU"), text,
+                                 QMessageBox::Ok);
+                 box.exec();
+             },
+             [](const QString&) {}, [](const QString&, const QString&) { return true; }});
+        QTimer::singleShot(300, [] { std::raise(SIGTERM); });
+        controller->close();  // the end button
+        Messages::setPresenters(previous);
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes.front().contains(QStringLiteral("に書き込めません")));
+        QTRY_COMPARE(ended.count(), 1);
+#endif
+    }
+
     void endlessItemDatabaseViewEndsInAMessage() {
         ItemDbFixture::Tables t;
         t.omit << QStringLiteral("ItemCreator");
