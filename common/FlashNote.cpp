@@ -17,7 +17,6 @@ QLabel* noteOf(QWidget* window) {
     auto* note = new QLabel(window);
     note->setObjectName(NoteName);
     note->setAttribute(Qt::WA_TransparentForMouseEvents);
-    note->setWordWrap(true);
     note->setMargin(3);
     note->setFrameStyle(QFrame::Box | QFrame::Plain);
     // The colours of a tooltip: it reads as a passing remark, not as one of the window's fields.
@@ -35,11 +34,24 @@ QLabel* noteOf(QWidget* window) {
 
 void show(QWidget* anchor, const QString& text) {
     QWidget* window = anchor->window();
+    if (!window->isVisible()) {
+        return;  // nobody to tell (a window driven before it is shown)
+    }
     QLabel* note = noteOf(window);
     note->setText(text);
     note->setAccessibleName(text);
-    note->setMaximumWidth(std::max(window->width() - 8, 40));
+    // One line where the window is wide enough, else wrapped to its width.
+    const int room = std::max(window->width() - 8, 40);
+    note->setWordWrap(false);
+    note->setMaximumWidth(QWIDGETSIZE_MAX);
     note->adjustSize();
+    if (note->width() > room) {
+        note->setWordWrap(true);
+        note->setFixedWidth(room);
+        note->adjustSize();
+    } else {
+        note->setMinimumWidth(0);
+    }
     const QRect at(anchor->mapTo(window, QPoint(0, 0)), anchor->size());
     int top = at.bottom() + 3;
     if (top + note->height() > window->height()) {

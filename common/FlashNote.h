@@ -10,7 +10,8 @@ namespace FlashNote {
 
 constexpr int ShowMSecs = 3000;
 
-// Shows `text` just below `anchor` (above it where the window ends), inside anchor's window.
+// Shows `text` just below `anchor` (above it where the window ends), inside anchor's window;
+// nothing while that window is not shown.
 void show(QWidget* anchor, const QString& text);
 
 }  // namespace FlashNote

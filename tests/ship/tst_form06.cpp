@@ -336,6 +336,7 @@ void TestForm06::setClock() {
     QFETCH(QString, shown);
     QFETCH(bool, valid);
     Fixture f;
+    f.window->show();  // for the note that says it worked
     const TDateTime gameBefore = 5 + time("07:08:09");
     f.clock.GameTime = gameBefore;
     const TDateTime setBefore = f.config->SetTime;

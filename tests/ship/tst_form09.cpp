@@ -136,6 +136,7 @@ void TestForm09::pairsWithoutShips() {
 
 void TestForm09::alarmOnAChosenShip() {
     Fixture f;
+    f.window->show();
     f.tree()->setCurrentItem(f.tree()->topLevelItem(0)->child(1));
     f.child<QSpinBox>("iptLead")->setValue(5);
     f.child<QPushButton>("evtAlarmSailing")->click();

@@ -9,5 +9,5 @@
 inline QString shownNote(const QWidget* window) {
     const auto* note =
         window->findChild<QLabel*>(QStringLiteral("FlashNote"), Qt::FindDirectChildrenOnly);
-    return note && note->isVisibleTo(window) ? note->text() : QString();
+    return note && note->isVisible() ? note->text() : QString();
 }

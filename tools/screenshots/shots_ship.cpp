@@ -1,5 +1,8 @@
-// The ship timetable window with 尾張→駿河 selected at a game time in the evening.
+// The ship timetable window with 尾張→駿河 selected at a game time in the evening, and the note
+// after setting the game clock.
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <memory>
 
 #include "common/TDateTime.h"
@@ -21,6 +24,9 @@ const ShotRegistrar shipShots("ship_owari_suruga", [](ShotContext& ctx) {
     window->findChild<QComboBox*>(QStringLiteral("selShip"))->setCurrentIndex(0);
     window->Timer1Timer();
     ctx.save(window.get(), QStringLiteral("ship_owari_suruga"));
+    window->findChild<QLineEdit*>(QStringLiteral("iptTime"))->setText(QStringLiteral("214712"));
+    window->findChild<QPushButton*>(QStringLiteral("btnResetTime"))->click();
+    ctx.save(window.get(), QStringLiteral("ship_set_clock_note"));
 });
 
 }  // namespace
