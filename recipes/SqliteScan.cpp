@@ -28,6 +28,7 @@ SqliteScan::~SqliteScan() {
 bool SqliteScan::next() {
     switch (sqlite3_step(m_statement)) {
         case SQLITE_ROW:
+            m_db.rowArrived();
             return true;
         case SQLITE_DONE:
             return false;

@@ -151,8 +151,10 @@ TDBQuery& TDB::OpenQuery(const SqlStatement& statement) {
     }
     prepared.valueCount = statement.values.size();
     const QString text = statement.text;
-    m_query.open(&query, &prepared.columns,
-                 [this, text](const QSqlError& error) { return failure(error, text); });
+    m_query.open(
+        &query, &prepared.columns,
+        [this, text](const QSqlError& error) { return failure(error, text); },
+        [this] { rowArrived(); });
     return m_query;
 }
 

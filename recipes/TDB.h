@@ -36,12 +36,16 @@ public:
     sqlite3* startDirectStatement();
     // The error to raise for such a statement's failure, from SQLite's message.
     TZEMError failure(const QString& sqliteMessage) const;
+    // A row has come: the time limit counts afresh from here.
+    void rowArrived() { m_running.start(); }
 
     QString Path;
     QString ConnectionString;
 
-    // No statement may run longer than this, rows included: a database built to make a query
-    // endless fails with the usual unreadable-database message instead of hanging the program.
+    // No statement may work this long without giving a row: a database built to make a query
+    // endless fails with the usual unreadable-database message instead of hanging the program,
+    // while a large honest result (a product of 100,000 materials) comes whole however long its
+    // rows take together.
     static constexpr int DefaultTimeLimitMSecs = 5000;
     static void setTimeLimit(int msecs);  // for tests; 0 restores the default
 
@@ -62,6 +66,6 @@ private:
     QString m_connectionName;
     std::map<QString, Prepared> m_prepared;
     TDBQuery m_query;
-    QElapsedTimer m_running;  // since the current statement started
+    QElapsedTimer m_running;  // since the current statement started or last gave a row
     bool m_timedOut = false;
 };

@@ -69,11 +69,13 @@ std::int32_t IntegerFromValue(const QVariant& value) {
 TDBQuery::TDBQuery() = default;
 TDBQuery::~TDBQuery() = default;
 
-void TDBQuery::open(QSqlQuery* query, const QHash<QString, int>* columns, Failure failure) {
+void TDBQuery::open(QSqlQuery* query, const QHash<QString, int>* columns, Failure failure,
+                    std::function<void()> rowArrived) {
     close();
     m_query = query;
     m_columns = columns;
     m_failure = std::move(failure);
+    m_rowArrived = std::move(rowArrived);
     m_eof = false;
     step();
 }
@@ -82,6 +84,9 @@ void TDBQuery::open(QSqlQuery* query, const QHash<QString, int>* columns, Failur
 // for taking too long): the latter is an error, never a silently shorter result.
 void TDBQuery::step() {
     if (m_query->next()) {
+        if (m_rowArrived) {
+            m_rowArrived();
+        }
         return;
     }
     m_eof = true;

@@ -42,7 +42,8 @@ public:
     // executed query to its first row; close() finishes it. A closed query is at its end. A row
     // that cannot be fetched raises the error that `failure` makes of the driver's.
     using Failure = std::function<TZEMError(const QSqlError& error)>;
-    void open(QSqlQuery* query, const QHash<QString, int>* columns, Failure failure);
+    void open(QSqlQuery* query, const QHash<QString, int>* columns, Failure failure,
+              std::function<void()> rowArrived = {});
     void close();
 
 private:
@@ -51,5 +52,6 @@ private:
     QSqlQuery* m_query = nullptr;
     const QHash<QString, int>* m_columns = nullptr;
     Failure m_failure;
+    std::function<void()> m_rowArrived;
     bool m_eof = true;
 };

@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QSqlDatabase>
+#include <QThread>
 #include <QtTest>
 #include <memory>
 
@@ -56,6 +57,7 @@ private Q_SLOTS:
     void requiredNameThatIsNoTable();
     void endlessStatementIsStopped_data();
     void endlessStatementIsStopped();
+    void steadyRowsAreNeverStopped();
 };
 
 void TestTDB::requiredNameThatIsNoTable_data() {
@@ -112,6 +114,32 @@ void TestTDB::endlessStatementIsStopped() {
     QVERIFY2(message.contains(QStringLiteral("中断しました")), qPrintable(message));
     // The connection stays usable for the next statement.
     QVERIFY(!db.OpenQuery(SqlJobList()).Eof());
+}
+
+// A large honest result whose rows keep coming is never cut short, however long they take
+// together.
+void TestTDB::steadyRowsAreNeverStopped() {
+    ItemDbFixture fixture;
+    TDB db(fixture.create(smallTables()));
+    db.Connect();
+    TDB::setTimeLimit(200);
+    QElapsedTimer timer;
+    timer.start();
+    int rows = 0;
+    const QString message = errorOf([&] {
+        for (TDBQuery& q = db.OpenQuery(SqlStatement{
+                 QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                "WHERE i < 400) SELECT i AS c FROM n"),
+                 {}});
+             !q.Eof(); q.Next()) {
+            ++rows;
+            QThread::msleep(2);  // the walk's own work between rows
+        }
+    });
+    TDB::setTimeLimit(0);
+    QCOMPARE(message, QString());
+    QCOMPARE(rows, 400);
+    QVERIFY(timer.elapsed() > 400);  // twice the limit, and more
 }
 
 void TestTDB::missingFile_data() {
