@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "common/TZEMError.h"
+
 // The work is set before the thread starts; `finished` passes under the mutex, the one hand-over
 // between the threads.
 struct BackgroundTask::Job {
@@ -102,6 +104,19 @@ void BackgroundTask::start(Work work, Done done) {
     job->done = std::move(done);
     m_job = job;
     BackgroundWorkers::instance().run(job);
+}
+
+QString BackgroundTask::failureOf(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const TZEMError& e) {
+        return e.message();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("予期しないエラーが発生しました");
+    }
+    return {};
 }
 
 void BackgroundTask::cancel() {

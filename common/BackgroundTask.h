@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <stop_token>
@@ -25,6 +26,9 @@ public:
     ~BackgroundTask() override;
 
     void start(Work work, Done done);
+    // Runs a piece of work there and returns the message of the error that ended it, empty when
+    // none did: what a worker hands over instead of its result.
+    static QString failureOf(const std::function<void()>& work);
     void cancel();
     bool isRunning() const { return m_job != nullptr; }
 

@@ -1,7 +1,5 @@
 #include "recipes/RecipeSearch.h"
 
-#include "common/TZEMError.h"
-
 RecipeSearch::RecipeSearch(QObject* parent) : QObject(parent) {}
 
 RecipeSearch::~RecipeSearch() = default;
@@ -15,21 +13,17 @@ void RecipeSearch::start(const QString& dbPath, const SqlStatement& statement,
         [outcome, previous = std::shared_ptr<TZEMItemList>(std::move(retired)), dbPath, statement,
          direction](std::stop_token stop) mutable {
             previous.reset();
-            try {
-                auto list = std::make_unique<TZEMItemList>();
-                list->Build(dbPath, statement, direction, TZEMItemList::Walk::SetBased, stop);
-                // Made here, not by the window's tree.
-                list->caseKeys();
-                list->rootsWithEdges();
-                outcome->list = std::move(list);
-            } catch (const TZEMItemList::Cancelled&) {
-            } catch (const TZEMError& e) {
-                outcome->error = e.message();
-            } catch (const std::exception& e) {
-                outcome->error = QString::fromUtf8(e.what());
-            } catch (...) {
-                outcome->error = QStringLiteral("予期しないエラーが発生しました");
-            }
+            outcome->error = BackgroundTask::failureOf([&] {
+                try {
+                    auto list = std::make_unique<TZEMItemList>();
+                    list->Build(dbPath, statement, direction, TZEMItemList::Walk::SetBased, stop);
+                    // Made here, not by the window's tree.
+                    list->caseKeys();
+                    list->rootsWithEdges();
+                    outcome->list = std::move(list);
+                } catch (const TZEMItemList::Cancelled&) {
+                }
+            });
         },
         [outcome, done = std::move(done)] { done(*outcome); });
 }

@@ -147,15 +147,7 @@ void TZEMForm083::load() {
     showLoading(true);
     m_loading->start(
         [read, dbPath = m_dbPath](std::stop_token stop) {
-            try {
-                read->ranking.load(dbPath, stop);
-            } catch (const TZEMError& e) {
-                read->error = e.message();
-            } catch (const std::exception& e) {
-                read->error = QString::fromUtf8(e.what());
-            } catch (...) {
-                read->error = QStringLiteral("予期しないエラーが発生しました");
-            }
+            read->error = BackgroundTask::failureOf([&] { read->ranking.load(dbPath, stop); });
         },
         [this, read] {
             showLoading(false);

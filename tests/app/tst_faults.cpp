@@ -110,13 +110,28 @@ private:
         controller->show();
         return controller;
     }
+#ifndef Q_OS_WIN
+    // The old files, the controller with a new anchor set, and the end signals wired as the
+    // program wires them.
+    std::unique_ptr<TZEMForm02> startForSignals(SessionEnd& sessionEnd) {
+        copySample();
+        writeOldFiles();
+        auto controller = start();
+        setNewAnchor(*controller);
+        connect(&sessionEnd, &SessionEnd::requested, controller.get(),
+                &TZEMForm02::closeForSession);
+        return controller;
+    }
+#endif
 
 private Q_SLOTS:
     void init() {
         m_sandbox = std::make_unique<ControllerSandbox>();
         m_dat = m_sandbox->dat();
     }
-    void cleanup() { m_sandbox.reset(); }
+    void cleanup() {
+        m_sandbox.reset();
+    }
 
     void garbageSettingsFiles_data() {
         QTest::addColumn<QByteArray>("content");
@@ -431,14 +446,9 @@ private Q_SLOTS:
         QFETCH(int, signal);
         QFETCH(int, second);
         QFETCH(bool, diskFull);
-        copySample();
-        writeOldFiles();
         MessageRecorder messages;
-        auto controller = start();
-        setNewAnchor(*controller);
         SessionEnd sessionEnd;
-        connect(&sessionEnd, &SessionEnd::requested, controller.get(),
-                &TZEMForm02::closeForSession);
+        auto controller = startForSignals(sessionEnd);
         QSignalSpy ended(controller.get(), &TZEMForm02::ended);
         {
             std::unique_ptr<FileFaults::SizeLimit> full;
@@ -473,14 +483,9 @@ private Q_SLOTS:
         QSKIP("Windows ends a program with console events, not signals");
 #else
         QFETCH(bool, fileDialog);
-        copySample();
-        writeOldFiles();
         MessageRecorder messages;
-        auto controller = start();
-        setNewAnchor(*controller);
         SessionEnd sessionEnd;
-        connect(&sessionEnd, &SessionEnd::requested, controller.get(),
-                &TZEMForm02::closeForSession);
+        auto controller = startForSignals(sessionEnd);
         QSignalSpy ended(controller.get(), &TZEMForm02::ended);
         auto* tool = new QWidget(nullptr, Qt::Tool);  // a tool window, closed with the program
         tool->setWindowTitle(QStringLiteral("レベル別一覧"));
