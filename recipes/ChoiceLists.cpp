@@ -18,9 +18,7 @@ void appendColumn(TDB& db, const SqlStatement& statement, const QString& column,
 void LoadChoiceLists(const QString& dbPath, QStringList& jobList, QStringList& versionList,
                      QStringList& equipList) {
     TDB db(dbPath);
-    if (!db.Connect()) {
-        throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
-    }
+    db.connectOrFail();
     appendColumn(db, SqlJobList(), QStringLiteral("生産職業"), jobList);
     appendColumn(db, SqlVersionList(), QStringLiteral("バージョン"), versionList);
     appendColumn(db, SqlEquipList(), QStringLiteral("装備区分"), equipList);

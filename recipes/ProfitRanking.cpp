@@ -14,9 +14,7 @@ bool ProfitRanking::load(const QString& dbPath, std::stop_token stop) {
     QString firstProblem;
     {
         TDB db(dbPath);
-        if (!db.Connect()) {
-            throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
-        }
+        db.connectOrFail();
         QStringList names;
         for (TDBQuery& q = db.OpenQuery(SqlFiefProducts()); !q.Eof(); q.Next()) {
             names << q.AsString(QStringLiteral("アイテム名"));

@@ -54,9 +54,7 @@ void eachRow(TDB& db, const QStringList& names, Build build, Row row) {
 RecipeBook RecipeBook::read(const QString& dbPath, const QString& product) {
     RecipeBook book;
     TDB db(dbPath);
-    if (!db.Connect()) {
-        throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
-    }
+    db.connectOrFail();
     const QString name = QStringLiteral("アイテム名");
     book.add(product);
     // Level by level: the items found on one level are read together, each name once, whatever

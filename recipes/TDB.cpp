@@ -158,6 +158,12 @@ TDBQuery& TDB::OpenQuery(const SqlStatement& statement) {
     return m_query;
 }
 
+void TDB::connectOrFail() {
+    if (!Connect()) {
+        throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
+    }
+}
+
 void TDB::setTimeLimit(int msecs) {
     timeLimit() = msecs > 0 ? msecs : DefaultTimeLimitMSecs;
 }

@@ -27,6 +27,9 @@ public:
     // Opens the file read-only and checks that it is a database; failures raise the driver's
     // message. Never returns false.
     bool Connect();
+    // Connect, raising "DBの接続に失敗しました。" should it ever report false: how every reader
+    // of the item database opens it.
+    void connectOrFail();
     // Closes the previous result, runs the statement and returns its result on the first row.
     // The reference stays valid until the next OpenQuery or the TDB's end.
     TDBQuery& OpenQuery(const SqlStatement& statement);

@@ -40,12 +40,6 @@ const QString Fief = QStringLiteral("知行産物");
 const QString FiefSpecial = QStringLiteral("知行名物");
 const QString Dash = QStringLiteral("―");
 
-void connectTo(TDB& db) {
-    if (!db.Connect()) {
-        throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
-    }
-}
-
 // The jobs as one comma text: an entry holding a space, a control character, a comma or a double
 // quote is quoted, with inner quotes doubled; a single empty entry reads "".
 QString commaText(const QStringList& entries) {
@@ -291,7 +285,7 @@ void TZEMForm08::iptJobChange() {
         return;
     }
     TDB db(DBPath);
-    connectTo(db);
+    db.connectOrFail();
     TDBQuery& query = db.OpenQuery(SqlCatalogList(job, iptVersion->currentText()));
     if (!query.Eof()) {
         iptMokRock->setEnabled(true);
@@ -311,7 +305,7 @@ void TZEMForm08::iptMokRockChange() {
         return;
     }
     TDB db(DBPath);
-    connectTo(db);
+    db.connectOrFail();
     TDBQuery& query = db.OpenQuery(SqlSkillList(catalog, iptVersion->currentText()));
     if (!query.Eof()) {
         iptSkill->setEnabled(true);
@@ -424,7 +418,7 @@ void TZEMForm08::CreateTreeChange(const QModelIndex& node) {
     outItemName->setText(name);
 
     TDB db(DBPath);
-    connectTo(db);
+    db.connectOrFail();
     TDBQuery& count = db.OpenQuery(SqlItemCount(name));
     if (count.Eof()) {
         // A pure material: nobody produces it.

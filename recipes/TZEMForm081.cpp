@@ -278,9 +278,7 @@ void TZEMForm081::LoadProduct() {
     std::vector<Material> materials;
     {
         TDB db(DBPath);
-        if (!db.Connect()) {
-            throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
-        }
+        db.connectOrFail();
         for (TDBQuery& q = db.OpenQuery(SqlProductInfo(outUriName->text())); !q.Eof(); q.Next()) {
             const QString yomi = QStringLiteral("ふりがな");
             outUriYomi->setText(q.IsNull(yomi) ? QString() : q.AsString(yomi));

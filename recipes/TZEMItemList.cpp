@@ -115,9 +115,7 @@ void TZEMItemList::BuildFromMaterials(const QString& dbPath, const SqlStatement&
 void TZEMItemList::Build(const QString& dbPath, const SqlStatement& statement, Direction direction,
                          Walk walk, const std::stop_token& stop) {
     TDB db(dbPath);  // freed on every way out, failures included
-    if (!db.Connect()) {
-        throw TZEMError(QStringLiteral("DBの接続に失敗しました。"));
-    }
+    db.connectOrFail();
     TDBQuery& query = db.OpenQuery(statement);
     while (!query.Eof()) {
         if (direction == Direction::Forward) {
