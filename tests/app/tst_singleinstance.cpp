@@ -56,60 +56,55 @@ uid_t nobody() {
     return entry != nullptr ? entry->pw_uid : 65534;
 }
 
-bool chattr(const QString& flag, const QString& path) {
-    return QProcess::execute(QStringLiteral("chattr"), {flag, path}) == 0;
-}
-
-// A folder nothing can be made in, for as long as the object lives: a tmpfs without a free inode
-// where one can be mounted, else an immutable folder. `made` is false when neither can be done.
-class FullFolder {
+// Until the object goes, nothing can be made in the folder, not even by root: a tmpfs without a
+// free inode mounted on it when `full` and mounting is allowed, else the folder made immutable.
+class Sealed {
 public:
-    explicit FullFolder(const QString& path) : m_path(path) {
+    Sealed(const QString& path, bool full) : m_path(path) {
         const QString options = QStringLiteral("size=64k,nr_inodes=1,mode=0700,uid=%1,gid=%2")
                                     .arg(::geteuid())
                                     .arg(::getegid());
         m_mounted =
-            QProcess::execute(QStringLiteral("mount"),
-                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                               options, QStringLiteral("tmpfs"), path}) == 0;
-        m_immutable = !m_mounted && chattr(QStringLiteral("+i"), path);
+            full && run("mount", {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                  QStringLiteral("-o"), options, QStringLiteral("tmpfs"), path});
+        m_immutable = !m_mounted && !path.isEmpty() && run("chattr", {QStringLiteral("+i"), path});
     }
-    ~FullFolder() {
+    ~Sealed() {
         if (m_mounted) {
-            QProcess::execute(QStringLiteral("umount"), {m_path});
+            run("umount", {m_path});
         }
         if (m_immutable) {
-            chattr(QStringLiteral("-i"), m_path);
+            run("chattr", {QStringLiteral("-i"), m_path});
         }
     }
-    FullFolder(const FullFolder&) = delete;
-    FullFolder& operator=(const FullFolder&) = delete;
+    Sealed(const Sealed&) = delete;
+    Sealed& operator=(const Sealed&) = delete;
     bool made() const { return m_mounted || m_immutable; }
 
 private:
+    static bool run(const char* program, const QStringList& arguments) {
+        return QProcess::execute(QString::fromLatin1(program), arguments) == 0;
+    }
     QString m_path;
     bool m_mounted = false;
     bool m_immutable = false;
 };
 
-// Read-only for root too, until the object goes.
-class ReadOnly {
-public:
-    explicit ReadOnly(const QString& path)
-        : m_path(path), m_made(chattr(QStringLiteral("+i"), path)) {}
-    ~ReadOnly() {
-        if (m_made) {
-            chattr(QStringLiteral("-i"), m_path);
+// Makes a file at the path as the user nobody, in a child process: 1 when made, 0 when refused,
+// 2 when the child could not become nobody.
+int nobodyMakes(const QString& path) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(nobody()) != 0 || ::setuid(nobody()) != 0) {
+            ::_exit(2);
         }
+        ::_exit(::open(QFile::encodeName(path).constData(), O_CREAT | O_EXCL | O_WRONLY, 0644) >= 0
+                    ? 1
+                    : 0);
     }
-    ReadOnly(const ReadOnly&) = delete;
-    ReadOnly& operator=(const ReadOnly&) = delete;
-    bool made() const { return m_made; }
-
-private:
-    QString m_path;
-    bool m_made;
-};
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+}
 
 }  // namespace
 
@@ -257,7 +252,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         writeFile(QDir(dir.path()).filePath(QStringLiteral("TAMU.lock")), QByteArray(16, '\0'),
                   600);
-        const ReadOnly readOnly(dir.path());
+        const Sealed readOnly(dir.path(), false);
         if (!readOnly.made()) {
             QSKIP("chattr cannot make the folder read-only here");
         }
@@ -272,23 +267,26 @@ private Q_SLOTS:
         QCOMPARE(boxes.errors, QStringList());
     }
 
-    // Where the runtime folder is not the user's alone, TAMU-<uid> in the temporary folder, and
-    // where that is someone else's or a link, TAMU in the cache folder; always 0700 and the
-    // user's.
+    // The runtime folder when it is the user's alone, else TAMU-<uid> in the temporary folder,
+    // else (someone else's, a link) TAMU in the cache folder: always 0700, the user's, and no
+    // other user can make a file in it.
     void privateFolderIsTheUsersAlone_data() {
-        QTest::addColumn<int>("runtimeMode");  // -1: no runtime folder
+        QTest::addColumn<int>("runtimeMode");  // 0: no runtime folder
         QTest::addColumn<bool>("runtimeForeign");
-        QTest::addColumn<QString>("tempFolder");  // "", "foreign", "link", "open"
-        QTest::addColumn<QString>("expected");    // "runtime", "temp", "cache"
-        QTest::newRow("runtime folder") << 0700 << false << QString() << "runtime";
-        QTest::newRow("runtime folder open to others") << 0755 << false << QString() << "temp";
-        QTest::newRow("runtime folder of another user") << 0700 << true << QString() << "temp";
-        QTest::newRow("no runtime folder") << -1 << false << QString() << "temp";
-        QTest::newRow("temporary folder of another user") << -1 << false << "foreign"
+        QTest::addColumn<QString>(
+            "tempFolder");  // what is there before: "", "foreign", "link", "open"
+        QTest::addColumn<QString>("expected");  // "runtime", "temp", "cache"
+        QTest::newRow("runtime folder") << 0700 << false << ""
+                                        << "runtime";
+        QTest::newRow("runtime folder open to others") << 0755 << false << ""
+                                                       << "temp";
+        QTest::newRow("runtime folder of another user") << 0700 << true << ""
+                                                        << "temp";
+        QTest::newRow("temporary folder of another user") << 0 << false << "foreign"
                                                           << "cache";
-        QTest::newRow("temporary folder a link") << -1 << false << "link"
+        QTest::newRow("temporary folder a link") << 0 << false << "link"
                                                  << "cache";
-        QTest::newRow("temporary folder open to others") << -1 << false << "open"
+        QTest::newRow("temporary folder open to others") << 0 << false << "open"
                                                          << "temp";
     }
 
@@ -297,120 +295,88 @@ private Q_SLOTS:
         QFETCH(bool, runtimeForeign);
         QFETCH(QString, tempFolder);
         QFETCH(QString, expected);
-        const bool foreign = runtimeForeign || tempFolder == QLatin1String("foreign");
-        if (foreign && ::geteuid() != 0) {
+        const bool root = ::geteuid() == 0;
+        if (!root && (runtimeForeign || tempFolder == QLatin1String("foreign"))) {
             QSKIP("needs root to hand a folder to another user");
         }
         QTemporaryDir runtime;
         QTemporaryDir temp;
         QTemporaryDir cache;
-        QTemporaryDir elsewhere;  // the target of a planted link
+        QTemporaryDir linked;
         const QByteArray runtimePath = QFile::encodeName(runtime.path());
-        if (runtimeMode < 0) {
+        if (runtimeMode != 0) {
+            QCOMPARE(::chmod(runtimePath.constData(), mode_t(runtimeMode)), 0);
+        }
+        if (runtimeForeign) {
+            QCOMPARE(::chown(runtimePath.constData(), nobody(), gid_t(-1)), 0);
+        }
+        if (runtimeMode == 0) {
             qunsetenv("XDG_RUNTIME_DIR");
         } else {
-            QCOMPARE(::chmod(runtimePath.constData(), mode_t(runtimeMode)), 0);
-            if (runtimeForeign) {
-                QCOMPARE(::chown(runtimePath.constData(), nobody(), gid_t(-1)), 0);
-            }
             qputenv("XDG_RUNTIME_DIR", runtimePath);
+        }
+        for (const QTemporaryDir* above : {&temp, &cache}) {  // anyone may pass through
+            QCOMPARE(::chmod(QFile::encodeName(above->path()).constData(), 0711), 0);
         }
         qputenv("TMPDIR", QFile::encodeName(temp.path()));
         qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
         const QString tamuTemp =
             temp.path() + QStringLiteral("/TAMU-") + QString::number(::geteuid());
         const QByteArray tamuTempPath = QFile::encodeName(tamuTemp);
-        if (tempFolder == QLatin1String("foreign")) {
-            QCOMPARE(::mkdir(tamuTempPath.constData(), 0777), 0);
-            QCOMPARE(::chown(tamuTempPath.constData(), nobody(), gid_t(-1)), 0);
-        } else if (tempFolder == QLatin1String("link")) {
-            QVERIFY(QFile::link(elsewhere.path(), tamuTemp));
-        } else if (tempFolder == QLatin1String("open")) {
+        if (tempFolder == QLatin1String("link")) {
+            QVERIFY(QFile::link(linked.path(), tamuTemp));
+        } else if (!tempFolder.isEmpty()) {
             QCOMPARE(::mkdir(tamuTempPath.constData(), 0700), 0);
             QCOMPARE(::chmod(tamuTempPath.constData(), 0777), 0);
+            if (tempFolder == QLatin1String("foreign")) {
+                QCOMPARE(::chown(tamuTempPath.constData(), nobody(), gid_t(-1)), 0);
+            }
         }
         const QString chosen = SingleInstance::privateFolder();
-        const QString want = expected == QLatin1String("runtime") ? runtime.path()
-                             : expected == QLatin1String("temp")
-                                 ? tamuTemp
-                                 : cache.path() + QStringLiteral("/TAMU");
-        QCOMPARE(chosen, want);
+        QCOMPARE(chosen, expected == QLatin1String("runtime") ? runtime.path()
+                         : expected == QLatin1String("temp")
+                             ? tamuTemp
+                             : cache.path() + QStringLiteral("/TAMU"));
         struct stat st {};
         QCOMPARE(::lstat(QFile::encodeName(chosen).constData(), &st), 0);
-        QVERIFY(S_ISDIR(st.st_mode));
         QCOMPARE(st.st_uid, ::geteuid());
         QCOMPARE(int(st.st_mode & 0777), 0700);
-    }
-
-    // Another user can neither make a lock nor a socket where TAMU keeps them, and a socket or a
-    // lock of someone else's that root left there is not trusted.
-    void anotherUserCannotPlantALock() {
-        if (::geteuid() != 0) {
-            QSKIP("needs root to act as another user");
-        }
-        QTemporaryDir dir;
-        SingleInstance start(dir.path());
-        const QStringList places{start.privateLockFile(), start.serverName()};
-        for (const QString& place : places) {
-            QCOMPARE(QFileInfo(place).absolutePath(), m_runtime.path());
-            const pid_t child = ::fork();
-            if (child == 0) {
-                // As nobody: make the file the way a squatter would.
-                if (::setgid(nobody()) != 0 || ::setuid(nobody()) != 0) {
-                    ::_exit(2);
-                }
-                const int fd =
-                    ::open(QFile::encodeName(place).constData(), O_CREAT | O_EXCL | O_WRONLY, 0644);
-                ::_exit(fd < 0 ? 0 : 1);
-            }
-            int status = -1;
-            QCOMPARE(::waitpid(child, &status, 0), child);
-            QVERIFY(WIFEXITED(status));
-            QCOMPARE(WEXITSTATUS(status), 0);
+        if (root) {
+            QTemporaryDir shared(temp.path() + QStringLiteral("/shared-XXXXXX"));  // as /tmp
+            QCOMPARE(::chmod(QFile::encodeName(shared.path()).constData(), 01777), 0);
+            QCOMPARE(nobodyMakes(shared.path() + QStringLiteral("/TAMU.lock")), 1);
+            QCOMPARE(nobodyMakes(chosen + QStringLiteral("/TAMU.lock")), 0);
         }
     }
 
-    void foreignLockInThePrivateFolderIsIgnored() {
+    // Only root can leave a file of someone else's in the private folder; TAMU trusts neither a
+    // lock (it takes its place) nor a socket (it never connects, and says in a box that TAMU runs).
+    void othersFilesInThePrivateFolderAreNotTrusted() {
         if (::geteuid() != 0) {
-            QSKIP("needs root to hand a file to another user");
+            QSKIP("needs root to hand files to another user");
         }
         MessageRecorder boxes;
         QTemporaryDir dir;
-        SingleInstance start(dir.path());
-        // A lock that QLockFile would find alive (this very process), but owned by nobody.
-        writeFile(start.privateLockFile(), ownLockBytes());
-        QCOMPARE(
-            ::chown(QFile::encodeName(start.privateLockFile()).constData(), nobody(), gid_t(-1)),
-            0);
-        start.setPatience(300);
-        QVERIFY(start.claim());
-        QCOMPARE(boxes.errors, QStringList());
-        QFileInfo taken(start.privateLockFile());
-        QCOMPARE(taken.ownerId(), ::geteuid());
-    }
-
-    void foreignSocketIsNeverSpokenTo() {
-        if (::geteuid() != 0) {
-            QSKIP("needs root to hand a socket to another user");
-        }
-        MessageRecorder boxes;
-        QTemporaryDir dir;
-        SingleInstance start(dir.path());
-        QLockFile running(start.folderLockFile());
-        QVERIFY(running.tryLock(0));
-        QLocalServer squatter;
-        QVERIFY(squatter.listen(start.serverName()));
-        QCOMPARE(
-            ::chown(QFile::encodeName(squatter.fullServerName()).constData(), nobody(), gid_t(-1)),
-            0);
-        start.setPatience(300);
-        QVERIFY(!start.claim());
-        QVERIFY(!squatter.waitForNewConnection(100));
+        SingleInstance first(dir.path());
+        writeFile(first.privateLockFile(), ownLockBytes());  // alive by QLockFile's rules
+        const auto handOver = [](const QString& path) {
+            return ::chown(QFile::encodeName(path).constData(), nobody(), gid_t(-1)) == 0;
+        };
+        QVERIFY(handOver(first.privateLockFile()));
+        QVERIFY(first.claim());
+        QCOMPARE(QFileInfo(first.privateLockFile()).ownerId(), ::geteuid());
+        QSignalSpy activation(&first, &SingleInstance::activationRequested);
+        QVERIFY(handOver(first.serverName()));
+        SingleInstance second(dir.path());
+        second.setPatience(300);
+        QVERIFY(!second.claim());
+        QTest::qWait(100);
+        QCOMPARE(activation.count(), 0);
         QCOMPARE(boxes.errors.size(), 1);
     }
 
-    // Without room for a lock (no free inodes, no rights) every start is refused on a read-only
-    // data folder; on a writable one the first runs and a later one, which cannot reach it, is
+    // Without room for a lock (no free inodes, no rights) every start on a read-only data folder
+    // is refused; on a writable one the first runs and a later one, which cannot reach it, is
     // refused with a box.
     void noRoomForALockFailsSafe_data() {
         QTest::addColumn<bool>("writable");
@@ -423,16 +389,10 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QTemporaryDir runtime;
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-        const FullFolder full(runtime.path());
-        if (!full.made()) {
+        const Sealed full(runtime.path(), true);
+        const Sealed readOnly(writable ? QString() : dir.path(), false);
+        if (!full.made() || (!writable && !readOnly.made())) {
             QSKIP("neither a full tmpfs nor an immutable folder can be made here");
-        }
-        std::unique_ptr<ReadOnly> readOnly;
-        if (!writable) {
-            readOnly = std::make_unique<ReadOnly>(dir.path());
-            if (!readOnly->made()) {
-                QSKIP("chattr cannot make the folder read-only here");
-            }
         }
         MessageRecorder boxes;
         SingleInstance first(dir.path());
