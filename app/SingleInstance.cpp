@@ -18,8 +18,13 @@
 #include "common/Messages.h"
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 #endif
 
 namespace {
@@ -91,7 +96,35 @@ Owner ownerOf(const QLockFile& lock) {
         const qint64 age = info.lastModified().msecsTo(QDateTime::currentDateTime());
         return qAbs(age) < WritingGraceMs ? Owner::Writing : Owner::Unproven;
     }
-    return writtenHere(lock.fileName(), host) ? Owner::Alive : Owner::Unproven;
+    if (!writtenHere(lock.fileName(), host)) {
+        return Owner::Unproven;
+    }
+#ifdef Q_OS_UNIX
+    // QLockFile found it stale but could not remove it (a file the user may not write).
+    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) {
+        return Owner::Unproven;
+    }
+#endif
+    return Owner::Alive;
+}
+
+// QLockFile opens a stale lock for writing to lock it before it removes it. A lock the user may
+// read but not write (copied from read-only media, written by another user of a shared folder)
+// needs no more than reading to be locked, and the folder's rights to be removed.
+bool removeUnwritable(const QString& lockFile) {
+#ifdef Q_OS_UNIX
+    const QByteArray native = QFile::encodeName(lockFile);
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool removed = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(native.constData()) == 0;
+    ::close(fd);
+    return removed;
+#else
+    Q_UNUSED(lockFile);
+    return false;
+#endif
 }
 
 enum class Removal { Done, Refused, Contended };
@@ -107,7 +140,8 @@ Removal removeStale(QLockFile& lock) {
     if (ownerOf(lock) != Owner::Unproven) {
         return Removal::Contended;
     }
-    return lock.removeStaleLockFile() ? Removal::Done : Removal::Refused;
+    return lock.removeStaleLockFile() || removeUnwritable(lock.fileName()) ? Removal::Done
+                                                                           : Removal::Refused;
 }
 
 enum class Lock { Held, Busy, Unavailable };

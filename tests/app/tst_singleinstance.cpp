@@ -212,6 +212,45 @@ private Q_SLOTS:
         QCOMPARE(lockOwner(lockFile), QCoreApplication::applicationPid());
     }
 
+    // A stale lock the user may not write (another user's in a shared folder, one copied from
+    // read-only media) is taken over all the same: a start as nobody, in nobody's folder.
+    void unwritableStaleLockIsTakenOver_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("a dead run on this computer")
+            << "99999999\ntamu\n" + QSysInfo::machineHostName().toUtf8() + '\n';
+        QTest::newRow("another computer") << QByteArray("1\ntamu\nelsewhere\n");
+    }
+
+    void unwritableStaleLockIsTakenOver() {
+        QFETCH(QByteArray, content);
+        if (::geteuid() != 0) {
+            QSKIP("needs root to start as another user");
+        }
+        QTemporaryDir dir;
+        QTemporaryDir temp;
+        const QString lockFile = QDir(dir.path()).filePath(QStringLiteral("TAMU.lock"));
+        writeFile(lockFile, content, 600);
+        QCOMPARE(::chmod(QFile::encodeName(lockFile).constData(), 0444), 0);  // and root's
+        for (const QTemporaryDir* folder : {&dir, &temp}) {
+            QCOMPARE(::chown(QFile::encodeName(folder->path()).constData(), nobody(), nobody()), 0);
+        }
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::setgid(nobody()) != 0 || ::setuid(nobody()) != 0) {
+                ::_exit(2);
+            }
+            qunsetenv("XDG_RUNTIME_DIR");
+            qputenv("TMPDIR", QFile::encodeName(temp.path()));
+            SingleInstance start(dir.path());
+            start.setPatience(100);
+            ::_exit(start.claim() && lockOwner(lockFile) == ::getpid() ? 0 : 1);
+        }
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+    }
+
     // A lock whose owner lives on this computer, or that its owner still holds locked (a run on
     // another computer that shares the folder), is kept; the refusal is said in a box.
     void livingLockIsKept_data() {
