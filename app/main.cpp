@@ -20,12 +20,13 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     QtTranslations::install(app);
 
+    Fonts::setApplicationFont();  // also the font of a box that refuses this start
+
     // A second start on the same data folder brings the running controller forward and ends.
     SingleInstance instance(DataFolder::path());
     if (!instance.claim()) {
         return 0;
     }
-    Fonts::setApplicationFont();
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(
         Artwork::image(QStringLiteral("tamu"), QSize(Artwork::iconSize, Artwork::iconSize)))));
 
