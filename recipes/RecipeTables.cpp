@@ -7,6 +7,7 @@
 #include "recipes/ItemSql.h"
 #include "recipes/SqliteScan.h"
 #include "recipes/TDB.h"
+#include "recipes/TZEMItemList.h"
 
 namespace {
 
@@ -264,12 +265,12 @@ struct RecipeTables::Builder {
     }
 };
 
-std::unique_ptr<RecipeTables> RecipeTables::read(TDB& db, TZEMItemList::Direction direction,
+std::unique_ptr<RecipeTables> RecipeTables::read(TDB& db, RecipeDirection direction,
                                                  const std::stop_token& stop) {
     std::unique_ptr<RecipeTables> tables(new RecipeTables);
     Builder builder{*tables, db, stop, {}};
     try {
-        if (direction == TZEMItemList::Direction::Forward) {
+        if (direction == RecipeDirection::Forward) {
             builder.readForward();
         } else {
             builder.readReverse();

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "recipes/TZEMItemList.h"
+#include "recipes/RecipeDirection.h"
 
 class TDB;
 
@@ -30,7 +30,7 @@ public:
     // UTF-8 text or starts with a byte order mark, a product name that is NULL, a needed count
     // that is no 32-bit integer, a price that is no integer, or a read that fails. The statements
     // then read those rows and report what fails, as the walk reaches it.
-    static std::unique_ptr<RecipeTables> read(TDB& db, TZEMItemList::Direction direction,
+    static std::unique_ptr<RecipeTables> read(TDB& db, RecipeDirection direction,
                                               const std::stop_token& stop);
 
     int count() const { return int(m_start.size()) - 1; }

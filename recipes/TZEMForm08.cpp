@@ -371,9 +371,7 @@ void TZEMForm08::btnZairyoSearchClick() {
 void TZEMForm08::ShowResults(const SqlStatement& statement, Direction direction) {
     m_model->setItemList(nullptr);
     m_search->start(
-        DBPath, statement,
-        direction == Direction::Forward ? TZEMItemList::Direction::Forward
-                                        : TZEMItemList::Direction::Reverse,
+        DBPath, statement, direction,
         [this](RecipeSearch::Outcome& outcome) {
             searchDone(std::move(outcome.list), outcome.error);
         },

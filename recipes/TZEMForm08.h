@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "recipes/RecipeDirection.h"
 #include "recipes/SqlStatement.h"
 #include "recipes/TZEMItemList.h"
 
@@ -30,7 +31,7 @@ class TZEMForm08 : public QWidget {
     Q_OBJECT
 
 public:
-    enum class Direction { Forward, Reverse };
+    using Direction = RecipeDirection;
 
     TZEMForm08(const QStringList& jobList, const QStringList& versionList,
                const QStringList& equipList, const QString& dbPath, QWidget* parent = nullptr);

@@ -8,6 +8,7 @@
 #include <stop_token>
 #include <vector>
 
+#include "recipes/RecipeDirection.h"
 #include "recipes/SqlStatement.h"
 #include "recipes/TZEMItem.h"
 #include "recipes/TZEMItemSource.h"
@@ -28,7 +29,7 @@ class TDB;
 // tables from the first entry on, whatever their number.
 class TZEMItemList {
 public:
-    enum class Direction { Forward, Reverse };
+    using Direction = RecipeDirection;
     enum class Walk { SetBased, PerEntry, WholeTables };
     // Thrown by a build whose stop was requested; the list is then incomplete.
     struct Cancelled {};
