@@ -185,16 +185,18 @@ void AlarmSchedule::Save() {
         const auto stored = m_stored.constFind(a.number);
         const KeyTexts before = stored != m_stored.cend() ? keysOf(*stored) : KeyTexts();
         const KeyTexts now = keysOf(a);
+        const auto textOf = [](const KeyTexts& keys, const QString& key) {
+            const auto it = std::find_if(keys.begin(), keys.end(),
+                                         [&](const auto& k) { return k.first == key; });
+            return it != keys.end() ? std::optional<QString>(it->second) : std::nullopt;
+        };
         for (const auto& [key, text] : now) {
-            const auto old = std::find_if(before.begin(), before.end(),
-                                          [&](const auto& k) { return k.first == key; });
-            if (old == before.end() || old->second != text) {
+            if (textOf(before, key) != text) {
                 changes.set.append({section, key, text});
             }
         }
         for (const auto& [key, text] : before) {
-            if (std::none_of(now.begin(), now.end(),
-                             [&](const auto& k) { return k.first == key; })) {
+            if (!textOf(now, key)) {
                 changes.removedKeys.append({section, key, QString()});
             }
         }

@@ -550,6 +550,7 @@ void TestAlarms::thousandsOfAlarms() {
     timer.restart();
     f.schedule->Save();
     QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
+    qInfo("save %lld ms", timer.elapsed());
     file.replace("[Alarms]\nCount=4000\n", "[Alarms]\nCount=4001\n");
     const QByteArray on2000 = alarmSection(2000,
                                            "Event=sailing\nRoute=6\nVoyage=2\nLead=48\n"
