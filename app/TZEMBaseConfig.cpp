@@ -20,7 +20,7 @@ TZEMBaseConfig::TZEMBaseConfig(QString folder) : m_folder(std::move(folder)) {
 
 void TZEMBaseConfig::Load() {
     FileName = m_folder + QStringLiteral("TAMU.ini");
-    const IniProfile ini(FileName);
+    const IniProfile::Contents ini = IniProfile(FileName).read();
     Top = ini.readInteger(Section, TopKey, -1);
     Left = ini.readInteger(Section, LeftKey, -1);
 

@@ -2,11 +2,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMutex>
 #include <QSaveFile>
 #include <QSet>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -16,10 +18,6 @@
 #include "common/TZEMError.h"
 
 namespace {
-
-// A settings file is a few lines. A file beyond this size is not a settings file at all: it
-// reads as empty (every key at its default), and a write replaces it with the written key.
-constexpr qint64 MaxFileBytes = 64 << 20;
 
 enum class Encoding { Utf8, Utf16LE, Utf16BE, ShiftJis, Latin1 };
 
@@ -133,6 +131,10 @@ void splitLines(const QByteArray& bytes, Document& doc) {
         }
         return bigEndian ? (b(i) << 8) | b(i + 1) : (b(i + 1) << 8) | b(i);
     };
+    if (unit == 1) {
+        doc.lines.reserve(bytes.count('\n') + 1);
+    }
+    QByteArray previousEnd;  // one shared copy for the line ends of the usual kind
     qsizetype start = doc.bom.size();
     qsizetype i = start;
     while (i < end) {
@@ -145,8 +147,11 @@ void splitLines(const QByteArray& bytes, Document& doc) {
         if (c == '\r' && next < end && at(next) == '\n') {
             next += unit;
         }
-        Line line{bytes.mid(start, i - start), bytes.mid(i, next - i), {}};
-        doc.lines << line;
+        const QByteArrayView lineEnd(bytes.constData() + i, next - i);
+        if (previousEnd != lineEnd) {
+            previousEnd = lineEnd.toByteArray();
+        }
+        doc.lines.append(Line{bytes.mid(start, i - start), previousEnd, {}});
         start = i = next;
     }
     if (start < end) {
@@ -160,7 +165,7 @@ void splitLines(const QByteArray& bytes, Document& doc) {
                       : doc.lines.first().end;
 }
 
-void reportUnreadable(const QString& fileName) {
+void reportUnreadable(const QString& fileName, const QString& why = QString()) {
     static QMutex mutex;
     static QSet<QString> reported;
     {
@@ -170,40 +175,91 @@ void reportUnreadable(const QString& fileName) {
         }
         reported.insert(fileName);
     }
-    Messages::showError(fileName + QStringLiteral(" を読めません"));
+    Messages::showError(fileName + QStringLiteral(" を読めません") + why);
 }
 
-Document load(const QString& fileName) {
-    Document doc;
+// The file's bytes; nothing for a missing file, or one that cannot be read or is too large (the
+// document's state says which).
+std::optional<QByteArray> readBytes(const QString& fileName, Document& doc) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         if (QFileInfo(fileName).exists()) {
             doc.state = Document::State::Unreadable;
             reportUnreadable(fileName);
         }
-        return doc;
+        return std::nullopt;
+    }
+    if (file.size() > IniProfile::MaxFileBytes) {
+        doc.state = Document::State::Unreadable;
+        reportUnreadable(fileName, QStringLiteral("（%1 KB を超える設定ファイルは読みません）")
+                                       .arg(IniProfile::MaxFileBytes >> 10));
+        return std::nullopt;
     }
     doc.state = Document::State::Read;
-    if (file.size() > MaxFileBytes) {
-        return doc;
+    return file.readAll();
+}
+
+Document load(const QString& fileName) {
+    Document doc;
+    if (const std::optional<QByteArray> bytes = readBytes(fileName, doc)) {
+        detectEncoding(*bytes, doc);
+        splitLines(*bytes, doc);
     }
-    const QByteArray bytes = file.readAll();
-    detectEncoding(bytes, doc);
-    splitLines(bytes, doc);
     return doc;
 }
 
-std::optional<QString> sectionName(const QString& line) {
-    const QString t = line.trimmed();
+// Each line's text, for reading alone: without the bytes of each line kept for a write, and a
+// file in a Unicode encoding decoded as a whole, the lines cut out of it as views.
+template <class Visit>
+void forEachLine(const QString& fileName, Visit&& visit) {
+    Document doc;
+    const std::optional<QByteArray> bytes = readBytes(fileName, doc);
+    if (!bytes) {
+        return;
+    }
+    detectEncoding(*bytes, doc);
+    if (doc.encoding == Encoding::ShiftJis) {
+        // Decoded line by line, as a write sees the lines.
+        splitLines(*bytes, doc);
+        for (const Line& line : std::as_const(doc.lines)) {
+            visit(QStringView(line.text));
+        }
+        return;
+    }
+    const qsizetype begin = doc.bom.size();
+    qsizetype end = bytes->size();
+    if ((end - begin) % unitSize(doc.encoding) != 0) {
+        --end;  // an odd last byte of a UTF-16 file
+    }
+    const QString text = decode(doc.encoding, bytes->sliced(begin, end - begin));
+    const QChar* const stop = text.constData() + text.size();
+    const QChar* start = text.constData();
+    while (start < stop) {
+        const QChar* i = start;
+        while (i < stop && *i != u'\n' && *i != u'\r') {
+            ++i;
+        }
+        visit(QStringView(start, i));
+        if (i < stop && *i == u'\r' && i + 1 < stop && i[1] == u'\n') {
+            ++i;
+        }
+        start = i + 1;
+    }
+}
+
+// Both parse with views, so that reading a long file makes new strings only for its names and
+// values.
+std::optional<QString> sectionName(QStringView line) {
+    const QStringView t = line.trimmed();
     if (t.size() >= 2 && t.startsWith(u'[') && t.endsWith(u']')) {
-        return t.mid(1, t.size() - 2).trimmed();
+        return t.sliced(1, t.size() - 2).trimmed().toString();
     }
     return std::nullopt;
 }
 
-// Splits "key=value"; nothing for lines without "=" or comments.
-std::optional<std::pair<QString, QString>> keyValue(const QString& line) {
-    const QString t = line.trimmed();
+// The key of "key=value", as a view into the line; nothing for lines without "=" or comments.
+std::optional<QStringView> keyOf(QStringView line) {
+    const QStringView t = line.trimmed();
     if (t.isEmpty() || t.startsWith(u';')) {
         return std::nullopt;
     }
@@ -211,12 +267,22 @@ std::optional<std::pair<QString, QString>> keyValue(const QString& line) {
     if (eq <= 0) {
         return std::nullopt;
     }
-    QString value = t.mid(eq + 1).trimmed();
+    return t.first(eq).trimmed();
+}
+
+// Splits "key=value"; nothing for lines without "=" or comments.
+std::optional<std::pair<QString, QString>> keyValue(QStringView line) {
+    const QStringView t = line.trimmed();
+    const std::optional<QStringView> key = keyOf(t);
+    if (!key) {
+        return std::nullopt;
+    }
+    QStringView value = t.sliced(t.indexOf(u'=') + 1).trimmed();
     if (value.size() >= 2 && ((value.startsWith(u'"') && value.endsWith(u'"')) ||
                               (value.startsWith(u'\'') && value.endsWith(u'\'')))) {
-        value = value.mid(1, value.size() - 2);
+        value = value.sliced(1, value.size() - 2);
     }
-    return std::make_pair(t.left(eq).trimmed(), value);
+    return std::make_pair(key->toString(), value.toString());
 }
 
 bool sameName(const QString& a, const QString& b) {
@@ -244,48 +310,197 @@ QByteArray encodeLine(Document& doc, const QString& text) {
     return text.toUtf8();
 }
 
-void insertLine(Document& doc, qsizetype at, const QString& text) {
-    const QByteArray bytes = encodeLine(doc, text);
-    if (at > 0 && doc.lines[at - 1].end.isEmpty()) {
-        doc.lines[at - 1].end = doc.newline;
+// Applies a batch of changes to the lines with one pass over the file: a few thousand keys into a
+// file of as many lines stay quick. Each set key lands where a write of that key alone would put
+// it: on its line in the section's first appearance, else after the section's last non-blank line,
+// else in a new section at the end.
+void applyChanges(Document& doc, const IniProfile::Changes& changes) {
+    // A character the encoding cannot hold turns the file into UTF-8 before any line is made.
+    bool fits = true;
+    for (const IniProfile::Entry& e : changes.set) {
+        fits = fits && encode(doc.encoding, e.key + u'=' + e.value) &&
+               encode(doc.encoding, u'[' + e.section + u']');
     }
-    doc.lines.insert(at, Line{bytes, doc.newline, text});
-}
+    if (!fits) {
+        convertToUtf8(doc);
+    }
 
-void setEntry(Document& doc, const IniProfile::Entry& e) {
-    const QString entry = e.key + u'=' + e.value;
-    qsizetype sectionStart = -1;  // index of the section's header line
-    qsizetype insertAt = -1;      // after the section's last non-blank line
+    QSet<QString> removedSections;
+    for (const QString& name : changes.removedSections) {
+        removedSections.insert(name.toCaseFolded());
+    }
+    // Each line's section appearance, and of each section name the first appearance not removed.
+    struct Appearance {
+        qsizetype header;
+        qsizetype insertAt;  // after its last non-blank line
+        bool removed;
+        QList<QString> added;  // new lines, in order
+        QHash<QString, qsizetype> addedFolded;
+        QHash<QString, qsizetype> addedExact;
+    };
+    QList<Appearance> appearances;
+    QHash<QString, qsizetype> first;
+    QList<qsizetype> owner(doc.lines.size(), -1);
+    QList<bool> dropped(doc.lines.size(), false);
     for (qsizetype i = 0; i < doc.lines.size(); ++i) {
         const QString& text = doc.lines[i].text;
         if (const auto name = sectionName(text)) {
-            if (sectionStart >= 0) {
-                break;
+            const QString folded = name->toCaseFolded();
+            const bool removed = removedSections.contains(folded);
+            appearances.append(Appearance{i, i + 1, removed, {}, {}, {}});
+            if (!removed && !first.contains(folded)) {
+                first.insert(folded, appearances.size() - 1);
             }
-            if (sameName(*name, e.section)) {
-                sectionStart = i;
-                insertAt = i + 1;
+        } else if (!appearances.isEmpty() && !text.trimmed().isEmpty()) {
+            appearances.last().insertAt = i + 1;
+        }
+        owner[i] = appearances.size() - 1;
+        dropped[i] = owner[i] >= 0 && appearances[owner[i]].removed;
+    }
+
+    // The line of a key in a section's first appearance: a walk through the section for the
+    // first few keys, a table made once for a batch of many into one large section.
+    struct KeyLines {
+        int lookups = 0;
+        bool indexed = false;
+        QHash<QString, qsizetype> folded;  // first line of each key, any letter case
+        QHash<QString, qsizetype> exact;
+    };
+    QHash<qsizetype, KeyLines> keys;
+    auto findKey = [&](qsizetype appearance, const QString& key, Qt::CaseSensitivity keyCase) {
+        KeyLines& lines = keys[appearance];
+        const qsizetype from = appearances[appearance].header + 1;
+        if (!lines.indexed && ++lines.lookups > 16) {
+            for (qsizetype i = from; i < doc.lines.size() && owner[i] == appearance; ++i) {
+                if (const auto k = dropped[i] ? std::nullopt : keyOf(doc.lines[i].text)) {
+                    // The first line of a key is the one read, so the one written.
+                    const QString name = k->toString();
+                    if (!lines.folded.contains(name.toCaseFolded())) {
+                        lines.folded.insert(name.toCaseFolded(), i);
+                    }
+                    if (!lines.exact.contains(name)) {
+                        lines.exact.insert(name, i);
+                    }
+                }
+            }
+            lines.indexed = true;
+        }
+        if (lines.indexed) {
+            return keyCase == Qt::CaseSensitive ? lines.exact.value(key, -1)
+                                                : lines.folded.value(key.toCaseFolded(), -1);
+        }
+        for (qsizetype i = from; i < doc.lines.size() && owner[i] == appearance; ++i) {
+            if (const auto k = dropped[i] ? std::nullopt : keyOf(doc.lines[i].text);
+                k && k->compare(key, keyCase) == 0) {
+                return i;
+            }
+        }
+        return qsizetype(-1);
+    };
+
+    for (const IniProfile::Entry& e : changes.removedKeys) {
+        const auto at = first.constFind(e.section.toCaseFolded());
+        if (at == first.cend()) {
+            continue;
+        }
+        for (qsizetype i = appearances[*at].header + 1; i < doc.lines.size() && owner[i] == *at;
+             ++i) {
+            if (const auto kv = keyValue(doc.lines[i].text);
+                kv && kv->first.compare(e.key, e.keyCase) == 0) {
+                dropped[i] = true;
+            }
+        }
+        keys.remove(*at);  // looked up again without the dropped lines
+    }
+
+    // Sections that the file does not have yet, in the order the batch names them.
+    struct NewSection {
+        QString name;
+        QList<IniProfile::Entry> entries;
+    };
+    QList<NewSection> fresh;
+    QHash<QString, qsizetype> freshIndex;
+    for (const IniProfile::Entry& e : changes.set) {
+        const QString entry = e.key + u'=' + e.value;
+        const QString foldedSection = e.section.toCaseFolded();
+        const auto at = first.constFind(foldedSection);
+        if (at == first.cend()) {
+            auto index = freshIndex.constFind(foldedSection);
+            if (index == freshIndex.cend()) {
+                fresh.append(NewSection{e.section, {}});
+                index = freshIndex.insert(foldedSection, fresh.size() - 1);
+            }
+            QList<IniProfile::Entry>& entries = fresh[*index].entries;
+            const auto same = std::find_if(entries.begin(), entries.end(), [&](const auto& o) {
+                return o.key.compare(e.key, e.keyCase) == 0;
+            });
+            if (same != entries.end()) {
+                same->value = e.value;
+            } else {
+                entries.append(e);
             }
             continue;
         }
-        if (sectionStart < 0) {
+        Appearance& appearance = appearances[*at];
+        if (const qsizetype line = findKey(*at, e.key, e.keyCase); line >= 0) {
+            if (KeyLines& lines = keys[*at]; lines.indexed) {
+                // The line may now name its key in other letters.
+                lines.exact.remove(keyOf(doc.lines[line].text)->toString());
+                if (!lines.exact.contains(e.key)) {
+                    lines.exact.insert(e.key, line);
+                }
+            }
+            doc.lines[line].bytes = encodeLine(doc, entry);
+            doc.lines[line].text = entry;
             continue;
         }
-        if (const auto kv = keyValue(text); kv && kv->first.compare(e.key, e.keyCase) == 0) {
-            doc.lines[i].bytes = encodeLine(doc, entry);
-            doc.lines[i].text = entry;
-            return;
+        // A key added earlier in the batch is set again on its new line.
+        const QString folded = e.key.toCaseFolded();
+        const qsizetype added = e.keyCase == Qt::CaseSensitive
+                                    ? appearance.addedExact.value(e.key, -1)
+                                    : appearance.addedFolded.value(folded, -1);
+        if (added >= 0) {
+            appearance.added[added] = entry;
+            continue;
         }
-        if (!text.trimmed().isEmpty()) {
-            insertAt = i + 1;
+        if (!appearance.addedFolded.contains(folded)) {
+            appearance.addedFolded.insert(folded, appearance.added.size());
+        }
+        appearance.addedExact.insert(e.key, appearance.added.size());
+        appearance.added.append(entry);
+    }
+
+    QList<Line> lines;
+    lines.reserve(doc.lines.size() + changes.set.size() * 2);
+    auto add = [&](const QString& text) {
+        if (!lines.isEmpty() && lines.last().end.isEmpty()) {
+            lines.last().end = doc.newline;
+        }
+        lines.append(Line{encodeLine(doc, text), doc.newline, text});
+    };
+    QHash<qsizetype, qsizetype> insertions;  // line after which an appearance's keys go
+    for (qsizetype a = 0; a < appearances.size(); ++a) {
+        if (!appearances[a].added.isEmpty()) {
+            insertions.insert(appearances[a].insertAt - 1, a);
         }
     }
-    if (sectionStart >= 0) {
-        insertLine(doc, insertAt, entry);
-    } else {
-        insertLine(doc, doc.lines.size(), u'[' + e.section + u']');
-        insertLine(doc, doc.lines.size(), entry);
+    for (qsizetype i = 0; i < doc.lines.size(); ++i) {
+        if (!dropped[i]) {
+            lines.append(doc.lines[i]);
+        }
+        if (const auto a = insertions.constFind(i); a != insertions.cend()) {
+            for (const QString& text : std::as_const(appearances[*a].added)) {
+                add(text);
+            }
+        }
     }
+    for (const NewSection& section : std::as_const(fresh)) {
+        add(u'[' + section.name + u']');
+        for (const IniProfile::Entry& e : section.entries) {
+            add(e.key + u'=' + e.value);
+        }
+    }
+    doc.lines = lines;
 }
 
 QByteArray serialize(const Document& doc) {
@@ -323,48 +538,70 @@ void replaceFile(const QString& fileName, const QByteArray& bytes) {
 
 IniProfile::IniProfile(QString fileName) : m_fileName(std::move(fileName)) {}
 
-QList<std::pair<QString, QString>> IniProfile::readSection(const QString& section) const {
-    QList<std::pair<QString, QString>> entries;
-    bool inSection = false;
-    for (const Line& line : load(m_fileName).lines) {
-        if (const auto name = sectionName(line.text)) {
-            if (inSection) {
-                break;
+IniProfile::Contents IniProfile::read() const {
+    Contents contents;
+    QString section;
+    QString folded;
+    bool reading = false;  // keys before the first section belong to none
+    QList<std::pair<QString, QString>> keys;
+    const auto endSection = [&] {
+        if (reading) {
+            contents.m_sections.insert(folded, keys);
+            keys.clear();
+        }
+    };
+    forEachLine(m_fileName, [&](QStringView line) {
+        if (auto name = sectionName(line)) {
+            endSection();
+            section = std::move(*name);
+            folded = section.toCaseFolded();
+            // A section that appears again further down is read only where it first appears.
+            reading = !contents.m_sections.contains(folded);
+            if (reading) {
+                contents.m_sections.insert(folded, {});
             }
-            inSection = sameName(*name, section);
-        } else if (const auto kv = inSection ? keyValue(line.text) : std::nullopt) {
-            entries.append(*kv);
+        } else if (auto kv = reading ? keyValue(line) : std::nullopt) {
+            contents.m_entries.append(Entry{section, kv->first, kv->second});
+            keys.append(std::move(*kv));
+        }
+    });
+    endSection();
+    return contents;
+}
+
+QList<std::pair<QString, QString>> IniProfile::Contents::readSection(const QString& section) const {
+    return m_sections.value(section.toCaseFolded());
+}
+
+QString IniProfile::Contents::readString(const QString& section, const QString& key,
+                                         const QString& defaultValue) const {
+    const auto it = m_sections.constFind(section.toCaseFolded());
+    if (it != m_sections.cend()) {
+        for (const auto& [name, value] : *it) {
+            if (sameName(name, key)) {
+                return value;
+            }
         }
     }
-    return entries;
+    return defaultValue;
+}
+
+std::int32_t IniProfile::Contents::readInteger(const QString& section, const QString& key,
+                                               std::int32_t defaultValue) const {
+    return parseInteger(readString(section, key, QString())).value_or(defaultValue);
+}
+
+QList<std::pair<QString, QString>> IniProfile::readSection(const QString& section) const {
+    return read().readSection(section);
 }
 
 QList<IniProfile::Entry> IniProfile::readAll() const {
-    QList<Entry> entries;
-    QSet<QString> seen;  // section names, case folded
-    QString section;
-    bool reading = false;  // keys before the first section belong to none
-    for (const Line& line : load(m_fileName).lines) {
-        if (const auto name = sectionName(line.text)) {
-            section = *name;
-            const QString folded = name->toCaseFolded();
-            reading = !seen.contains(folded);
-            seen.insert(folded);
-        } else if (const auto kv = reading ? keyValue(line.text) : std::nullopt) {
-            entries.append(Entry{section, kv->first, kv->second});
-        }
-    }
-    return entries;
+    return read().entries();
 }
 
 QString IniProfile::readString(const QString& section, const QString& key,
                                const QString& defaultValue) const {
-    for (const auto& [name, value] : readSection(section)) {
-        if (sameName(name, key)) {
-            return value;
-        }
-    }
-    return defaultValue;
+    return read().readString(section, key, defaultValue);
 }
 
 std::optional<std::int32_t> IniProfile::parseInteger(const QString& text) {
@@ -397,28 +634,20 @@ std::int32_t IniProfile::readInteger(const QString& section, const QString& key,
 }
 
 void IniProfile::write(const QList<Entry>& entries) {
-    Document doc = load(m_fileName);
-    if (doc.state == Document::State::Unreadable) {
-        throw TZEMError::cannotWrite(m_fileName);
-    }
-    for (const Entry& entry : entries) {
-        setEntry(doc, entry);
-    }
-    replaceFile(m_fileName, serialize(doc));
+    apply(Changes{entries, {}, {}});
 }
 
-void IniProfile::replaceAll(const QList<QPair<QString, Entries>>& sections) {
-    if (load(m_fileName).state == Document::State::Unreadable) {
+void IniProfile::apply(const Changes& changes) {
+    if (changes.set.isEmpty() && changes.removedKeys.isEmpty() &&
+        changes.removedSections.isEmpty()) {
+        return;
+    }
+    Document doc = load(m_fileName);
+    if (doc.state == Document::State::Unreadable) {
         throw TZEMError::cannotWrite(m_fileName);  // never over a file that could not be read
     }
-    QString text;
-    for (const auto& [section, entries] : sections) {
-        text += u'[' + section + QStringLiteral("]\n");
-        for (const auto& [key, value] : entries) {
-            text += key + u'=' + value + u'\n';
-        }
-    }
-    replaceFile(m_fileName, text.toUtf8());
+    applyChanges(doc, changes);
+    replaceFile(m_fileName, serialize(doc));
 }
 
 void IniProfile::writeString(const QString& section, const QString& key, const QString& value,

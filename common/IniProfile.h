@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -19,7 +20,9 @@
 // UTF-16 LE/BE with a mark, and Shift-JIS (CP932). A write keeps the file's encoding and its line
 // ends. The file is replaced atomically, and only once every byte of the new version is known to
 // be on disk, so a crash or a full disk never leaves it empty or half written. A file that exists
-// but cannot be read is reported once and never overwritten.
+// but cannot be read is reported once and never overwritten; so is a file larger than
+// MaxFileBytes, which is left unread (a settings file that large is none, and reading it would
+// hold up the start).
 class IniProfile {
 public:
     struct Entry {
@@ -29,6 +32,35 @@ public:
         // Keys that are names of the game's items, which differ in letter case alone, match
         // exactly; every other key as the private-profile rule says.
         Qt::CaseSensitivity keyCase = Qt::CaseInsensitive;
+    };
+
+    static constexpr qint64 MaxFileBytes = 512 << 10;  // 512 KB: 5,000 alarms take 350 KB
+
+    // The file parsed once, for a reader that asks for many keys: each lookup is then a hash
+    // look-up instead of another reading of the file. The same rules as the reads below.
+    class Contents {
+    public:
+        QString readString(const QString& section, const QString& key,
+                           const QString& defaultValue) const;
+        std::int32_t readInteger(const QString& section, const QString& key,
+                                 std::int32_t defaultValue) const;
+        QList<std::pair<QString, QString>> readSection(const QString& section) const;
+        const QList<Entry>& entries() const { return m_entries; }
+
+    private:
+        friend class IniProfile;
+        QList<Entry> m_entries;
+        QHash<QString, QList<std::pair<QString, QString>>> m_sections;  // by case-folded name
+    };
+
+    // Several changes in one replacement of the file. Removals come first: a key removed is
+    // taken out of its section, a section removed loses every line from its header to the next
+    // one, wherever it appears; keys set afterwards into a removed section start it anew at the
+    // end of the file.
+    struct Changes {
+        QList<Entry> set;
+        QList<Entry> removedKeys;  // their values are not used
+        QStringList removedSections;
     };
 
     explicit IniProfile(QString fileName);
@@ -48,6 +80,7 @@ public:
     // Every key of every section in file order, the file read once. A section that appears again
     // further down is read only where it first appears, as readSection reads it.
     QList<Entry> readAll() const;
+    Contents read() const;
 
     // Each throws TZEMError "%s に書き込めません" when the file cannot be written; the file then
     // keeps its previous content.
@@ -56,10 +89,8 @@ public:
     void writeInteger(const QString& section, const QString& key, std::int32_t value);
     // Several keys in one replacement of the file: after a crash it holds all of them or none.
     void write(const QList<Entry>& entries);
-
-    // Replaces the whole file at once with these sections of key=value entries, in order.
-    using Entries = QList<QPair<QString, QString>>;
-    void replaceAll(const QList<QPair<QString, Entries>>& sections);
+    // Nothing is written when there is nothing to change.
+    void apply(const Changes& changes);
 
     // The integer rule on its own, for callers and tests.
     static std::optional<std::int32_t> parseInteger(const QString& text);

@@ -30,7 +30,7 @@ TZEMTimeConfig::~TZEMTimeConfig() {
 
 void TZEMTimeConfig::Load() {
     FileName = fileIn(m_folder);
-    const IniProfile profile(FileName);
+    const IniProfile::Contents profile = IniProfile(FileName).read();
     QStringList problems;
     QStringList replaced;  // "SetTime を 00:00:00": what the clock starts from instead
     const auto read = [&](const QString& key, const QString& fallback, auto parse, auto error) {

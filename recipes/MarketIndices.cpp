@@ -8,9 +8,9 @@ namespace {
 const QString ProductSection = QStringLiteral("Product");
 const QString MaterialSection = QStringLiteral("Material");
 
-QHash<QString, QString> readIndices(const IniProfile& profile, const QString& section) {
+QHash<QString, QString> readIndices(const IniProfile::Contents& file, const QString& section) {
     QHash<QString, QString> map;
-    for (const auto& [name, value] : profile.readSection(section)) {
+    for (const auto& [name, value] : file.readSection(section)) {
         if (ProfitCalc::isIndexText(value) && !map.contains(name)) {
             map.insert(name, value);
         }
@@ -29,9 +29,11 @@ bool storable(const QString& name) {
 }  // namespace
 
 MarketIndices::MarketIndices(const QString& folder)
-    : m_profile(folder + QStringLiteral("TAMUMarket.ini")),
-      m_products(readIndices(m_profile, ProductSection)),
-      m_materials(readIndices(m_profile, MaterialSection)) {}
+    : m_profile(folder + QStringLiteral("TAMUMarket.ini")) {
+    const IniProfile::Contents file = m_profile.read();  // once for both sections
+    m_products = readIndices(file, ProductSection);
+    m_materials = readIndices(file, MaterialSection);
+}
 
 QString MarketIndices::product(const QString& name) const {
     return m_products.value(name, Default);

@@ -1,14 +1,24 @@
 #include "ship/AlarmNotifier.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/Fonts.h"
+#include "common/ScreenAreas.h"
+
+namespace {
+
+constexpr int ScreenMargin = 20;  // between the window and the work area's edges
+
+}  // namespace
 
 AlarmNotifier::~AlarmNotifier() {
     delete m_window.data();
@@ -37,9 +47,18 @@ void AlarmNotifier::fallBack(const QString& title, const QString& text) {
         window->setWindowTitle(title);
         window->setFont(Fonts::font(Fonts::PGothic, 14));
         auto* layout = new QVBoxLayout(window);
-        m_windowText = new QLabel(window);
+        // Many messages scroll inside the window, which never grows past the work area, so that
+        // 閉じる stays on the screen.
+        m_windowScroll = new QScrollArea(window);
+        m_windowScroll->setObjectName(QStringLiteral("viwAlarmScroll"));
+        m_windowScroll->setFrameShape(QFrame::NoFrame);
+        m_windowScroll->setWidgetResizable(true);
+        m_windowScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_windowText = new QLabel(m_windowScroll);
         m_windowText->setObjectName(QStringLiteral("viwAlarmText"));
-        layout->addWidget(m_windowText);
+        m_windowText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        m_windowScroll->setWidget(m_windowText);
+        layout->addWidget(m_windowScroll, 1);
         auto* close = new QPushButton(QStringLiteral("閉じる"), window);
         close->setObjectName(QStringLiteral("evtAlarmClose"));
         close->setDefault(true);
@@ -50,12 +69,38 @@ void AlarmNotifier::fallBack(const QString& title, const QString& text) {
         m_windowText->setText(m_windowText->text() + u'\n');
     }
     m_windowText->setText(m_windowText->text() + text);
-    m_window->adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        m_window->move(area.right() - m_window->width() - 20, area.top() + 20);
-    }
+    placeWindow();
     m_window->show();
     m_window->raise();
     Q_EMIT delivered(Path::Window);
+}
+
+void AlarmNotifier::placeWindow() {
+    const QRect area = ScreenAreas::workArea();
+    QWidget* window = m_window;
+    const QSize text = m_windowText->sizeHint();
+    const int scrollBar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The frame's title bar and borders, known once the window has been shown; a guess before.
+    const int frameHeight =
+        window->isVisible() ? window->frameGeometry().height() - window->height() : 40;
+    const int frameWidth =
+        window->isVisible() ? window->frameGeometry().width() - window->width() : 16;
+    const QMargins margins = window->layout()->contentsMargins();
+    const int chrome = window->sizeHint().height() - m_windowScroll->sizeHint().height();
+    const int maxHeight = std::max(area.height() - 2 * ScreenMargin - frameHeight, 120);
+    const int maxWidth = std::max(area.width() - 2 * ScreenMargin - frameWidth, 200);
+    const int height = std::min(text.height() + chrome, maxHeight);
+    const bool scrolls = text.height() + chrome > maxHeight;
+    const int width = std::min(
+        std::max(text.width() + margins.left() + margins.right() + (scrolls ? scrollBar : 0),
+                 window->minimumSizeHint().width()),
+        maxWidth);
+    window->resize(width, height);
+    window->move(area.right() - width - frameWidth - ScreenMargin, area.top() + ScreenMargin);
+    if (scrolls) {
+        // The newest message, at the bottom, is the one to see: once the label has its new size.
+        QTimer::singleShot(0, m_windowScroll, [scroll = m_windowScroll] {
+            scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+        });
+    }
 }

@@ -9,6 +9,7 @@
 #endif
 
 class QLabel;
+class QScrollArea;
 class QSystemTrayIcon;
 class QWidget;
 
@@ -47,6 +48,8 @@ Q_SIGNALS:
 
 private:
     void fallBack(const QString& title, const QString& text);
+    // Sizes the window to its messages, at most the work area's height, in its top right corner.
+    void placeWindow();
 
 #ifndef Q_OS_WIN
     QDBusConnection m_bus;
@@ -55,4 +58,5 @@ private:
     QSystemTrayIcon* m_tray = nullptr;
     QPointer<QWidget> m_window;
     QLabel* m_windowText = nullptr;
+    QScrollArea* m_windowScroll = nullptr;
 };

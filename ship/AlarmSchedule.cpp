@@ -2,6 +2,7 @@
 #include "common/TZEMError.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QTimer>
 #include <algorithm>
 #include <array>
@@ -56,8 +57,33 @@ std::int64_t readMoment(const QString& text) {
     return value.isValid() ? DateTime::totalMSecs(DateTime::fromQDateTime(value.toLocalTime())) : 0;
 }
 
-QString sectionOf(std::size_t index) {
-    return QStringLiteral("Alarm%1").arg(index + 1);
+QString sectionOf(int number) {
+    return QStringLiteral("Alarm%1").arg(number);
+}
+
+// n of a section [Alarm<n>] (any letter case, no leading zero); 0 for any other section.
+int numberOf(const QString& section) {
+    static const QRegularExpression name(QStringLiteral("^alarm([1-9][0-9]{0,8})$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = name.match(section);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+// The keys of an alarm as the file holds them, in the order they are written.
+using KeyTexts = QList<std::pair<QString, QString>>;
+KeyTexts keysOf(const ShipAlarm& a) {
+    KeyTexts keys{{KeyEvent, QString::fromLatin1(nameOf(a.event).key)}};
+    if (a.event != AlarmEvent::DayNight) {
+        keys.append({KeyRoute, QString::number(a.route)});
+    }
+    keys.append({KeyVoyage, QString::number(a.voyage)});
+    keys.append({KeyLead, QString::number(a.leadMinutes)});
+    keys.append({KeyRepeat, QString::number(a.repeat ? 1 : 0)});
+    keys.append({KeyEnabled, QString::number(a.enabled ? 1 : 0)});
+    if (!a.repeat && a.enabled && a.due != 0) {
+        keys.append({KeyDue, writeMoment(a.due)});
+    }
+    return keys;
 }
 
 // Game milliseconds from one time of day to the next time the clock shows another; a time equal
@@ -99,55 +125,98 @@ bool AlarmSchedule::valid(const ShipAlarm& a) const {
 }
 
 void AlarmSchedule::Load() {
-    const IniProfile profile(m_fileName);
-    const int count = std::clamp(profile.readInteger(ListSection, KeyCount, 0), 0, MaxAlarms);
-    for (int i = 0; i < count; ++i) {
-        const QString section = sectionOf(static_cast<std::size_t>(i));
-        const QString eventKey = profile.readString(section, KeyEvent, QString()).trimmed();
-        const auto name = std::find_if(EventNames.begin(), EventNames.end(), [&](const auto& n) {
-            return eventKey.compare(QLatin1String(n.key), Qt::CaseInsensitive) == 0;
-        });
-        const int repeat = profile.readInteger(section, KeyRepeat, INT_MIN);
-        const int enabled = profile.readInteger(section, KeyEnabled, INT_MIN);
-        if (name == EventNames.end() || (repeat != 0 && repeat != 1) ||
-            (enabled != 0 && enabled != 1)) {
-            continue;
-        }
-        ShipAlarm alarm;
-        alarm.event = name->event;
-        alarm.route = alarm.event == AlarmEvent::DayNight
-                          ? 0
-                          : profile.readInteger(section, KeyRoute, INT_MIN);
-        alarm.voyage = profile.readInteger(section, KeyVoyage, INT_MIN);
-        alarm.leadMinutes = profile.readInteger(section, KeyLead, INT_MIN);
-        alarm.repeat = repeat == 1;
-        alarm.enabled = enabled == 1;
-        alarm.due = readMoment(profile.readString(section, KeyDue, QString()));
-        if (valid(alarm)) {
-            m_alarms.push_back(alarm);
+    // The file is read once: a large one costs one pass, not one per key.
+    const IniProfile::Contents file = IniProfile(m_fileName).read();
+    QList<int> numbers;
+    QSet<int> seen;
+    for (const IniProfile::Entry& e : file.entries()) {
+        if (const int n = numberOf(e.section); n > 0 && !seen.contains(n)) {
+            seen.insert(n);
+            numbers.append(n);
         }
     }
+    std::sort(numbers.begin(), numbers.end());
+    for (const int n : std::as_const(numbers)) {
+        m_nextNumber = std::max(m_nextNumber, n + 1);
+        const QString section = sectionOf(n);
+        const QString eventKey = file.readString(section, KeyEvent, QString()).trimmed();
+        const auto name = std::find_if(EventNames.begin(), EventNames.end(), [&](const auto& e) {
+            return eventKey.compare(QLatin1String(e.key), Qt::CaseInsensitive) == 0;
+        });
+        const int repeat = file.readInteger(section, KeyRepeat, INT_MIN);
+        const int enabled = file.readInteger(section, KeyEnabled, INT_MIN);
+        ShipAlarm alarm;
+        alarm.number = n;
+        bool readable = name != EventNames.end() && (repeat == 0 || repeat == 1) &&
+                        (enabled == 0 || enabled == 1);
+        if (readable) {
+            alarm.event = name->event;
+            alarm.route = alarm.event == AlarmEvent::DayNight
+                              ? 0
+                              : file.readInteger(section, KeyRoute, INT_MIN);
+            alarm.voyage = file.readInteger(section, KeyVoyage, INT_MIN);
+            alarm.leadMinutes = file.readInteger(section, KeyLead, INT_MIN);
+            alarm.repeat = repeat == 1;
+            alarm.enabled = enabled == 1;
+            // Only a waiting once-alarm is tied to a moment.
+            if (!alarm.repeat && alarm.enabled) {
+                alarm.due = readMoment(file.readString(section, KeyDue, QString()));
+            }
+            readable = valid(alarm);
+        }
+        if (readable) {
+            m_alarms.push_back(alarm);
+            m_stored.insert(n, alarm);
+        } else {
+            m_kept.insert(n);
+        }
+    }
+    m_storedCount = IniProfile::parseInteger(file.readString(ListSection, KeyCount, QString()));
 }
 
-void AlarmSchedule::Save() const {
-    QList<QPair<QString, IniProfile::Entries>> sections;
-    sections.append({ListSection, {{KeyCount, QString::number(m_alarms.size())}}});
-    for (std::size_t i = 0; i < m_alarms.size(); ++i) {
-        const ShipAlarm& a = m_alarms[i];
-        IniProfile::Entries entries{{KeyEvent, QString::fromLatin1(nameOf(a.event).key)}};
-        if (a.event != AlarmEvent::DayNight) {
-            entries.append({KeyRoute, QString::number(a.route)});
+void AlarmSchedule::Save() {
+    IniProfile::Changes changes;
+    QSet<int> live;
+    int highest = m_kept.isEmpty() ? 0 : *std::max_element(m_kept.begin(), m_kept.end());
+    for (const ShipAlarm& a : m_alarms) {
+        live.insert(a.number);
+        highest = std::max(highest, a.number);
+        const QString section = sectionOf(a.number);
+        const auto stored = m_stored.constFind(a.number);
+        const KeyTexts before = stored != m_stored.cend() ? keysOf(*stored) : KeyTexts();
+        const KeyTexts now = keysOf(a);
+        const auto textOf = [](const KeyTexts& keys, const QString& key) {
+            const auto it = std::find_if(keys.begin(), keys.end(),
+                                         [&](const auto& k) { return k.first == key; });
+            return it != keys.end() ? std::optional<QString>(it->second) : std::nullopt;
+        };
+        for (const auto& [key, text] : now) {
+            if (textOf(before, key) != text) {
+                changes.set.append({section, key, text});
+            }
         }
-        entries.append({KeyVoyage, QString::number(a.voyage)});
-        entries.append({KeyLead, QString::number(a.leadMinutes)});
-        entries.append({KeyRepeat, QString::number(a.repeat ? 1 : 0)});
-        entries.append({KeyEnabled, QString::number(a.enabled ? 1 : 0)});
-        if (!a.repeat && a.enabled && a.due != 0) {
-            entries.append({KeyDue, writeMoment(a.due)});
+        for (const auto& [key, text] : before) {
+            if (!textOf(now, key)) {
+                changes.removedKeys.append({section, key, QString()});
+            }
         }
-        sections.append({sectionOf(i), entries});
     }
-    IniProfile(m_fileName).replaceAll(sections);
+    for (auto it = m_stored.cbegin(); it != m_stored.cend(); ++it) {
+        if (!live.contains(it.key())) {
+            changes.removedSections.append(sectionOf(it.key()));
+        }
+    }
+    // The highest number in use, so that a previous version, which reads Alarm1 up to the
+    // count, finds every alarm it can.
+    if (m_storedCount != highest && (highest > 0 || m_storedCount)) {
+        changes.set.prepend({ListSection, KeyCount, QString::number(highest)});
+    }
+    IniProfile(m_fileName).apply(changes);
+    m_stored.clear();
+    for (const ShipAlarm& a : m_alarms) {
+        m_stored.insert(a.number, a);
+    }
+    m_storedCount = highest;
 }
 
 int AlarmSchedule::add(ShipAlarm alarm) {
@@ -155,6 +224,7 @@ int AlarmSchedule::add(ShipAlarm alarm) {
     if (!valid(alarm) || static_cast<int>(m_alarms.size()) >= MaxAlarms) {
         return -1;
     }
+    alarm.number = m_nextNumber++;
     alarm.outcome = ShipAlarm::Outcome::None;
     alarm.tracking = false;
     alarm.fresh = true;

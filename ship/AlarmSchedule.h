@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "common/TDateTime.h"
@@ -33,6 +36,8 @@ struct ShipAlarm {
     // Of an alarm that rings once: the real moment (milliseconds since 1899-12-30) it is tied to;
     // 0 ties it to the next moment at its first check.
     std::int64_t due = 0;
+    // Its section in the file, [Alarm<number>]; given by AlarmSchedule::add.
+    int number = 0;
 
     // What became of the last moment it waited for; not stored.
     Outcome outcome = Outcome::None;
@@ -45,26 +50,32 @@ struct ShipAlarm {
 };
 
 // The player's alarms, checked once a second from a timer of its own against the game clock,
-// and kept in TAMUAlarm.ini. Each moment rings at most once per alarm. A moment whose ringing
-// time passed by more than a minute between two checks (a suspend, a re-set clock, a long busy
-// spell) is not rung late but shown as missed. An alarm set (or switched on, or given a longer
-// lead) after its ringing time rings at once; one tied to a moment that has already come is
-// missed. A re-set game clock moves a tied alarm to the same ship's moment by the new time.
+// and kept in TAMUAlarm.ini, a section [Alarm<n>] per alarm: a save changes only the keys of the
+// alarms that changed and removes the sections of the alarms removed; every other line stays as
+// it was, and a section that does not read as an alarm is kept as it is (and not shown). Each
+// moment rings at most once per alarm. A moment whose ringing time passed by more than a minute
+// between two checks (a suspend, a re-set clock, a long busy spell) is not rung late but shown as
+// missed. An alarm set (or switched on, or given a longer lead) after its ringing time rings at
+// once; one tied to a moment that has already come is missed. A re-set game clock moves a tied
+// alarm to the same ship's moment by the new time.
 class AlarmSchedule : public QObject {
     Q_OBJECT
 public:
     static constexpr int MaxLeadMinutes = 60;
-    static constexpr int MaxAlarms = 100;
+    // How many alarms the player may set; a file may hold more, and they all load.
+    static constexpr int MaxAlarms = 5'000;
     // How late a ringing may still come, and how far a moment may move and stay the same one.
     static constexpr std::int64_t GraceMSecs = 60'000;
 
-    // Reads folder + "TAMUAlarm.ini"; alarms with unreadable values are left out.
+    // Reads folder + "TAMUAlarm.ini", every [Alarm<n>] section in the order of n (whatever the
+    // count in [Alarms] says); a section with an unreadable value is left out, and kept.
     AlarmSchedule(TZEMTime& gameClock, const QString& folder, QObject* parent = nullptr);
     ~AlarmSchedule() override;
 
     const QString& fileName() const { return m_fileName; }
-    // Writes every alarm; throws "%s に書き込めません" when the file cannot be written.
-    void Save() const;
+    // Writes what changed since the file was read or last saved, in one replacement of the file;
+    // nothing when nothing did. Throws "%s に書き込めません" when the file cannot be written.
+    void Save();
 
     using Ringer = std::function<void(const QString& title, const QString& text)>;
     void setRinger(Ringer ringer) { m_ringer = std::move(ringer); }
@@ -119,6 +130,12 @@ private:
 
     TZEMTime& m_gameClock;
     QString m_fileName;
+    // The alarms as the file holds them, by number; the sections that are no alarm the program
+    // can read (kept as they are); the [Alarms] count as read.
+    QHash<int, ShipAlarm> m_stored;
+    QSet<int> m_kept;
+    std::optional<int> m_storedCount;
+    int m_nextNumber = 1;
     std::vector<std::unique_ptr<TZEMShip>> m_routes;
     std::vector<ShipAlarm> m_alarms;
     Ringer m_ringer;

@@ -267,9 +267,13 @@ private Q_SLOTS:
         auto controller = makeController();
         controller->clockOptions()->setStayOnTop(true);
         messages.clear();
-        // A window's place is kept until the end: moving windows says nothing.
+        // A window's place is kept until the end: moving windows says nothing. An alarm set gives
+        // TAMUAlarm.ini something to write.
         auto* journeys = controller->findChild<QAction*>(QStringLiteral("SaS09Journey"));
         journeys->trigger();
+        windowCaptioned(QStringLiteral("航路案内"))
+            ->findChild<QPushButton*>(QStringLiteral("evtAlarmDayNight"))
+            ->click();
         journeys->trigger();
         runDeferredDeletes();
         QCOMPARE(messages.errors, QStringList());

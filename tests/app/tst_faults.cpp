@@ -136,7 +136,6 @@ private Q_SLOTS:
     void garbageSettingsFiles_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("binary noise") << noise(4096);
-        QTest::newRow("one huge line") << QByteArray(3 << 20, 'x');
         QTest::newRow("keys without section") << QByteArray("Top=5\nSetTime=12:00:00\n");
         QTest::newRow("sections with garbage values")
             << QByteArray("[Controler]\nTop=\xff\xfe\nLeft=--1\n[TAMUTime]\nSetTime=\x01\n");
@@ -172,6 +171,30 @@ private Q_SLOTS:
                  QStringLiteral("1999/07/07"));
         const IniProfile settings(m_dat + QStringLiteral("TAMU.ini"));
         QCOMPARE(settings.readInteger(QStringLiteral("Controler"), QStringLiteral("Top"), -1), top);
+    }
+
+    // Files too large to be settings are not read: each is named once, the defaults are used, and
+    // the close leaves them as they are.
+    void oversizedSettingsFilesAreLeftAlone() {
+        const QByteArray huge(3 << 20, 'x');
+        writeFile(m_dat + QStringLiteral("TAMU.ini"), huge);
+        writeFile(m_dat + QStringLiteral("TAMUTime.log"), huge);
+        copySample();
+        MessageRecorder messages;
+        {
+            auto controller = start();
+            QCoreApplication::processEvents();
+            QCOMPARE(controller->timeConfig()->SetTime, 0.0);
+            QVERIFY(controller->close());
+        }
+        for (const char* name : {"TAMU.ini", "TAMUTime.log"}) {
+            const QString file = m_dat + QString::fromLatin1(name);
+            QCOMPARE(messages.errors.count(
+                         file + QStringLiteral(
+                                    " を読めません（512 KB を超える設定ファイルは読みません）")),
+                     1);
+            QCOMPARE(readFile(file), huge);
+        }
     }
 
     void unparsableClockValueIsReportedAndDefaulted() {

@@ -1,3 +1,4 @@
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -241,6 +242,91 @@ private Q_SLOTS:
             TZEMError, ini.writeInteger(QStringLiteral("Controler"), QStringLiteral("Top"), 2));
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(readFile(file), QByteArray("[Controler]\nTop=1\n"));
+    }
+
+    // One batch of sets and removals: each key lands where a write of it alone would, removed
+    // sections lose every appearance, and the rest of the file stays byte for byte.
+    void applyChangesInOneBatch_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("a section removed, both appearances, with its comments")
+            << QByteArray("; top\n[A1]\nX=1\n; of A1\n[Keep]\nK=1\n[a1]\nY=2\n")
+            << QByteArray("; top\n[Keep]\nK=1\n[S]\nOn=0\nNew=n\n[A1]\nX=9\n");
+        QTest::newRow("keys removed, set into a removed section, CRLF kept")
+            << QByteArray("[S]\r\nDue=1\r\nOn=1\r\nDUE=2\r\n[A1]\r\nX=1\r\n[T]\r\nZ=0")
+            << QByteArray("[S]\r\nOn=0\r\nNew=n\r\n[T]\r\nZ=0\r\n[A1]\r\nX=9\r\n");
+        QTest::newRow("the same key twice in a new section, set again")
+            << QByteArray("; only a comment\n")
+            << QByteArray("; only a comment\n[S]\nOn=0\nNew=n\n[A1]\nX=9\n");
+        QTest::newRow("a removed key that is not there, a missing section to remove")
+            << QByteArray("[S]\nOn=1\n\n\n[Z]\n")
+            << QByteArray("[S]\nOn=0\nNew=n\n\n\n[Z]\n[A1]\nX=9\n");
+    }
+    void applyChangesInOneBatch() {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("TAMUAlarm.ini"));
+        writeFile(file, before);
+        IniProfile::Changes changes;
+        changes.removedKeys = {{QStringLiteral("s"), QStringLiteral("due"), {}}};
+        changes.removedSections = {QStringLiteral("A1"), QStringLiteral("Gone")};
+        changes.set = {{QStringLiteral("S"), QStringLiteral("On"), QStringLiteral("1")},
+                       {QStringLiteral("A1"), QStringLiteral("X"), QStringLiteral("9")},
+                       {QStringLiteral("S"), QStringLiteral("New"), QStringLiteral("n")},
+                       {QStringLiteral("s"), QStringLiteral("ON"), QStringLiteral("0")}};
+        changes.set[3].key = QStringLiteral("On");
+        IniProfile(file).apply(changes);
+        QCOMPARE(readFile(file), after);
+    }
+
+    // A batch of thousands of keys into a file of thousands of lines is one quick pass, and the
+    // keys read back through one parse of the file.
+    void largeBatch() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("TAMUMarket.ini"));
+        QByteArray before = "[Product]\n";
+        QList<IniProfile::Entry> entries;
+        for (int i = 0; i < 6000; ++i) {
+            before += "Item" + QByteArray::number(i) + "=01.00\n";
+            entries.append({QStringLiteral("Product"), QStringLiteral("Item%1").arg(i * 2),
+                            QStringLiteral("02.00"), Qt::CaseSensitive});
+        }
+        writeFile(file, before);
+        QElapsedTimer timer;
+        timer.start();
+        IniProfile(file).write(entries);
+        const IniProfile::Contents contents = IniProfile(file).read();
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(contents.entries().size(), 9000);
+        for (const int i : {0, 1, 2999, 3000, 5999, 6000, 11998}) {
+            QCOMPARE(contents.readString(QStringLiteral("PRODUCT"), QStringLiteral("Item%1").arg(i),
+                                         QStringLiteral("none")),
+                     i % 2 == 0 ? QStringLiteral("02.00") : QStringLiteral("01.00"));
+        }
+    }
+
+    // A file too large to be settings is not read (it would hold up the start), said once, and
+    // never overwritten.
+    void oversizedFileIsLeftAlone() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("TAMUAlarm.ini"));
+        const QByteArray content =
+            "[Alarms]\nCount=1\n" + QByteArray(IniProfile::MaxFileBytes, ';') + "\n";
+        writeFile(file, content);
+        MessageRecorder messages;
+        IniProfile ini(file);
+        QCOMPARE(ini.readInteger(QStringLiteral("Alarms"), QStringLiteral("Count"), -1), -1);
+        QVERIFY(ini.read().entries().isEmpty());
+        QVERIFY_THROWS_EXCEPTION(
+            TZEMError, ini.writeInteger(QStringLiteral("Alarms"), QStringLiteral("Count"), 2));
+        QCOMPARE(messages.errors,
+                 QStringList{file + QStringLiteral(" を読めません（512 KB を超える設定ファイルは"
+                                                   "読みません）")});
+        QCOMPARE(readFile(file), content);
+        // One byte less is a file like any other.
+        writeFile(file, content.left(IniProfile::MaxFileBytes));
+        QCOMPARE(ini.readInteger(QStringLiteral("Alarms"), QStringLiteral("Count"), -1), 1);
     }
 };
 

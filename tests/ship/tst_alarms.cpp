@@ -2,7 +2,9 @@
 // when an alarm rings, that it rings once, what a re-set clock or a gap between checks does,
 // and TAMUAlarm.ini.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -63,7 +65,31 @@ struct Fixture {
         }
     }
     const ShipAlarm& alarm() const { return schedule->alarms().front(); }
+    QString fileName() const { return dir.path() + QStringLiteral("/TAMUAlarm.ini"); }
+    void write(const QByteArray& bytes) const {
+        QFile file(fileName());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray read() const {
+        QFile file(fileName());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    }
+    QStringList described() const {
+        QStringList all;
+        for (const ShipAlarm& a : schedule->alarms()) {
+            all << schedule->describe(a) + (a.enabled ? QString() : QStringLiteral(" (off)"));
+        }
+        return all;
+    }
 };
+
+// A section of the file for an alarm on 佐渡→越後 (route 6), or with these keys.
+QByteArray alarmSection(int n, const QByteArray& keys =
+                                   "Event=sailing\nRoute=6\nVoyage=-1\n"
+                                   "Lead=3\nRepeat=1\nEnabled=1\n") {
+    return "[Alarm" + QByteArray::number(n) + "]\n" + keys;
+}
 
 }  // namespace
 
@@ -87,6 +113,13 @@ private Q_SLOTS:
     void fileRoundTrip();
     void garbageInTheFileIsSkipped();
     void unwritableFolder();
+    void saveChangesOnlyWhatChanged_data();
+    void saveChangesOnlyWhatChanged();
+    void unreadableAlarmIsKept();
+    void countDoesNotLimitTheAlarms_data();
+    void countDoesNotLimitTheAlarms();
+    void thousandsOfAlarms();
+    void previousVersionFileReadsUnchanged();
 };
 
 void TestAlarms::ringsOnceWhenTheLeadTimeIsReached_data() {
@@ -368,12 +401,193 @@ void TestAlarms::unwritableFolder() {
     TZEMTime clock;
     clock.Timer()->SetEnabled(false);
     AlarmSchedule schedule(clock, dir.path() + QStringLiteral("/missing/"));
+    ShipAlarm a;
+    a.event = AlarmEvent::DayNight;
+    QCOMPARE(schedule.add(a), 0);
     try {
         schedule.Save();
         QFAIL("saved into a missing folder");
     } catch (const TZEMError& e) {
         QVERIFY(e.message().endsWith(QStringLiteral("TAMUAlarm.ini に書き込めません")));
     }
+}
+
+void TestAlarms::saveChangesOnlyWhatChanged_data() {
+    QTest::addColumn<QByteArray>("encoding");  // of QStringEncoder; empty: UTF-8 without a mark
+    QTest::addColumn<QByteArray>("mark");
+    QTest::addColumn<QByteArray>("newline");
+    QTest::newRow("UTF-8, LF") << QByteArray() << QByteArray() << QByteArray("\n");
+    QTest::newRow("UTF-8 with a mark, CRLF")
+        << QByteArray() << QByteArray("\xEF\xBB\xBF") << QByteArray("\r\n");
+    QTest::newRow("Shift-JIS, CRLF")
+        << QByteArray("windows-31j") << QByteArray() << QByteArray("\r\n");
+    QTest::newRow("UTF-16 LE, CRLF")
+        << QByteArray("UTF-16LE") << QByteArray("\xFF\xFE") << QByteArray("\r\n");
+}
+
+// Switching one alarm off and removing another changes those lines alone: comments, a section of
+// the user's own, spacing and the file's encoding and line ends stay.
+void TestAlarms::saveChangesOnlyWhatChanged() {
+    QFETCH(QByteArray, encoding);
+    QFETCH(QByteArray, mark);
+    QFETCH(QByteArray, newline);
+    const auto bytesOf = [&](QString text) {
+        text.replace(u'\n', QString::fromLatin1(newline));
+        return mark + (encoding.isEmpty() ? text.toUtf8()
+                                          : QByteArray(QStringEncoder(encoding).encode(text)));
+    };
+    const QString head = QStringLiteral(
+        "; 航路案内のアラーム（手で書いた注釈）\n"
+        "[Alarms]\nCount=3\n\n"
+        "[Alarm1]\nEvent=sailing\nRoute=6\nVoyage=-1\nLead = 3\nRepeat=1\nEnabled=1\n\n");
+    const QString second = QStringLiteral(
+        "[Alarm2]\nEvent=arrival\nRoute=6\nVoyage=-1\nLead=5\nRepeat=1\nEnabled=1\n");
+    const QString tail = QStringLiteral(
+        "[Alarm3]\n; 夜明け\nEvent=daynight\nVoyage=0\nLead=0x0A\nRepeat=1\nEnabled=1\n"
+        "[メモ]\n港=越後");  // no line end after the last line
+    Fixture f;
+    f.write(bytesOf(head + second + tail));
+    f.load();
+    QCOMPARE(f.described(),
+             (QStringList{QStringLiteral("佐渡→越後 出航"), QStringLiteral("佐渡→越後 出発港到着"),
+                          QStringLiteral("夜明け")}));
+    f.schedule->Save();  // nothing changed: nothing written
+    QCOMPARE(f.read(), bytesOf(head + second + tail));
+    f.schedule->setEnabled(0, false);
+    f.schedule->remove(1);
+    f.schedule->Save();
+    QString expected = head + tail;
+    expected.replace(QStringLiteral("Repeat=1\nEnabled=1\n\n"),
+                     QStringLiteral("Repeat=1\nEnabled=0\n\n"));
+    QCOMPARE(f.read(), bytesOf(expected));
+    f.load();
+    QCOMPARE(f.described(),
+             (QStringList{QStringLiteral("佐渡→越後 出航 (off)"), QStringLiteral("夜明け")}));
+}
+
+// An alarm the program cannot read (a value out of range, an unknown event, a route of a newer
+// version) is not shown and its lines stay as they are, through saves of the others.
+void TestAlarms::unreadableAlarmIsKept() {
+    Fixture f;
+    const QByteArray odd = alarmSection(2,
+                                        "Event=sailing\nRoute=6\nVoyage=-1\nLead=90\n"
+                                        "Repeat=1\nEnabled=1\n; 90 分前\n");
+    const QByteArray unknown = alarmSection(4, "Event=boarding\nRoute=1\nLead=3\n");
+    f.write("[Alarms]\nCount=4\n" + alarmSection(1) + odd + alarmSection(3) + unknown);
+    f.load();
+    QCOMPARE(f.schedule->alarms().size(), std::size_t(2));
+    f.schedule->remove(0);
+    ShipAlarm dayNight;
+    dayNight.event = AlarmEvent::DayNight;
+    f.schedule->add(dayNight);
+    f.schedule->Save();
+    QCOMPARE(f.read(), "[Alarms]\nCount=5\n" + odd + alarmSection(3) + unknown +
+                           "[Alarm5]\nEvent=daynight\nVoyage=-1\nLead=3\nRepeat=0\nEnabled=1\n");
+    f.load();
+    QCOMPARE(f.described(),
+             (QStringList{QStringLiteral("佐渡→越後 出航"), QStringLiteral("昼夜の切替")}));
+}
+
+void TestAlarms::countDoesNotLimitTheAlarms_data() {
+    QTest::addColumn<QByteArray>("list");  // the [Alarms] section, or nothing
+    QTest::newRow("no count") << QByteArray();
+    QTest::newRow("count not a number") << QByteArray("[Alarms]\nCount=drei\n");
+    QTest::newRow("count 0") << QByteArray("[Alarms]\nCount=0\n");
+    QTest::newRow("count 1 of 3") << QByteArray("[Alarms]\nCount=1\n");
+    QTest::newRow("negative count") << QByteArray("[Alarms]\nCount=-5\n");
+}
+
+// Whatever the count says, every [Alarm<n>] section loads, in the order of n, also after a gap;
+// a save keeps them all and sets the count to the highest n.
+void TestAlarms::countDoesNotLimitTheAlarms() {
+    QFETCH(QByteArray, list);
+    Fixture f;
+    const QByteArray daynight = "Event=daynight\nVoyage=1\nLead=1\nRepeat=1\nEnabled=1\n";
+    const QByteArray alarms = alarmSection(3) + alarmSection(1, daynight) +
+                              alarmSection(7,
+                                           "Event=landing\nRoute=6\nVoyage=0\nLead=2\n"
+                                           "Repeat=1\nEnabled=0\n");
+    f.write(list + alarms);
+    f.load();
+    const QStringList expected{QStringLiteral("日暮れ"), QStringLiteral("佐渡→越後 出航"),
+                               QStringLiteral("佐渡→越後 04:00:00発の便 目的地到着 (off)")};
+    QCOMPARE(f.described(), expected);
+    f.schedule->Save();
+    const QByteArray count = "[Alarms]\nCount=7\n";
+    QCOMPARE(f.read(), list.isEmpty() ? alarms + count : count + alarms);
+    f.load();
+    QCOMPARE(f.described(), expected);
+}
+
+// The list has no cap of 100: 4,000 alarms load, in their order, and stay; a file that large
+// is read in one pass (it took seconds when every key read the file again).
+void TestAlarms::thousandsOfAlarms() {
+    Fixture f;
+    QByteArray file = "[Alarms]\nCount=4000\n";
+    for (int n = 1; n <= 4000; ++n) {
+        file += alarmSection(n, "Event=sailing\nRoute=6\nVoyage=" + QByteArray::number(n % 3) +
+                                    "\nLead=" + QByteArray::number(n % 61) +
+                                    "\nRepeat=1\nEnabled=1\n; " + QByteArray(40, 'x') + "\n");
+    }
+    QVERIFY(file.size() > 400'000 && file.size() < IniProfile::MaxFileBytes);
+    f.write(file);
+    QElapsedTimer timer;
+    timer.start();
+    f.load();
+    const qint64 loadMSecs = timer.elapsed();
+    const auto& alarms = f.schedule->alarms();
+    QCOMPARE(alarms.size(), std::size_t(4000));
+    for (int n = 1; n <= 4000; n += 333) {
+        QCOMPARE(alarms[std::size_t(n - 1)].leadMinutes, n % 61);
+        QCOMPARE(alarms[std::size_t(n - 1)].voyage, n % 3);
+    }
+    QVERIFY2(loadMSecs < 500, qPrintable(QString::number(loadMSecs)));
+    qInfo("load %lld ms", loadMSecs);
+
+    // One more, and one switched off: two sections touched, the others kept as they were.
+    QCOMPARE(f.add(AlarmEvent::Arrival, 1, true), 4000);
+    f.schedule->setEnabled(1999, false);
+    timer.restart();
+    f.schedule->Save();
+    QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
+    qInfo("save %lld ms", timer.elapsed());
+    file.replace("[Alarms]\nCount=4000\n", "[Alarms]\nCount=4001\n");
+    const QByteArray on2000 = alarmSection(2000,
+                                           "Event=sailing\nRoute=6\nVoyage=2\nLead=48\n"
+                                           "Repeat=1\nEnabled=1\n");
+    QVERIFY(file.contains(on2000));
+    file.replace(on2000, QByteArray(on2000).replace("Enabled=1", "Enabled=0"));
+    file += "[Alarm4001]\nEvent=arrival\nRoute=6\nVoyage=-1\nLead=1\nRepeat=1\nEnabled=1\n";
+    QCOMPARE(f.read(), file);
+    f.load();
+    QCOMPARE(f.schedule->alarms().size(), std::size_t(4001));
+}
+
+// A file as the previous version wrote it reads as it did and is left alone by a save.
+void TestAlarms::previousVersionFileReadsUnchanged() {
+    Fixture f;
+    f.clock.SetGameTime(gameAt(1, 0));
+    const QByteArray file =
+        "[Alarms]\nCount=3\n"
+        "[Alarm1]\nEvent=arrival\nRoute=6\nVoyage=2\nLead=0\nRepeat=1\nEnabled=1\n"
+        "[Alarm2]\nEvent=sailing\nRoute=6\nVoyage=-1\nLead=3\nRepeat=0\nEnabled=1\n"
+        "Due=2026-12-08T11:07:33.000Z\n"
+        "[Alarm3]\nEvent=daynight\nVoyage=1\nLead=5\nRepeat=0\nEnabled=0\n";
+    f.write(file);
+    f.load();
+    QCOMPARE(f.described(),
+             (QStringList{QStringLiteral("佐渡→越後 20:00:00発の便 出発港到着"),
+                          QStringLiteral("佐渡→越後 出航"), QStringLiteral("日暮れ (off)")}));
+    const ShipAlarm& tied = f.schedule->alarms()[1];
+    QCOMPARE(DateTime::toQDateTime(DateTime::addMSecs(0, tied.due)).toUTC(),
+             QDateTime(QDate(2026, 12, 8), QTime(11, 7, 33), Qt::UTC));
+    f.schedule->Save();
+    QCOMPARE(f.read(), file);
+    // Once it has rung it is off, and its tie goes.
+    f.schedule->setEnabled(1, false);
+    f.schedule->Save();
+    QCOMPARE(f.read(),
+             QByteArray(file).replace("Enabled=1\nDue=2026-12-08T11:07:33.000Z\n", "Enabled=0\n"));
 }
 
 QTEST_GUILESS_MAIN(TestAlarms)

@@ -7,9 +7,14 @@
 #include <QDBusConnectionInterface>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "common/ScreenAreas.h"
 #include "gametime/MMTimerUnit.h"
 #include "gametime/TZEMTime.h"
 #include "ship/AlarmNotifier.h"
@@ -141,6 +146,53 @@ private Q_SLOTS:
         QVERIFY(window->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(window->findChild<QLabel*>(QStringLiteral("viwAlarmText"))->text(),
                  QStringLiteral("一つ目\n二つ目"));
+    }
+
+    // However many alarms ring at once, the window stays on the work area with 閉じる on it; the
+    // messages scroll.
+    void manyMessagesStayOnTheScreen_data() {
+        QTest::addColumn<QRect>("workArea");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("100 on 1024x600") << QRect(0, 0, 1024, 600) << 100;
+        QTest::newRow("30 under a top panel") << QRect(0, 32, 800, 568) << 30;
+        QTest::newRow("3 fit without scrolling") << QRect(0, 0, 1024, 600) << 3;
+    }
+    void manyMessagesStayOnTheScreen() {
+        QFETCH(QRect, workArea);
+        QFETCH(int, messages);
+        ScreenAreas::inject(QRect(QPoint(0, 0), workArea.bottomRight() + QPoint(1, 1)), workArea);
+        const auto restore = qScopeGuard([] { ScreenAreas::reset(); });
+        AlarmNotifier notifier{QDBusConnection(QStringLiteral("none"))};
+        notifier.setTrayAllowed(false);
+        for (int i = 0; i < messages; ++i) {
+            notifier.notify(QStringLiteral("TAMU アラーム"),
+                            QStringLiteral("佐渡→越後 出航（04:00:00）まであと %1 分").arg(i + 1));
+        }
+        QWidget* window = notifier.window();
+        QVERIFY(window && window->isVisible());
+        QVERIFY2(workArea.contains(window->frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(window->frameGeometry().x())
+                                .arg(window->frameGeometry().y())
+                                .arg(window->frameGeometry().width())
+                                .arg(window->frameGeometry().height())));
+        auto* close = window->findChild<QPushButton*>(QStringLiteral("evtAlarmClose"));
+        QVERIFY(close && close->isVisible());
+        QVERIFY(window->rect().contains(QRect(close->mapTo(window, QPoint(0, 0)), close->size())));
+        auto* scroll = window->findChild<QScrollArea*>(QStringLiteral("viwAlarmScroll"));
+        QVERIFY(scroll);
+        const bool scrolls = messages > 10;
+        QTRY_COMPARE(scroll->verticalScrollBar()->maximum() > 0, scrolls);
+        // The newest message is in view; every message is in the window's text.
+        if (scrolls) {
+            QTRY_COMPARE(scroll->verticalScrollBar()->value(),
+                         scroll->verticalScrollBar()->maximum());
+        }
+        QCOMPARE(window->findChild<QLabel*>(QStringLiteral("viwAlarmText"))->text().count(u'\n'),
+                 messages - 1);
+        // 閉じる closes it.
+        QTest::mouseClick(close, Qt::LeftButton);
+        QTRY_VERIFY(!notifier.window());
     }
 };
 
