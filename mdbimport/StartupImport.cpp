@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QSqlDatabase>
@@ -135,8 +136,13 @@ bool StartupImport::run() {
         }
         outcome.failure = ItemDbImport::failureMessage(source, outcome.failure);
     }
-    // A cancelled or crashed import leaves its unfinished file behind.
-    QFile::remove(ItemDbImport::temporaryPath(target));
+    // A cancelled or crashed import leaves its unfinished file behind; one that another import
+    // is writing, under the lock, stays.
+    QLockFile lock(ItemDbImport::lockPath(target));
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0)) {
+        QFile::remove(ItemDbImport::temporaryPath(target));
+    }
     QString text = outcome.failure;
     if (outcome.fileAtFault && id.isValid()) {
         rememberFailedFile(failedRecordPath(), source, id);

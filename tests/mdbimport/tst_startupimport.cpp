@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -337,6 +338,28 @@ private Q_SLOTS:
         QCOMPARE(import.pendingSource(), remembered ? QString() : accessFile());
         // Changed, it is tried again.
         writeFile(accessFile(), "mdb, mended");
+        QCOMPARE(import.pendingSource(), accessFile());
+    }
+
+    // Another import holds the database: refused, its unfinished file left to it, tried again.
+    void busyDatabaseIsLeftToTheOtherImport() {
+        writeFile(database(), "old database", 600);
+        QVERIFY(
+            QFile::copy(QStringLiteral(TAMU_ITEM_FIXTURES "/TAMU_Item_jet4.mdb"), accessFile()));
+        QLockFile other(ItemDbImport::lockPath(database()));
+        QVERIFY(other.tryLock(0));
+        writeFile(ItemDbImport::temporaryPath(database()), "the other import's");
+        MessageRecorder messages;
+        StartupImport import(
+            m_data, m_program,
+            QCoreApplication::applicationDirPath() + QStringLiteral("/tamu-import-mdb"));
+        QVERIFY(!import.run());
+        QCOMPARE(messages.errors.size(), 1);
+        QVERIFY2(messages.errors[0].contains(QStringLiteral("別の取り込み")),
+                 qUtf8Printable(messages.errors[0]));
+        QCOMPARE(contents(ItemDbImport::temporaryPath(database())),
+                 QByteArray("the other import's"));
+        QCOMPARE(contents(database()), QByteArray("old database"));
         QCOMPARE(import.pendingSource(), accessFile());
     }
 
