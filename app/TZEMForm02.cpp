@@ -304,7 +304,7 @@ void TZEMForm02::createSharedObjects() {
     JobList.clear();
     VersionList.clear();
     EquipList.clear();
-    // A user's Access item database newer than TAMU_Item.db is brought in first.
+    // A user's Access item database that differs from the one last imported is brought in first.
     StartupImport(DataFolder::path(), QCoreApplication::applicationDirPath()).run();
     LoadChoiceLists(itemDatabasePath(), JobList, VersionList, EquipList);
 }

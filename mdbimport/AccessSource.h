@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "common/TZEMError.h"
+
 // What the importer needs of an Access file: its tables by name, their columns by name and
 // type, and their rows as text. The readers (MdbSource on libmdb, OdbcSource on an ODBC driver)
 // and the tests' in-memory tables implement it.
@@ -40,6 +42,13 @@ public:
     // The next row's selected values; false after the last row. Raises TZEMError when the
     // file cannot be read.
     virtual bool fetch(AccessRow& row) = 0;
+};
+
+// Raised when this system has no reader for Access files (a driver not installed): the file
+// itself may be fine.
+class AccessReaderMissing : public TZEMError {
+public:
+    using TZEMError::TZEMError;
 };
 
 class AccessSource {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -232,7 +233,41 @@ void syncFile(const QString& path) {
     }
 }
 
-QList<TableCount> write(std::vector<OpenTable>& tables, const QString& path) {
+void recordSource(const QSqlDatabase& db, const AccessFileIdentity& from, const QString& path) {
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("CREATE TABLE %1 (Name TEXT PRIMARY KEY, Value TEXT NOT NULL)")
+                    .arg(text(ImportSourceTable)))) {
+        cannotWrite(path, q.lastError().text());
+    }
+    const std::pair<QString, QString> rows[] = {
+        {QStringLiteral("Size"), QString::number(from.size)},
+        {QStringLiteral("Modified"), QString::number(from.modifiedMs)},
+        {QStringLiteral("Hash"), QString::fromLatin1(from.hash)}};
+    for (const auto& [name, value] : rows) {
+        q.prepare(QStringLiteral("INSERT INTO %1 (Name, Value) VALUES (?, ?)")
+                      .arg(text(ImportSourceTable)));
+        q.addBindValue(name);
+        q.addBindValue(value);
+        if (!q.exec()) {
+            cannotWrite(path, q.lastError().text());
+        }
+    }
+}
+
+// Reads the rows back before the file may take the target's place.
+void verify(const QSqlDatabase& db, const QList<TableCount>& counts, const QString& path) {
+    for (const TableCount& c : counts) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("SELECT count(*) FROM %1").arg(c.table)) || !q.next() ||
+            q.value(0).toLongLong() != c.rows) {
+            cannotWrite(path,
+                        QStringLiteral("表 %1 を書き込んだとおりに読み返せません").arg(c.table));
+        }
+    }
+}
+
+QList<TableCount> write(std::vector<OpenTable>& tables, const QString& path,
+                        const AccessFileIdentity& from) {
     // Tables first, indices once the rows are in: building an index at the end is cheaper than
     // keeping it sorted row by row.
     QString tablesScript;
@@ -273,6 +308,10 @@ QList<TableCount> write(std::vector<OpenTable>& tables, const QString& path) {
         if (!SqlScript::run(db, indicesScript, error)) {
             cannotWrite(path, error);
         }
+        if (from.isValid()) {
+            recordSource(db, from, path);
+        }
+        verify(db, counts, path);
     }
     syncFile(path);
     return counts;
@@ -289,38 +328,98 @@ QString temporaryPath(const QString& target) {
     return target + QStringLiteral(".import");
 }
 
+QString lockPath(const QString& target) {
+    return target + QStringLiteral(".lock");
+}
+
+AccessFileIdentity importedFrom(const QString& database) {
+    if (!QFileInfo(database).isFile()) {
+        return {};
+    }
+    AccessFileIdentity id;
+    const SqlConnection connection(QStringLiteral("QSQLITE"), database);
+    QSqlDatabase db = connection.db();
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (!db.open()) {
+        return {};
+    }
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT Name, Value FROM %1").arg(text(ImportSourceTable)))) {
+        return {};
+    }
+    bool sizeRead = false;
+    bool timeRead = false;
+    while (q.next()) {
+        const QString name = q.value(0).toString();
+        const QString value = q.value(1).toString();
+        if (name == QLatin1String("Size")) {
+            id.size = value.toLongLong(&sizeRead);
+        } else if (name == QLatin1String("Modified")) {
+            id.modifiedMs = value.toLongLong(&timeRead);
+        } else if (name == QLatin1String("Hash")) {
+            id.hash = value.toLatin1();
+        }
+    }
+    return sizeRead && timeRead ? id : AccessFileIdentity{};
+}
+
 void readRows(AccessTable& table, const QString& tableName,
               const std::function<void(const AccessRow& row, std::int64_t number)>& take) {
     AccessRow row;
     std::int64_t number = 0;
+    const std::int64_t declared = table.declaredRows();
     while (table.fetch(row)) {
-        take(row, ++number);
+        if (++number > declared) {
+            throw TZEMError(
+                QStringLiteral("表 %1 の行数が合いません (表の記録では %2 行ですが、それより多くの"
+                               "行があります)。ファイルが壊れている可能性があります")
+                    .arg(tableName)
+                    .arg(declared));
+        }
+        take(row, number);
     }
-    if (number != table.declaredRows()) {
+    if (number != declared) {
         throw TZEMError(
             QStringLiteral("表 %1 の行数が合いません (表の記録では %2 行、読めたのは %3 "
                            "行)。ファイルが壊れている可能性があります")
                 .arg(tableName)
-                .arg(table.declaredRows())
+                .arg(declared)
                 .arg(number));
     }
 }
 
-QList<TableCount> run(AccessSource& source, const QString& target) {
-    std::vector<OpenTable> tables = openTables(source);
+QList<TableCount> run(AccessSource& source, const QString& target, const AccessFileIdentity& from) {
     const QString partial = temporaryPath(target);
     const QFileInfo folder(QFileInfo(target).absolutePath());
     if (!folder.isDir()) {
         throw TZEMError(QStringLiteral("フォルダー %1 がありません").arg(folder.filePath()));
     }
-    if (QFileInfo(target).isDir()) {
+    // The rename would put a regular file in place of a device, a pipe or a link (and of the file
+    // a link points to, only the link would change).
+    std::error_code ec;
+    const auto status =
+        std::filesystem::symlink_status(std::filesystem::path(target.toStdU16String()), ec);
+    if (std::filesystem::is_directory(status)) {
         throw TZEMError(QStringLiteral("%1 はフォルダーです").arg(target));
     }
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        throw TZEMError(QStringLiteral("%1 は通常のファイルではない (%2) ため、書き込みません")
+                            .arg(target, std::filesystem::is_symlink(status)
+                                             ? QStringLiteral("シンボリックリンク")
+                                             : QStringLiteral("デバイスまたはパイプ")));
+    }
+    QLockFile lock(lockPath(target));
+    lock.setStaleLockTime(0);  // stale only once its owner is gone, never by its age
+    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
+        throw Busy(QStringLiteral(
+                       "別の取り込みが %1 に書き込んでいます。終わってからもう一度お試しください")
+                       .arg(QDir::toNativeSeparators(target)));
+    }
+    std::vector<OpenTable> tables = openTables(source);
     QFile::remove(partial);
     QList<TableCount> counts;
     try {
-        counts = write(tables, partial);
-        std::error_code ec;
+        counts = write(tables, partial, from);
         std::filesystem::rename(std::filesystem::path(partial.toStdU16String()),
                                 std::filesystem::path(target.toStdU16String()), ec);
         if (ec) {
@@ -340,8 +439,13 @@ QList<TableCount> fromFile(const QString& accessFile, const QString& target) {
         if (in.exists() && in.canonicalFilePath() == QFileInfo(target).canonicalFilePath()) {
             throw TZEMError(QStringLiteral("取り込み先が取り込むファイルと同じです"));
         }
+        const AccessFileIdentity identity = AccessFileIdentity::of(accessFile);
         const std::unique_ptr<AccessSource> source = AccessSource::open(accessFile);
-        return run(*source, target);
+        return run(*source, target, identity);
+    } catch (const Busy& e) {
+        throw Busy(failureMessage(accessFile, e.message()));
+    } catch (const AccessReaderMissing& e) {
+        throw AccessReaderMissing(failureMessage(accessFile, e.message()));
     } catch (const TZEMError& e) {
         throw TZEMError(failureMessage(accessFile, e.message()));
     }

@@ -378,11 +378,11 @@ bool OdbcSource::driverInstalled(const QString& driver) {
 OdbcSource::OdbcSource(const QString& path, const QString& driver) {
     checkFile(path);
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC"))) {
-        throw TZEMError(QStringLiteral(
+        throw AccessReaderMissing(QStringLiteral(
             "Qt の ODBC ドライバー (qsqlodbc) がありません。TAMU を入れ直してください"));
     }
     if (!driverInstalled(driver)) {
-        throw TZEMError(missingDriver(driver));
+        throw AccessReaderMissing(missingDriver(driver));
     }
     m_connection = std::make_shared<Connection>(
         QStringLiteral("DRIVER=%1;DBQ=%2;ReadOnly=1")

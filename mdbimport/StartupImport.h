@@ -6,13 +6,19 @@
 class QProgressDialog;
 
 // At start-up, brings the user's Access item database TAMU_Item.mdb into TAMU_Item.db when the
-// database is missing or older than it. The import runs in the tamu-import-mdb program, so that
-// a damaged file on which the Access library hangs or crashes cannot take TAMU with it; the event
-// loop keeps running meanwhile, and a progress dialog with a cancel button appears once it takes
-// longer than half a second. A failure is shown in one message, and the old database stays.
+// file differs from the one the database was imported from (by AccessFileIdentity, never by
+// which of the two is newer). The import runs in the tamu-import-mdb program, so that a damaged
+// file on which the Access library hangs or crashes cannot take TAMU with it; the event loop
+// keeps running meanwhile, and a progress dialog with a cancel button appears once it takes
+// longer than half a second. The program is bound in time, its output is read as it comes and
+// only its tail kept, and it ends with TAMU. A failure is shown in one message, the old database
+// stays, and the file is not tried again (TAMUImport.ini remembers it) until it changes.
 class StartupImport {
 public:
     static constexpr int ProgressDelayMs = 500;
+    static constexpr int DefaultTimeLimitSeconds = 120;
+    // How much of the program's standard error is kept for the message.
+    static constexpr qsizetype OutputTailBytes = 64 * 1024;
 
     // `dataFolder` holds TAMU_Item.db and may hold the Access file; the program's own DAT/ may
     // hold it too. `program` is the import command, by default tamu-import-mdb beside TAMU.
@@ -23,13 +29,21 @@ public:
     // Imports a pending file; returns true when the database was replaced.
     bool run();
 
+    void setTimeLimit(int seconds) { m_timeLimitSeconds = seconds; }
+
     // The window shown while a slow import runs; its cancel button stops the import.
     static std::unique_ptr<QProgressDialog> progressDialog(const QString& source);
 
 private:
-    QString runProgram(const QString& source, const QString& target) const;
+    struct Outcome {
+        QString failure;           // empty on success
+        bool fileAtFault = false;  // the same file would fail again
+    };
+    Outcome runProgram(const QString& source, const QString& target) const;
+    QString failedRecordPath() const;
 
     QString m_dataFolder;
     QString m_programFolder;
     QString m_program;
+    int m_timeLimitSeconds = DefaultTimeLimitSeconds;
 };

@@ -1,18 +1,27 @@
-// The import at start-up: when it runs, what the user sees while it runs and when it fails, and
-// that a failure leaves the program with the database it had.
+// The import at start-up: when it runs, what the user sees while it runs and when it fails, that
+// a failure leaves the program with the database it had, and that the import command is bounded
+// in time and in the output kept, and ends with TAMU.
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <csignal>
+
+#include <unistd.h>
 
 #include "common/TZEMError.h"
+#include "mdbimport/AccessFileIdentity.h"
 #include "mdbimport/ItemDbImport.h"
 #include "mdbimport/OdbcSource.h"
+#include "mdbimport/SqlConnection.h"
 #include "mdbimport/StartupImport.h"
 #include "support/ControllerSandbox.h"
 #include "support/MessageRecorder.h"
@@ -27,6 +36,52 @@ void writeFile(const QString& path, const QByteArray& bytes, int ageSeconds = 0)
     QVERIFY(f.open(QIODevice::ReadWrite));
     QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
                           QFileDevice::FileModificationTime));
+}
+
+void setTime(const QString& path, const QDateTime& time) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.setFileTime(time, QFileDevice::FileModificationTime));
+}
+
+// A database that says it was imported from `from`, as the import command writes it.
+void writeImportedDatabase(const QString& path, const AccessFileIdentity& from) {
+    const SqlConnection connection(QStringLiteral("QSQLITE"), path);
+    QSqlDatabase db = connection.db();
+    QVERIFY(db.open());
+    QSqlQuery q(db);
+    QVERIFY(
+        q.exec(QStringLiteral("CREATE TABLE TamuImportSource (Name TEXT PRIMARY KEY, Value "
+                              "TEXT NOT NULL)")));
+    QVERIFY(q.exec(QStringLiteral("INSERT INTO TamuImportSource VALUES ('Size', '%1'), "
+                                  "('Modified', '%2'), ('Hash', '%3')")
+                       .arg(from.size)
+                       .arg(from.modifiedMs)
+                       .arg(QString::fromLatin1(from.hash))));
+}
+
+qint64 residentKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        }
+    }
+    return 0;
+}
+
+// A process that still runs; a zombie nobody reaps has ended.
+bool running(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close > 0 && text.mid(close + 2, 1) != "Z";
 }
 
 QByteArray contents(const QString& path) {
@@ -77,30 +132,89 @@ private Q_SLOTS:
         QDir().mkpath(m_program + QStringLiteral("DAT"));
     }
 
+    // Imported when the file differs from the one the database came from, whatever the times
+    // say; not retried after a failure until it changes.
     void pendingSource_data() {
         QTest::addColumn<QString>("accessIn");  // "data", "program" or "none"
-        QTest::addColumn<int>("databaseAge");   // seconds, relative to the Access file; -1: none
+        QTest::addColumn<QString>(
+            "record");  // the database: "none", "unrecorded", "this file", "other file"
+        QTest::addColumn<int>("sourceAge");  // seconds before now; negative: in the future
+        QTest::addColumn<int>("databaseAge");
+        QTest::addColumn<QString>(
+            "failed");  // the file remembered as failed: "none", "this", "other"
         QTest::addColumn<bool>("pending");
-        QTest::newRow("no database yet") << "data" << -1 << true;
-        QTest::newRow("database older") << "data" << 60 << true;
-        QTest::newRow("database newer") << "data" << -60 << false;
-        QTest::newRow("beside the program, database older") << "program" << 60 << true;
-        QTest::newRow("beside the program, database newer") << "program" << -60 << false;
-        QTest::newRow("no Access file") << "none" << 60 << false;
+        QTest::newRow("no database yet") << "data"
+                                         << "none" << 120 << 0 << "none" << true;
+        QTest::newRow("database of this file") << "data"
+                                               << "this file" << 120 << 60 << "none" << false;
+        QTest::newRow("database of this file, older than it")
+            << "data"
+            << "this file" << 60 << 120 << "none" << false;
+        QTest::newRow("this file in the future, imported")
+            << "data"
+            << "this file" << -86400 << 60 << "none" << false;
+        QTest::newRow("copy that kept its old time (cp -p, unzip)")
+            << "data"
+            << "other file" << 600 << 60 << "none" << true;
+        QTest::newRow("database in the future") << "data"
+                                                << "other file" << 120 << -86400 << "none" << true;
+        QTest::newRow("database not made by an import")
+            << "data"
+            << "unrecorded" << 120 << 60 << "none" << true;
+        QTest::newRow("failed before, unchanged") << "data"
+                                                  << "none" << 120 << 0 << "this" << false;
+        QTest::newRow("failed before, changed since")
+            << "data"
+            << "other file" << 120 << 0 << "other" << true;
+        QTest::newRow("beside the program, database of it")
+            << "program"
+            << "this file" << 120 << 60 << "none" << false;
+        QTest::newRow("beside the program, copy that kept its time")
+            << "program"
+            << "other file" << 120 << 60 << "none" << true;
+        QTest::newRow("no Access file") << "none"
+                                        << "unrecorded" << 120 << 60 << "none" << false;
     }
     void pendingSource() {
         QFETCH(QString, accessIn);
+        QFETCH(QString, record);
+        QFETCH(int, sourceAge);
         QFETCH(int, databaseAge);
+        QFETCH(QString, failed);
         QFETCH(bool, pending);
         const QString source = accessIn == QStringLiteral("data") ? accessFile()
                                : accessIn == QStringLiteral("program")
                                    ? m_program + QStringLiteral("DAT/TAMU_Item.mdb")
-                                   : QString();
-        if (!source.isEmpty()) {
-            writeFile(source, "mdb", 120);
+                                   : m_dir->filePath(QStringLiteral("unused.mdb"));
+        const QDateTime sourceTime = QDateTime::currentDateTime().addSecs(-sourceAge);
+        // "Other" is the file as it was before a copy of the same size and time replaced it.
+        writeFile(source, "the earlier file");
+        setTime(source, sourceTime);
+        const AccessFileIdentity other = AccessFileIdentity::of(source);
+        writeFile(source, "the current file");
+        setTime(source, sourceTime);
+        const AccessFileIdentity current = AccessFileIdentity::of(source);
+        QVERIFY(current.isValid() && other.isValid() && !(current == other));
+        if (accessIn == QStringLiteral("none")) {
+            QFile::remove(source);
         }
-        if (databaseAge >= -60 && databaseAge != -1) {
-            writeFile(database(), "db", 120 + databaseAge);
+        if (record != QStringLiteral("none")) {
+            if (record == QStringLiteral("unrecorded")) {
+                writeFile(database(), "db");
+            } else {
+                writeImportedDatabase(database(),
+                                      record == QStringLiteral("this file") ? current : other);
+            }
+            setTime(database(), QDateTime::currentDateTime().addSecs(-databaseAge));
+        }
+        if (failed != QStringLiteral("none")) {
+            const AccessFileIdentity& id = failed == QStringLiteral("this") ? current : other;
+            writeFile(m_data + QStringLiteral("TAMUImport.ini"),
+                      QStringLiteral("[Failed]\nSize=%1\nModified=%2\nHash=%3\n")
+                          .arg(id.size)
+                          .arg(id.modifiedMs)
+                          .arg(QString::fromLatin1(id.hash))
+                          .toUtf8());
         }
         const StartupImport import(m_data, m_program);
         QCOMPARE(import.pendingSource(), pending ? source : QString());
@@ -167,39 +281,117 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(database()));
     }
 
-    void quickImportReplacesTheDatabase() {
+    // A real file, its time in the future: imported once, then left alone.
+    void importIsCheckedAndDoneOnce() {
         writeFile(database(), "old", 600);
-        writeFile(accessFile(), "mdb", 60);
-        const QString program = script("printf new > \"$2\"");
+        QVERIFY(
+            QFile::copy(QStringLiteral(TAMU_ITEM_FIXTURES "/TAMU_Item_jet4.mdb"), accessFile()));
+        setTime(accessFile(), QDateTime::currentDateTime().addDays(1));
         MessageRecorder messages;
-        QVERIFY(StartupImport(m_data, m_program, program).run());
-        QVERIFY(messages.errors.isEmpty());
-        QCOMPARE(contents(database()), QByteArray("new"));
+        QVERIFY(StartupImport(
+                    m_data, m_program,
+                    QCoreApplication::applicationDirPath() + QStringLiteral("/tamu-import-mdb"))
+                    .run());
+        QVERIFY2(messages.errors.isEmpty(), qUtf8Printable(messages.errors.join(u'\n')));
+        QCOMPARE(ItemDbImport::importedFrom(database()), AccessFileIdentity::of(accessFile()));
+        const StartupImport again(m_data, m_program);
+        QCOMPARE(again.pendingSource(), QString());
+        QVERIFY(!QFile::exists(ItemDbImport::lockPath(database())));
     }
 
     void brokenImportIsReported_data() {
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("crash") << QByteArray("kill -SEGV $$") << QStringLiteral("異常終了しました");
+        QTest::addColumn<bool>("remembered");  // not tried again until the file changes
+        QTest::newRow("crash") << QByteArray("kill -SEGV $$") << QStringLiteral("異常終了しました")
+                               << true;
         QTest::newRow("failure with library notes")
             << QByteArray(
                    "echo 'mdb_read_table: Unable to read page 53' >&2\n"
                    "echo 'tamu-import-mdb: 取り込めません。\n表 ItemInfo に列 店売り がありません' "
                    ">&2\n"
                    "exit 1")
-            << QStringLiteral("取り込めません。\n表 ItemInfo に列 店売り がありません");
-        QTest::newRow("no program") << QByteArray() << QStringLiteral("取り込みプログラム");
+            << QStringLiteral("取り込めません。\n表 ItemInfo に列 店売り がありません") << true;
+        QTest::newRow("no program")
+            << QByteArray() << QStringLiteral("取り込みプログラム") << false;
+        QTest::newRow("success claimed, no database")
+            << QByteArray("printf new > \"$2\"")
+            << QStringLiteral("取り込みの結果を確かめられません") << false;
+        QTest::newRow("another import at work")
+            << QByteArray("echo 'tamu-import-mdb: 別の取り込みが書き込んでいます' >&2\nexit 3")
+            << QStringLiteral("別の取り込みが書き込んでいます") << false;
     }
     void brokenImportIsReported() {
         QFETCH(QByteArray, body);
         QFETCH(QString, reason);
+        QFETCH(bool, remembered);
         writeFile(accessFile(), "mdb");
         const QString program = body.isEmpty() ? m_program + QStringLiteral("none") : script(body);
         MessageRecorder messages;
-        QVERIFY(!StartupImport(m_data, m_program, program).run());
+        StartupImport import(m_data, m_program, program);
+        QVERIFY(!import.run());
         QCOMPARE(messages.errors.size(), 1);
         QVERIFY2(messages.errors[0].contains(reason), qUtf8Printable(messages.errors[0]));
         QVERIFY(!messages.errors[0].contains(QStringLiteral("mdb_read_table")));
+        QCOMPARE(messages.errors[0].contains(QStringLiteral("変更されるまで取り込みません")),
+                 remembered);
+        QCOMPARE(import.pendingSource(), remembered ? QString() : accessFile());
+        // Changed, it is tried again.
+        writeFile(accessFile(), "mdb, mended");
+        QCOMPARE(import.pendingSource(), accessFile());
+    }
+
+    // Another import holds the database: refused, its unfinished file left to it, tried again.
+    void busyDatabaseIsLeftToTheOtherImport() {
+        writeFile(database(), "old database", 600);
+        QVERIFY(
+            QFile::copy(QStringLiteral(TAMU_ITEM_FIXTURES "/TAMU_Item_jet4.mdb"), accessFile()));
+        QLockFile other(ItemDbImport::lockPath(database()));
+        QVERIFY(other.tryLock(0));
+        writeFile(ItemDbImport::temporaryPath(database()), "the other import's");
+        MessageRecorder messages;
+        StartupImport import(
+            m_data, m_program,
+            QCoreApplication::applicationDirPath() + QStringLiteral("/tamu-import-mdb"));
+        QVERIFY(!import.run());
+        QCOMPARE(messages.errors.size(), 1);
+        QVERIFY2(messages.errors[0].contains(QStringLiteral("別の取り込み")),
+                 qUtf8Printable(messages.errors[0]));
+        QCOMPARE(contents(ItemDbImport::temporaryPath(database())),
+                 QByteArray("the other import's"));
+        QCOMPARE(contents(database()), QByteArray("old database"));
+        QCOMPARE(import.pendingSource(), accessFile());
+    }
+
+    // An import that never ends and floods its standard error, as the Access library does on
+    // some damaged files: ended at its time limit with everything it started, TAMU's memory not
+    // grown by what it wrote, the message naming the file.
+    void endlessImportIsBounded() {
+        writeFile(accessFile(), "mdb");
+        const QString pids = m_dir->filePath(QStringLiteral("pids"));
+        const QString program =
+            script("sleep 600 &\necho $$ $! > '" + pids.toUtf8() +
+                   "'\nwhile :; do head -c 2000000 /dev/zero | tr '\\0' w >&2; sleep 0.01; done");
+        const qint64 before = residentKiB();
+        MessageRecorder messages;
+        StartupImport import(m_data, m_program, program);
+        import.setTimeLimit(1);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!import.run());
+        QVERIFY2(clock.elapsed() < 15000, qUtf8Printable(QString::number(clock.elapsed())));
+        const qint64 grown = residentKiB() - before;
+        QVERIFY2(grown < 48 * 1024, qUtf8Printable(QStringLiteral("%1 KiB").arg(grown)));
+        QCOMPARE(messages.errors.size(), 1);
+        const QString& text = messages.errors[0];
+        QVERIFY2(text.contains(QDir::toNativeSeparators(accessFile())), qUtf8Printable(text));
+        QVERIFY2(text.contains(QStringLiteral("1 秒以内に終わらない")),
+                 qUtf8Printable(text.left(400)));
+        QVERIFY(text.size() < 1000);
+        for (const QByteArray& pid : contents(pids).trimmed().split(' ')) {
+            QTRY_VERIFY_WITH_TIMEOUT(!running(pid.toLongLong()), 3000);
+        }
+        QCOMPARE(import.pendingSource(), QString());
     }
 
     // Windows without Microsoft's Access driver: the reader's one message reaches the user as
@@ -210,16 +402,18 @@ private Q_SLOTS:
         QString reason;
         try {
             OdbcSource source(accessFile(), QStringLiteral("TAMU Missing Access Driver (*.mdb)"));
-        } catch (const TZEMError& e) {
+        } catch (const AccessReaderMissing& e) {
             reason = ItemDbImport::failureMessage(accessFile(), e.message());
         }
         QVERIFY(reason.contains(QStringLiteral("「TAMU Missing Access Driver (*.mdb)」")));
         const QString report = m_dir->filePath(QStringLiteral("report.txt"));
         writeFile(report, "tamu-import-mdb: " + reason.toUtf8() + '\n');
         MessageRecorder messages;
-        QVERIFY(
-            !StartupImport(m_data, m_program, script("cat '" + report.toUtf8() + "' >&2\nexit 1"))
-                 .run());
+        // Not the file's fault: tried again at the next start.
+        StartupImport import(m_data, m_program,
+                             script("cat '" + report.toUtf8() + "' >&2\nexit 4"));
+        QVERIFY(!import.run());
+        QCOMPARE(import.pendingSource(), accessFile());
         QCOMPARE(messages.errors,
                  QStringList{reason +
                              QStringLiteral("\nこれまでのアイテムデータベースのまま起動します。")});
