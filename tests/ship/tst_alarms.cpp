@@ -16,6 +16,7 @@
 #include "gametime/MMTimerUnit.h"
 #include "gametime/TZEMTime.h"
 #include "ship/AlarmSchedule.h"
+#include "support/Encoded.h"
 #include "support/FixedNow.h"
 
 namespace {
@@ -433,8 +434,8 @@ void TestAlarms::saveChangesOnlyWhatChanged() {
     QFETCH(QByteArray, newline);
     const auto bytesOf = [&](QString text) {
         text.replace(u'\n', QString::fromLatin1(newline));
-        return mark + (encoding.isEmpty() ? text.toUtf8()
-                                          : QByteArray(QStringEncoder(encoding).encode(text)));
+        return encoding.isEmpty() ? mark + text.toUtf8()
+                                  : encoded(encoding.constData(), text, mark);
     };
     const QString head = QStringLiteral(
         "; 航路案内のアラーム（手で書いた注釈）\n"
