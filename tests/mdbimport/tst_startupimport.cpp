@@ -381,7 +381,11 @@ private Q_SLOTS:
         QVERIFY(!import.run());
         QVERIFY2(clock.elapsed() < 15000, qUtf8Printable(QString::number(clock.elapsed())));
         const qint64 grown = residentKiB() - before;
+#ifndef __SANITIZE_ADDRESS__  // which keeps freed memory in quarantine, resident all the same
         QVERIFY2(grown < 48 * 1024, qUtf8Printable(QStringLiteral("%1 KiB").arg(grown)));
+#else
+        Q_UNUSED(grown);
+#endif
         QCOMPARE(messages.errors.size(), 1);
         const QString& text = messages.errors[0];
         QVERIFY2(text.contains(QDir::toNativeSeparators(accessFile())), qUtf8Printable(text));
