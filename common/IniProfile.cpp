@@ -239,7 +239,10 @@ void forEachLine(const QString& fileName, Visit&& visit) {
         while (i < stop && *i != u'\n' && *i != u'\r') {
             ++i;
         }
-        visit(QStringView(start, i));
+        // A write decodes each line on its own, and a decoder drops a byte-order mark at its
+        // start: so does the reading.
+        const QChar* first = start < i && *start == QChar::ByteOrderMark ? start + 1 : start;
+        visit(QStringView(first, i));
         if (i < stop && *i == u'\r' && i + 1 < stop && i[1] == u'\n') {
             ++i;
         }

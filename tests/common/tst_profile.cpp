@@ -81,6 +81,10 @@ private Q_SLOTS:
             << QByteArray("[Controler]\nLeft=3\nTop=5\n\n[Next]\nA=1\n");
         QTest::newRow("append section")
             << QByteArray("[Other]\nX=1\n") << QByteArray("[Other]\nX=1\n[Controler]\nTop=5\n");
+        // A byte-order mark at a line's start (files pasted together) is no part of the line.
+        QTest::newRow("a mark before a section's header")
+            << QByteArray("; a\n\xEF\xBB\xBF[Controler]\nLeft=3\n")
+            << QByteArray("; a\n\xEF\xBB\xBF[Controler]\nLeft=3\nTop=5\n");
     }
     void writeKeepsEverythingElse() {
         QFETCH(QByteArray, before);
