@@ -38,7 +38,7 @@ const QString ImportProgram = QStringLiteral("tamu-import-mdb");
 #endif
 
 AccessFileIdentity failedFile(const QString& record) {
-    const IniProfile ini(record);
+    const IniProfile::Contents ini = IniProfile(record).read();
     AccessFileIdentity id;
     bool sizeRead = false;
     bool timeRead = false;
