@@ -428,7 +428,14 @@ void AlarmSchedule::settle(ShipAlarm& a, std::int64_t lateMSecs, std::int64_t le
 
 void AlarmSchedule::checkOnce(ShipAlarm& a, std::int64_t now) {
     // Tied to one moment, followed through a re-set clock as the same ship's by the new time.
-    a.due = a.due == 0 ? now + untiedMSecsLeft(a) : nearestMoment(a, a.due, now).real;
+    // The clock's ticks move the reckoning by up to a second; that is no new moment (and no
+    // change for the file).
+    if (a.due == 0) {
+        a.due = now + untiedMSecsLeft(a);
+    } else if (const std::int64_t moved = nearestMoment(a, a.due, now).real;
+               std::llabs(moved - a.due) > TickSlackMSecs) {
+        a.due = moved;
+    }
     const std::int64_t ringAt = a.due - std::int64_t{a.leadMinutes} * 60'000;
     if (now >= ringAt) {
         settle(a, now - ringAt, a.due - now);

@@ -66,6 +66,8 @@ public:
     static constexpr int MaxAlarms = 5'000;
     // How late a ringing may still come, and how far a moment may move and stay the same one.
     static constexpr std::int64_t GraceMSecs = 60'000;
+    // How far the reckoning of a tied moment may wander with the clock's ticks.
+    static constexpr std::int64_t TickSlackMSecs = 1'500;
 
     // Reads folder + "TAMUAlarm.ini", every [Alarm<n>] section in the order of n (whatever the
     // count in [Alarms] says); a section with an unreadable value is left out, and kept.
