@@ -26,6 +26,7 @@
 #include "gametime/TZEMForm07.h"
 #include "gametime/TZEMTime.h"
 #include "gametime/TZEMTimeConfig.h"
+#include "mdbimport/ImportProgress.h"
 #include "mdbimport/StartupImport.h"
 #include "recipes/ChoiceLists.h"
 #include "recipes/TZEMForm08.h"
@@ -305,7 +306,9 @@ void TZEMForm02::createSharedObjects() {
     VersionList.clear();
     EquipList.clear();
     // A user's Access item database that differs from the one last imported is brought in first.
-    StartupImport(DataFolder::path(), QCoreApplication::applicationDirPath()).run();
+    StartupImport startupImport(DataFolder::path(), QCoreApplication::applicationDirPath());
+    startupImport.setProgressWindow(ImportProgress::window());
+    startupImport.run();
     LoadChoiceLists(itemDatabasePath(), JobList, VersionList, EquipList);
 }
 

@@ -11,6 +11,7 @@
 #include "app/TZEMsplash.h"
 #include "common/DataFolder.h"
 #include "common/Fonts.h"
+#include "common/MessageBoxes.h"
 #include "resources/Artwork.h"
 
 int main(int argc, char* argv[]) {
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("TAMU"));
     QApplication::setQuitOnLastWindowClosed(false);
     QtTranslations::install(app);
+    MessageBoxes::install();
 
     Fonts::setApplicationFont();  // also the font of a box that refuses this start
 

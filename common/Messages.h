@@ -4,8 +4,6 @@
 #include <exception>
 #include <functional>
 
-class QMessageBox;
-
 #include "common/TZEMError.h"
 
 // Everything the program says to the user in a modal box goes through here, so that tests can
@@ -18,12 +16,10 @@ struct Presenters {
     std::function<bool(const QString& title, const QString& text)> confirm;  // OK / キャンセル
 };
 
-// Installs new presenters and returns the previous ones (for restoring).
+// Installs new presenters and returns the previous ones (for restoring). Until the first call
+// messages go to the log, so that logic and its tests need no widgets; the program installs
+// the boxes of MessageBoxes.
 Presenters setPresenters(Presenters presenters);
-Presenters defaultPresenters();
-
-// Gives a box its text so that no line of it breaks inside a word while it fits the screen.
-void setBoxText(QMessageBox& box, const QString& text);
 
 void showError(const QString& text);
 void showPlain(const QString& text);

@@ -14,54 +14,15 @@
 #include <system_error>
 #include <vector>
 
-#include "ItemDbSchema.h"
 #include "common/FileSync.h"
 #include "common/TZEMError.h"
 #include "mdbimport/SqlConnection.h"
+#include "recipes/ItemDbSchema.h"
+#include "recipes/SqlScript.h"
 #include "recipes/TDBQuery.h"
-#include "tools/itemdb/SqlScript.h"
 
 namespace ItemDbImport {
 namespace {
-
-enum class Kind { Text, Integer };
-
-struct ItemColumn {
-    const char16_t* name;
-    Kind kind = Kind::Text;
-    bool nullable = false;
-};
-
-struct ItemTableLayout {
-    const char16_t* name;
-    QList<ItemColumn> columns;  // in the schema's order
-    bool firstIsKey = false;    // the first column is the table's primary key
-};
-
-const QList<ItemTableLayout>& itemTables() {
-    static const QList<ItemTableLayout> tables{
-        {u"ItemKind", {{u"アイテム種類"}, {u"装備区分"}}, true},
-        {u"ItemInfo",
-         {{u"アイテム名"},
-          {u"ふりがな", Kind::Text, true},
-          {u"バージョン"},
-          {u"アイテム種類"},
-          {u"店売り", Kind::Integer},
-          {u"店買い", Kind::Integer}},
-         true},
-        {u"ItemCreator",
-         {{u"アイテム名"},
-          {u"生産職業"},
-          {u"目録"},
-          {u"MOKUROKU"},
-          {u"技能"},
-          {u"GINOU"},
-          {u"生産数", Kind::Integer},
-          {u"バージョン"}}},
-        {u"ItemCreateRelation", {{u"アイテム名"}, {u"材料"}, {u"必要数", Kind::Integer}}},
-    };
-    return tables;
-}
 
 QString text(const char16_t* s) {
     return QString::fromUtf16(s);
@@ -86,7 +47,7 @@ qsizetype findName(const QStringList& names, const QString& name) {
 }
 
 struct OpenTable {
-    const ItemTableLayout* layout;
+    const ItemDbSchema::Table* layout;
     QString sourceName;
     std::unique_ptr<AccessTable> table;
 };
@@ -96,7 +57,7 @@ std::vector<OpenTable> openTables(AccessSource& source) {
     const QStringList names = source.tableNames();
     std::vector<OpenTable> open;
     QStringList problems;
-    for (const ItemTableLayout& layout : itemTables()) {
+    for (const ItemDbSchema::Table& layout : ItemDbSchema::tables()) {
         const qsizetype found = findName(names, text(layout.name));
         if (found < 0) {
             problems << QStringLiteral("表 %1 がありません").arg(text(layout.name));
@@ -109,7 +70,7 @@ std::vector<OpenTable> openTables(AccessSource& source) {
             columnNames << c.name;
         }
         QList<int> selected;
-        for (const ItemColumn& column : layout.columns) {
+        for (const ItemDbSchema::Column& column : layout.columns) {
             const qsizetype at = findName(columnNames, text(column.name));
             if (at < 0) {
                 problems << QStringLiteral("表 %1 に列 %2 がありません")
@@ -117,8 +78,9 @@ std::vector<OpenTable> openTables(AccessSource& source) {
             } else if (columns[at].type == AccessType::Other) {
                 problems << QStringLiteral("表 %1 の列 %2 は%3で、%4として読めません")
                                 .arg(t.sourceName, columns[at].name, columns[at].typeName,
-                                     column.kind == Kind::Integer ? QStringLiteral("整数")
-                                                                  : QStringLiteral("文字列"));
+                                     column.kind == ItemDbSchema::Kind::Integer
+                                         ? QStringLiteral("整数")
+                                         : QStringLiteral("文字列"));
             }
             selected << int(at);
         }
@@ -179,10 +141,10 @@ private:
 };
 
 std::int64_t copyTable(const OpenTable& t, const QSqlDatabase& db) {
-    const ItemTableLayout& layout = *t.layout;
+    const ItemDbSchema::Table& layout = *t.layout;
     QStringList names;
     QStringList marks;
-    for (const ItemColumn& column : layout.columns) {
+    for (const ItemDbSchema::Column& column : layout.columns) {
         names << text(column.name);
         marks << QStringLiteral("?");
     }
@@ -191,7 +153,7 @@ std::int64_t copyTable(const OpenTable& t, const QSqlDatabase& db) {
     std::int64_t rows = 0;
     readRows(*t.table, t.sourceName, [&](const AccessRow& row, std::int64_t number) {
         for (qsizetype i = 0; i < layout.columns.size(); ++i) {
-            const ItemColumn& column = layout.columns[i];
+            const ItemDbSchema::Column& column = layout.columns[i];
             const AccessValue& value = row[i];
             if (value.null) {
                 if (!column.nullable) {
@@ -201,7 +163,7 @@ std::int64_t copyTable(const OpenTable& t, const QSqlDatabase& db) {
                             .arg(names[i]));
                 }
                 insert.bindNull(int(i));
-            } else if (column.kind == Kind::Integer) {
+            } else if (column.kind == ItemDbSchema::Kind::Integer) {
                 try {
                     insert.bind(int(i), IntegerFromText(value.text));
                 } catch (const TZEMError&) {
@@ -270,13 +232,8 @@ QList<TableCount> write(std::vector<OpenTable>& tables, const QString& path,
                         const AccessFileIdentity& from) {
     // Tables first, indices once the rows are in: building an index at the end is cheaper than
     // keeping it sorted row by row.
-    QString tablesScript;
-    QString indicesScript;
-    for (const QString& statement : SqlScript::split(QString::fromUtf8(itemDbSchema))) {
-        const bool index =
-            statement.startsWith(QStringLiteral("CREATE INDEX"), Qt::CaseInsensitive);
-        (index ? indicesScript : tablesScript) += statement + u';';
-    }
+    const QString tablesScript = ItemDbSchema::tablesScript();
+    const QString indicesScript = ItemDbSchema::indicesScript();
     QList<TableCount> counts;
     {
         const SqlConnection connection(QStringLiteral("QSQLITE"), path);

@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
-#include <QProgressDialog>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
@@ -157,18 +156,6 @@ QString StartupImport::failedRecordPath() const {
     return QDir(m_dataFolder).filePath(FailedRecord);
 }
 
-std::unique_ptr<QProgressDialog> StartupImport::progressDialog(const QString& source) {
-    auto dialog = std::make_unique<QProgressDialog>(
-        QStringLiteral("アイテムデータベースを取り込んでいます…\n%1")
-            .arg(QDir::toNativeSeparators(source)),
-        QStringLiteral("中止"), 0, 0);
-    dialog->setObjectName(QStringLiteral("StartupImportProgress"));
-    dialog->setWindowTitle(QStringLiteral("TAMU"));
-    dialog->setWindowModality(Qt::ApplicationModal);
-    dialog->setMinimumDuration(0);
-    return dialog;
-}
-
 StartupImport::Outcome StartupImport::runProgram(const QString& source,
                                                  const QString& target) const {
     if (!QFileInfo(m_program).isExecutable()) {
@@ -199,16 +186,16 @@ StartupImport::Outcome StartupImport::runProgram(const QString& source,
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     bool cancelled = false;
     bool timedOut = false;
-    std::unique_ptr<QProgressDialog> dialog;
+    std::unique_ptr<QObject> progress;
     QTimer delay;
     delay.setSingleShot(true);
     QObject::connect(&delay, &QTimer::timeout, &loop, [&] {
-        dialog = progressDialog(source);
-        QObject::connect(dialog.get(), &QProgressDialog::canceled, &loop, [&] {
-            cancelled = true;
-            guard.kill();
-        });
-        dialog->show();
+        if (m_progressWindow) {
+            progress = m_progressWindow(source, [&] {
+                cancelled = true;
+                guard.kill();
+            });
+        }
     });
     QTimer limit;
     limit.setSingleShot(true);
@@ -231,7 +218,7 @@ StartupImport::Outcome StartupImport::runProgram(const QString& source,
     }
     delay.stop();
     limit.stop();
-    dialog.reset();
+    progress.reset();
     errors += process.readAllStandardError();
 
     if (cancelled) {

@@ -1,7 +1,7 @@
-# The sample item database: DAT/TAMU_Item.db beside the executables, built from the SQL text in
-# resources/itemdb/ by tamu_make_itemdb (tools/itemdb), remade whenever the text changes.
-set(_itemdb_sql ${CMAKE_SOURCE_DIR}/resources/itemdb/schema.sql
-                ${CMAKE_SOURCE_DIR}/resources/itemdb/sample_data.sql)
+# The sample item database: DAT/TAMU_Item.db beside the executables, the item tables with the
+# rows of resources/itemdb/sample_data.sql, built by tamu_make_itemdb (tools/itemdb) and remade
+# whenever the rows or the program change.
+set(_itemdb_sql ${CMAKE_SOURCE_DIR}/resources/itemdb/sample_data.sql)
 set(_itemdb_file ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/DAT/TAMU_Item.db)
 if(CMAKE_CROSSCOMPILING)
   set(_make_itemdb ${TAMU_HOST_BIN}/tamu_make_itemdb)
@@ -16,6 +16,4 @@ add_custom_command(
   COMMENT "Building the sample item database DAT/TAMU_Item.db"
   VERBATIM)
 add_custom_target(tamu_sample_itemdb ALL DEPENDS ${_itemdb_file})
-
-# Whatever uses the recipe library (the program, its tests, the screenshots) finds the database.
-add_dependencies(tamu_recipes tamu_sample_itemdb)
+add_dependencies(tamu_recipes_core tamu_sample_itemdb)

@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "common/Fonts.h"
-#include "common/Messages.h"
+#include "common/MessageBoxes.h"
 
 namespace {
 
@@ -43,6 +43,7 @@ private Q_SLOTS:
         QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 8), "QMessageBox");
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 11), "QTipLabel");
         Fonts::setApplicationFont();
+        MessageBoxes::install();
         m_face = face(Fonts::font(Fonts::PGothic, 12));
         QVERIFY(proportional(Fonts::font(Fonts::PGothic, 12)));
         QVERIFY(!proportional(QFont(QStringLiteral("ＭＳ ゴシック"), 9)));

@@ -2,7 +2,7 @@
 #include <QMessageBox>
 #include <QtTest>
 
-#include "common/Messages.h"
+#include "common/MessageBoxes.h"
 
 class MessagesTest : public QObject {
     Q_OBJECT
@@ -27,7 +27,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(int, lines);
         QMessageBox box(QMessageBox::Critical, QStringLiteral("TAMU"), QString(), QMessageBox::Ok);
-        Messages::setBoxText(box, text);
+        MessageBoxes::setBoxText(box, text);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));

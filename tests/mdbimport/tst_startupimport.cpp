@@ -19,6 +19,7 @@
 
 #include "common/TZEMError.h"
 #include "mdbimport/AccessFileIdentity.h"
+#include "mdbimport/ImportProgress.h"
 #include "mdbimport/ItemDbImport.h"
 #include "mdbimport/OdbcSource.h"
 #include "mdbimport/SqlConnection.h"
@@ -271,7 +272,9 @@ private Q_SLOTS:
         MessageRecorder messages;
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(!StartupImport(m_data, m_program, program).run());
+        StartupImport import(m_data, m_program, program);
+        import.setProgressWindow(ImportProgress::window());
+        QVERIFY(!import.run());
         QVERIFY(clock.elapsed() < 30000);
         QVERIFY(!shownEarly);
         QVERIFY(shownLater);

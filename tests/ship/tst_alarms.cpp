@@ -18,6 +18,7 @@
 #include "ship/AlarmSchedule.h"
 #include "support/Encoded.h"
 #include "support/FixedNow.h"
+#include "support/StoppedClock.h"
 
 namespace {
 
@@ -28,21 +29,16 @@ TDateTime gameAt(int h, int m, int s = 0) {
     return DateTime::encodeTime(h, m, s);
 }
 
-struct Fixture {
-    FixedNow now{DateTime::encodeDate(2026, 12, 8) + DateTime::encodeTime(20, 0, 0)};
-    QTemporaryDir dir;
-    TZEMTime clock;
+struct Fixture : StoppedClock {
     std::unique_ptr<AlarmSchedule> schedule;
     QStringList rung;
     std::vector<std::int64_t> rungLeft;  // real ms left until the moment when it rang
 
-    Fixture() {
-        clock.Timer()->SetEnabled(false);
+    Fixture() : StoppedClock(DateTime::encodeDate(2026, 12, 8) + DateTime::encodeTime(20, 0, 0)) {
         load();
     }
     void load() {
-        schedule = std::make_unique<AlarmSchedule>(clock, dir.path() + u'/');
-        schedule->timer()->stop();
+        schedule = stoppedAlarms();
         schedule->setRinger([this](const QString&, const QString& text) {
             rung << text;
             rungLeft.push_back(schedule->realMSecsLeft(schedule->alarms().front()));

@@ -18,6 +18,7 @@
 #include "support/FixedNow.h"
 #include "support/FlashNotes.h"
 #include "support/MessageRecorder.h"
+#include "support/StoppedClock.h"
 
 namespace {
 
@@ -42,17 +43,13 @@ QStringList timetableLabels() {
 }
 
 // A window on a game clock whose own ticks are off, with the clock state in a temporary folder.
-struct Fixture {
-    FixedNow now{SettingMoment};
+struct Fixture : StoppedClock {
     MessageRecorder messages;
-    QTemporaryDir dir;
-    TZEMTime clock;
     std::unique_ptr<TZEMTimeConfig> config;
     std::unique_ptr<TZEMForm06> window;
 
-    Fixture() {
-        clock.Timer()->SetEnabled(false);
-        config = std::make_unique<TZEMTimeConfig>(dir.path() + u'/');
+    Fixture() : StoppedClock(SettingMoment) {
+        config = std::make_unique<TZEMTimeConfig>(folder());
         window = std::make_unique<TZEMForm06>(clock, *config);
     }
 

@@ -22,23 +22,19 @@
 #include "support/FixedNow.h"
 #include "support/FlashNotes.h"
 #include "support/MessageRecorder.h"
+#include "support/StoppedClock.h"
 #include "support/WindowChecks.h"
 
 namespace {
 
-struct Fixture {
-    FixedNow now{DateTime::encodeDate(2026, 12, 8) + DateTime::encodeTime(20, 0, 0)};
+struct Fixture : StoppedClock {
     MessageRecorder messages;
-    QTemporaryDir dir;
-    TZEMTime clock;
     std::unique_ptr<AlarmSchedule> alarms;
     std::unique_ptr<TZEMForm09> window;
 
-    Fixture() {
-        clock.Timer()->SetEnabled(false);
+    Fixture() : StoppedClock(DateTime::encodeDate(2026, 12, 8) + DateTime::encodeTime(20, 0, 0)) {
         clock.SetGameTime(DateTime::encodeTime(3, 0, 0));
-        alarms = std::make_unique<AlarmSchedule>(clock, dir.path() + u'/');
-        alarms->timer()->stop();
+        alarms = stoppedAlarms();
         window = std::make_unique<TZEMForm09>(clock, *alarms);
         window->Timer1Timer();
     }

@@ -18,8 +18,8 @@
 #include <system_error>
 #include <vector>
 
-#include "ItemDbSchema.h"
-#include "tools/itemdb/SqlScript.h"
+#include "recipes/ItemDbSchema.h"
+#include "recipes/SqlScript.h"
 
 namespace {
 
@@ -42,7 +42,8 @@ public:
     Generator(QSqlDatabase& db, int items) : m_db(db), m_items(items) {}
 
     bool run(QString& error) {
-        if (!SqlScript::run(m_db, QString::fromUtf8(itemDbSchema), error)) {
+        if (!SqlScript::run(m_db, ItemDbSchema::tablesScript() + ItemDbSchema::indicesScript(),
+                            error)) {
             return false;
         }
         m_db.transaction();

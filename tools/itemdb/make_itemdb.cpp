@@ -1,5 +1,5 @@
-// Builds an item database file from SQL text files:
-//   tamu_make_itemdb <output.db> <file.sql> ...
+// Builds an item database file: the item tables, then the rows of SQL text files:
+//   tamu_make_itemdb <output.db> <rows.sql> ...
 // The database is written under a temporary name beside the output and renamed into place only
 // when every statement ran, so a failed build never leaves half a database behind.
 #include <QCoreApplication>
@@ -11,7 +11,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "tools/itemdb/SqlScript.h"
+#include "recipes/ItemDbSchema.h"
+#include "recipes/SqlScript.h"
 
 namespace {
 
@@ -23,6 +24,9 @@ bool build(const QString& target, const QStringList& sqlFiles, QString& error) {
         db.setDatabaseName(target);
         if (!db.open()) {
             error = db.lastError().text();
+            ok = false;
+        } else if (!SqlScript::run(db, ItemDbSchema::tablesScript() + ItemDbSchema::indicesScript(),
+                                   error)) {
             ok = false;
         }
         for (const QString& name : sqlFiles) {
@@ -52,7 +56,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: tamu_make_itemdb <output.db> <file.sql> ...\n");
+        std::fprintf(stderr, "usage: tamu_make_itemdb <output.db> <rows.sql> ...\n");
         return 2;
     }
     const QString output = args.first();

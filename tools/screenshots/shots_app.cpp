@@ -4,7 +4,7 @@
 
 #include "app/TZEMForm02.h"
 #include "app/TZEMsplash.h"
-#include "common/Messages.h"
+#include "common/MessageBoxes.h"
 #include "gametime/MMTimerUnit.h"
 #include "gametime/TZEMTime.h"
 #include "tools/screenshots/Shots.h"
@@ -28,8 +28,8 @@ const ShotRegistrar splashShots("splash", [](ShotContext& ctx) {
 // The error box of a missing item database, with a path as long as an installed TAMU's.
 const ShotRegistrar messageShot("message", [](ShotContext& ctx) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("TAMU"), QString(), QMessageBox::Ok);
-    Messages::setBoxText(box, QStringLiteral("Access DB：") + ctx.dataFolder +
-                                  QStringLiteral("TAMU_Item.db が存在しません"));
+    MessageBoxes::setBoxText(box, QStringLiteral("Access DB：") + ctx.dataFolder +
+                                      QStringLiteral("TAMU_Item.db が存在しません"));
     ctx.save(&box, QStringLiteral("message_missing_db"));
 });
 

@@ -1,4 +1,4 @@
-#include "tools/itemdb/SqlScript.h"
+#include "recipes/SqlScript.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

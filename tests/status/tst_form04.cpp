@@ -247,4 +247,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(PotentialTest)
-#include "tst_potential.moc"
+#include "tst_form04.moc"

@@ -426,4 +426,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestClockWindow)
-#include "tst_clockwindow.moc"
+#include "tst_form07.moc"

@@ -358,4 +358,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(ControllerTest)
-#include "tst_controller.moc"
+#include "tst_form02.moc"

@@ -311,4 +311,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(WindowTest)
-#include "tst_window.moc"
+#include "tst_form03.moc"

@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
-#include <random>
 
 #include "common/Fonts.h"
 #include "recipes/MarketIndices.h"
@@ -19,56 +18,14 @@
 #include "recipes/TZEMForm083.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
+#include "support/SampleRanking.h"
 #include "support/WindowChecks.h"
 
 namespace {
 
-QString sampleDatabase() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/DAT/TAMU_Item.db");
-}
-
-// Every fief product of the sample database, counted by a plain statement of its own.
-int fiefProductCount() {
-    int count = -1;
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
-        db.setDatabaseName(sampleDatabase());
-        QSqlQuery q(db);
-        if (db.open() &&
-            q.exec(QStringLiteral("SELECT COUNT(DISTINCT アイテム名) FROM ItemCreator "
-                                  "WHERE 目録 IN ('知行産物', '知行名物')")) &&
-            q.next()) {
-            count = q.value(0).toInt();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("count"));
-    return count;
-}
-
 QString label(QWidget* w, const QString& name) {
     auto* l = w->findChild<QLabel*>(name);
     return l ? l->text() : QStringLiteral("(no %1)").arg(name);
-}
-
-// Random indices between 00.00 and 03.00 for every material and product of the ranking.
-void randomIndices(MarketIndices& indices, const ProfitRanking& ranking, unsigned seed) {
-    std::mt19937 random(seed);
-    for (const auto& m : ranking.materials()) {
-        indices.setMaterial(m.name, ProfitRanking::indexText(int(random() % 301)));
-    }
-    for (int r = 0; r < ranking.count(); ++r) {
-        indices.setProduct(ranking.at(r).product.name,
-                           ProfitRanking::indexText(int(random() % 301)));
-    }
-}
-
-std::vector<Extended> materialIndices(const ProfitProduct& p, const MarketIndices& indices) {
-    std::vector<Extended> result;
-    for (const auto& m : p.materials) {
-        result.push_back(ProfitCalc::indexValue(indices.material(m.name)));
-    }
-    return result;
 }
 
 }  // namespace
@@ -80,10 +37,7 @@ private Q_SLOTS:
     void initTestCase();
     void agreesWithTheCalculator_data();
     void agreesWithTheCalculator();
-    void breakEven_data();
-    void breakEven();
     void indicesRememberedAndResorted();
-    void indicesKeepTheLetterCaseOfNames();
     void brokenDatabase_data();
     void brokenDatabase();
     void namesAndResizing();
@@ -138,63 +92,6 @@ void TestRanking::agreesWithTheCalculator() {
                                 label(calc.get(), "outUriGain")};
         QCOMPARE(got, shown);
         QCOMPARE(messages.errors, QStringList());
-    }
-}
-
-void TestRanking::breakEven_data() {
-    QTest::addColumn<QString>("catalogue");
-    QTest::addColumn<int>("unitPrice");
-    QTest::addColumn<int>("materialPrice");
-    QTest::addColumn<QString>("expected");  // "" for none
-    // Sale 10 × 30 = 300 × index against 3 × 15 = 45 (+ 1 × 100).
-    QTest::newRow("fief produce") << "知行産物" << 30 << 100 << "00.49";
-    QTest::newRow("nothing to sell") << "知行産物" << 0 << 100 << "";
-    QTest::newRow("out of reach") << "知行産物" << 1 << 100000 << "";
-    QTest::newRow("speciality in profit") << "知行名物" << 30 << 100 << "00.00";
-    QTest::newRow("speciality at a loss") << "知行名物" << 10 << 100 << "";
-    QTest::newRow("sale beyond 32 bits before profit")
-        << "知行産物" << 200000000 << 2146999955 << "";
-}
-
-void TestRanking::breakEven() {
-    QFETCH(QString, catalogue);
-    QFETCH(int, unitPrice);
-    QFETCH(int, materialPrice);
-    QFETCH(QString, expected);
-    ProfitProduct p{"塩俵", catalogue, 10, unitPrice, {{"塩", 3, 15}, {"麻布", 1, materialPrice}},
-                    true};
-    const std::vector<Extended> ones{1.0L, 1.0L};
-    const std::optional<int> n = ProfitRanking::breakEven(p, ones);
-    QCOMPARE(n ? ProfitRanking::indexText(*n) : QString(), expected);
-    // The rule itself, on every product of the sample database too.
-    QTemporaryDir folder;
-    MarketIndices indices(folder.path() + u'/');
-    ProfitRanking ranking(indices);
-    ranking.load(sampleDatabase());
-    randomIndices(indices, ranking, 7);
-    std::vector<std::pair<ProfitProduct, std::vector<Extended>>> cases{{p, ones}};
-    for (int r = 0; r < ranking.count(); ++r) {
-        cases.emplace_back(ranking.at(r).product, materialIndices(ranking.at(r).product, indices));
-    }
-    for (const auto& [product, mats] : cases) {
-        const auto gainAt = [&](int i) -> std::optional<std::int32_t> {
-            try {
-                return ProfitRanking::figuresAt(
-                           product, ProfitCalc::indexValue(ProfitRanking::indexText(i)), mats)
-                    .gain;
-            } catch (const TZEMError&) {
-                return std::nullopt;
-            }
-        };
-        const auto be = ProfitRanking::breakEven(product, mats);
-        if (be) {
-            QVERIFY(gainAt(*be) && *gainAt(*be) >= 0);
-            QVERIFY(*be == 0 || (gainAt(*be - 1) && *gainAt(*be - 1) < 0));
-        } else {
-            for (const int i : {0, 1, 99, 100, 101, 5000, 9998, 9999}) {
-                QVERIFY2(!gainAt(i) || *gainAt(i) < 0, qPrintable(product.name));
-            }
-        }
     }
 }
 
@@ -283,29 +180,6 @@ void TestRanking::indicesRememberedAndResorted() {
     QCOMPARE(read.product(QStringLiteral("塩俵")), QStringLiteral("01.00"));
 }
 
-// Item names differ in letter case alone (the database keeps them apart): so do their indices,
-// in an older file too; the file's other lines stay as they were.
-void TestRanking::indicesKeepTheLetterCaseOfNames() {
-    QTemporaryDir folder;
-    const QString dat = folder.path() + u'/';
-    QFile file(dat + QStringLiteral("TAMUMarket.ini"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("; prices of my server\r\n[material]\r\nSAKE=50.00\r\n");
-    file.close();
-    {
-        MarketIndices indices(dat);
-        indices.setMaterial(QStringLiteral("Sake"), QStringLiteral("10.00"));
-        indices.setMaterial(QStringLiteral("SAKE"), QStringLiteral("20.00"));
-        QCOMPARE(indices.material(QStringLiteral("sake")), MarketIndices::Default);
-    }
-    const MarketIndices again(dat);
-    QCOMPARE(again.material(QStringLiteral("SAKE")), QStringLiteral("20.00"));
-    QCOMPARE(again.material(QStringLiteral("Sake")), QStringLiteral("10.00"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(),
-             QByteArray("; prices of my server\r\n[material]\r\nSAKE=20.00\r\nSake=10.00\r\n"));
-}
-
 void TestRanking::brokenDatabase_data() {
     QTest::addColumn<QString>("broken");
     QTest::addColumn<int>("listed");
@@ -371,4 +245,4 @@ void TestRanking::namesAndResizing() {
 }
 
 QTEST_MAIN(TestRanking)
-#include "tst_ranking.moc"
+#include "tst_form083.moc"

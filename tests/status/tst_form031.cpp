@@ -312,4 +312,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(LevelWindowTest)
-#include "tst_levelwindow.moc"
+#include "tst_form031.moc"
