@@ -299,8 +299,12 @@ void TZEMForm02::createSharedObjects() {
     TimeConfig = std::make_unique<TZEMTimeConfig>(DataFolder::path());
     GameClock = std::make_unique<TZEMTime>(this);
     GameClock->SetFromAnchor(TimeConfig->SetTime, TimeConfig->NowDateTime);
-    AnalogClock =
-        std::make_unique<TZEMAnalogClock>(imgHour->pixmap().toImage(), imgMin->pixmap().toImage());
+    // On a high-density screen the hands' squares are four times as large and more: there the
+    // face keeps only their drawn parts.
+    AnalogClock = std::make_unique<TZEMAnalogClock>(
+        imgHour->pixmap().toImage(), imgMin->pixmap().toImage(),
+        Artwork::deviceRatio() > 1.0 ? TZEMAnalogClock::Storage::DrawnPart
+                                     : TZEMAnalogClock::Storage::Whole);
     m_clockOptions = std::make_unique<ClockOptions>(DataFolder::path());
     JobList.clear();
     VersionList.clear();

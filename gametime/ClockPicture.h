@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QWidget>
 #include <optional>
 
@@ -13,24 +14,32 @@ class ClockPicture : public QWidget {
 public:
     explicit ClockPicture(QWidget* parent = nullptr);
 
-    // Shares the picture's data; the same picture again changes nothing.
-    void setPicture(const QImage& picture);
+    // Shares the picture's data; the same picture again changes nothing. With a place, the
+    // picture is the part `place` of a picture of size `whole` that is transparent elsewhere
+    // (the drawn part of a hand): it is painted into a copy of that size, reused from picture to
+    // picture.
+    void setPicture(const QImage& picture, const QRect& place = QRect(),
+                    const QSize& whole = QSize());
     const QImage& picture() const { return m_picture; }
 
     void setKeyColor(std::optional<QRgb> key);
     std::optional<QRgb> keyColor() const { return m_key; }
 
-    // What is painted (the see-through copy when keyed), before stretching.
-    const QImage& shown() const { return m_key ? m_keyed : m_picture; }
+    // What is painted (the see-through or placed copy), before stretching.
+    const QImage& shown() const { return m_key || !m_place.isNull() ? m_keyed : m_picture; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    static bool placed(const QRect& place, const QSize& whole);
     void makeKeyed();
 
     QImage m_picture;
-    QImage m_keyed;  // ARGB32 premultiplied, the key colour fully transparent
+    QRect m_place;
+    QSize m_whole;
+    QImage m_keyed;     // ARGB32 premultiplied, the key colour fully transparent
+    QRect m_keyedPart;  // where m_keyed holds the last part, the rest being transparent
     std::optional<QRgb> m_key;
     bool m_nothingToDraw = false;
 };

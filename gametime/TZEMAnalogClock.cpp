@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "common/Extended.h"
+#include "gametime/PictureBlock.h"
 
 namespace {
 
@@ -59,77 +60,136 @@ QRect drawnArea(const QImage& source, QRgb back) {
     return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-// Rows [y0, y1) of the rotation. Along a row the fixed-point source position grows by C and S
-// per column, so the sums equal the products of the plain formula exactly. The columns whose
-// source pixel lies inside the drawn area form one run per row (the position is monotone in x);
-// it is solved for first, so the copy loop needs no bounds test and every pixel is written
-// once. Outside the drawn area every source pixel is the background colour, so writing that
-// colour directly gives the same picture as copying it.
-void rotateRows(const QImage& source, const QRect& drawn, QImage& target, int S, int C, QRgb back,
-                int y0, int y1) {
-    const int w = target.width();
-    const int h = target.height();
-    const int scx = source.width() / 2;
-    const int scy = source.height() / 2;
-    const qsizetype stride = source.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-    const QRgb* centre = reinterpret_cast<const QRgb*>(source.constBits()) + scy * stride + scx;
-    // floor(v / 1024) + centre lies in [a, b]  <=>  v in [(a − centre)·1024, (b + 1 −
-    // centre)·1024).
-    const bool empty = drawn.isEmpty();
-    const std::int64_t xLo = std::int64_t{drawn.left() - scx} * 1024;
-    const std::int64_t xHi = std::int64_t{drawn.right() + 1 - scx} * 1024 - 1;
-    const std::int64_t yLo = std::int64_t{drawn.top() - scy} * 1024;
-    const std::int64_t yHi = std::int64_t{drawn.bottom() + 1 - scy} * 1024 - 1;
-    for (int y = y0; y < y1; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(target.scanLine(y));
-        const int dy = y - h / 2;
-        const int dx0 = -(w / 2);
-        const int ax0 = dx0 * C - dy * S;  // dx·C − dy·S at x = 0
-        const int ay0 = dx0 * S + dy * C;  // dx·S + dy·C at x = 0
-        std::int64_t first = 0;
-        std::int64_t last = empty ? -1 : w - 1;
-        narrow(ax0, C, xLo, xHi, first, last);
-        narrow(ay0, S, yLo, yHi, first, last);
-        if (first > last) {
-            first = w;
-            last = w - 1;
-        }
-        const int begin = static_cast<int>(first);
-        const int end = static_cast<int>(last) + 1;
-        std::fill(row, row + begin, back);
-        int ax = ax0 + begin * C;
-        int ay = ay0 + begin * S;
-        for (int x = begin; x < end; ++x, ax += C, ay += S) {
-            row[x] = centre[(ay >> 10) * stride + (ax >> 10)];
-        }
-        std::fill(row + end, row + w, back);
+// One hand turned by one angle. Along a row the fixed-point source position grows by C and S per
+// column, so the sums equal the products of the plain formula exactly. The columns whose source
+// pixel lies inside the drawn area form one run per row (the position is monotone in x); it is
+// solved for first, so the copy loop needs no bounds test and every pixel is written once.
+// Outside the drawn area every source pixel is the background colour, so writing that colour
+// directly gives the same picture as copying it.
+class Rotation {
+public:
+    Rotation(const QImage& source, const QRect& drawn, int S, int C, QRgb back)
+        : m_source(source), m_S(S), m_C(C), m_back(back), m_empty(drawn.isEmpty()) {
+        const int scx = source.width() / 2;
+        const int scy = source.height() / 2;
+        m_stride = source.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+        m_centre = reinterpret_cast<const QRgb*>(source.constBits()) + scy * m_stride + scx;
+        // floor(v / 1024) + centre lies in [a, b]  <=>  v in [(a − centre)·1024, (b + 1 −
+        // centre)·1024).
+        m_xLo = std::int64_t{drawn.left() - scx} * 1024;
+        m_xHi = std::int64_t{drawn.right() + 1 - scx} * 1024 - 1;
+        m_yLo = std::int64_t{drawn.top() - scy} * 1024;
+        m_yHi = std::int64_t{drawn.bottom() + 1 - scy} * 1024 - 1;
     }
-}
+
+    // The columns [first, last] of row y of the square whose source pixel lies in the drawn
+    // area; first > last when there are none.
+    void run(int y, std::int64_t& first, std::int64_t& last) const {
+        const int w = m_source.width();
+        const int dy = y - m_source.height() / 2;
+        const int dx0 = -(w / 2);
+        first = 0;
+        last = m_empty ? -1 : w - 1;
+        narrow(dx0 * m_C - dy * m_S, m_C, m_xLo, m_xHi, first, last);
+        narrow(dx0 * m_S + dy * m_C, m_S, m_yLo, m_yHi, first, last);
+    }
+
+    // The smallest rectangle of the square outside which the turned picture is all background,
+    // widened by `margin` pixels within the square; empty when the picture is.
+    QRect area(int margin) const {
+        QRect area;
+        for (int y = 0; y < m_source.height(); ++y) {
+            std::int64_t first = 0;
+            std::int64_t last = 0;
+            run(y, first, last);
+            if (first <= last) {
+                area |= QRect(static_cast<int>(first), y, static_cast<int>(last - first) + 1, 1);
+            }
+        }
+        return area.isEmpty()
+                   ? area
+                   : area.adjusted(-margin, -margin, margin, margin).intersected(m_source.rect());
+    }
+
+    // Rows [y0, y1) of the square into `target`, which holds the part `place` of it.
+    void rows(QImage& target, const QRect& place, int y0, int y1) const {
+        const int w = m_source.width();
+        const int dx0 = -(w / 2);
+        for (int y = y0; y < y1; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(target.scanLine(y - place.top())) - place.left();
+            const int dy = y - m_source.height() / 2;
+            std::int64_t first = 0;
+            std::int64_t last = 0;
+            run(y, first, last);
+            first = std::max<std::int64_t>(first, place.left());
+            last = std::min<std::int64_t>(last, place.right());
+            if (first > last) {
+                first = place.right() + 1;
+                last = place.right();
+            }
+            const int begin = static_cast<int>(first);
+            const int end = static_cast<int>(last) + 1;
+            std::fill(row + place.left(), row + begin, m_back);
+            int ax = dx0 * m_C - dy * m_S + begin * m_C;
+            int ay = dx0 * m_S + dy * m_C + begin * m_S;
+            for (int x = begin; x < end; ++x, ax += m_C, ay += m_S) {
+                row[x] = m_centre[(ay >> 10) * m_stride + (ax >> 10)];
+            }
+            std::fill(row + end, row + place.right() + 1, m_back);
+        }
+    }
+
+private:
+    const QImage& m_source;
+    int m_S;
+    int m_C;
+    QRgb m_back;
+    bool m_empty;
+    qsizetype m_stride = 0;
+    const QRgb* m_centre = nullptr;
+    std::int64_t m_xLo = 0;
+    std::int64_t m_xHi = 0;
+    std::int64_t m_yLo = 0;
+    std::int64_t m_yHi = 0;
+};
 
 QImage rotate(const QImage& src, const QRect& drawn, int S, int C, QRgb back, int threads) {
     QImage target(src.size(), src.isNull() ? QImage::Format_RGB32 : src.format());
     if (target.isNull()) {
         return target;
     }
+    const Rotation rotation(src, drawn, S, C, back);
     const int h = target.height();
     if (threads <= 1 || h < 2) {
-        rotateRows(src, drawn, target, S, C, back, 0, h);
+        rotation.rows(target, target.rect(), 0, h);
         return target;
     }
     // Whole rows per thread; each writes only its own rows.
     const int half = h / 2;
-    std::thread lower([&] { rotateRows(src, drawn, target, S, C, back, half, h); });
-    rotateRows(src, drawn, target, S, C, back, 0, half);
+    std::thread lower([&] { rotation.rows(target, target.rect(), half, h); });
+    rotation.rows(target, target.rect(), 0, half);
     lower.join();
     return target;
 }
 
+// The 60 turns of one hand, each into its picture over the shared block.
+struct HandTurns {
+    const QImage& source;
+    QRect drawn;
+    std::array<QImage, TZEMAnalogClock::HandSteps>& pictures;
+    std::array<QRect, TZEMAnalogClock::HandSteps>& places;
+};
+
 }  // namespace
 
-TZEMAnalogClock::TZEMAnalogClock(const QImage& hourImage, const QImage& minuteImage) {
+TZEMAnalogClock::TZEMAnalogClock(const QImage& hourImage, const QImage& minuteImage,
+                                 Storage storage) {
     const QImage minute = to32Bit(minuteImage);
     BackColor = minute.isNull() ? QRgb{0} : minute.pixel(0, 0);
-    MakeHandBitmaps(to32Bit(hourImage), minute);
+    const QImage hour = to32Bit(hourImage);
+    m_minuteSize = minute.size();
+    m_hourSize = hour.size();
+    MakeHandBitmaps(hour, minute, storage);
 }
 
 TZEMAnalogClock::~TZEMAnalogClock() = default;
@@ -158,25 +218,60 @@ QImage TZEMAnalogClock::RotateBitmap(const QImage& source, int S, int C, QRgb ba
     return rotate(src, drawnArea(src, backColor), S, C, backColor, threads);
 }
 
-void TZEMAnalogClock::MakeHandBitmaps(const QImage& hourImage, const QImage& minuteImage) {
+void TZEMAnalogClock::MakeHandBitmaps(const QImage& hourImage, const QImage& minuteImage,
+                                      Storage storage) {
     std::array<int, HandSteps> sines{};
     std::array<int, HandSteps> cosines{};
     for (int i = 0; i < HandSteps; ++i) {
         handAngle(i, sines.at(i), cosines.at(i));
     }
-    const QRect hourDrawn = drawnArea(hourImage, BackColor);
-    const QRect minuteDrawn = drawnArea(minuteImage, BackColor);
-    // The hour hands on a second thread, the minute hands here: two cores, two halves.
-    std::thread hours([&] {
+    const std::array<HandTurns, 2> hands{
+        HandTurns{hourImage, drawnArea(hourImage, BackColor), m_hourBitmaps, m_hourPlaces},
+        HandTurns{minuteImage, drawnArea(minuteImage, BackColor), m_minuteBitmaps, m_minutePlaces}};
+    // Where each picture lies in its square, then one block for all of them.
+    std::size_t bytes = 0;
+    for (const HandTurns& hand : hands) {
         for (int i = 0; i < HandSteps; ++i) {
-            m_hourBitmaps.at(i) =
-                rotate(hourImage, hourDrawn, sines.at(i), cosines.at(i), BackColor, 1);
+            QRect& place = hand.places.at(i);
+            if (hand.source.isNull()) {
+                place = QRect();
+            } else if (storage == Storage::Whole) {
+                place = hand.source.rect();
+            } else {
+                // The margin keeps a smoothly stretched picture the same at its edges.
+                place = Rotation(hand.source, hand.drawn, sines.at(i), cosines.at(i), BackColor)
+                            .area(1);
+            }
+            bytes += std::size_t(place.width()) * std::size_t(place.height()) * sizeof(QRgb);
         }
-    });
-    for (int i = 0; i < HandSteps; ++i) {
-        m_minuteBitmaps.at(i) =
-            rotate(minuteImage, minuteDrawn, sines.at(i), cosines.at(i), BackColor, 1);
     }
+    m_pixels = std::make_unique<PictureBlock>(bytes);
+    uchar* next = m_pixels->data();
+    for (const HandTurns& hand : hands) {
+        for (int i = 0; i < HandSteps; ++i) {
+            const QRect& place = hand.places.at(i);
+            if (place.isEmpty()) {
+                hand.pictures.at(i) = QImage();
+                continue;
+            }
+            hand.pictures.at(i) =
+                QImage(next, place.width(), place.height(), place.width() * qsizetype(sizeof(QRgb)),
+                       hand.source.format());
+            next += std::size_t(place.width()) * std::size_t(place.height()) * sizeof(QRgb);
+        }
+    }
+    const auto turn = [&](const HandTurns& hand) {
+        for (int i = 0; i < HandSteps; ++i) {
+            const QRect& place = hand.places.at(i);
+            if (!place.isEmpty()) {
+                Rotation(hand.source, hand.drawn, sines.at(i), cosines.at(i), BackColor)
+                    .rows(hand.pictures.at(i), place, place.top(), place.bottom() + 1);
+            }
+        }
+    };
+    // The hour hands on a second thread, the minute hands here: two cores, two halves.
+    std::thread hours([&] { turn(hands[0]); });
+    turn(hands[1]);
     hours.join();
 }
 
@@ -189,9 +284,9 @@ void TZEMAnalogClock::SetClockTime(TDateTime t) {
 }
 
 const QImage& TZEMAnalogClock::GetMinuteBitmap() const {
-    return m_minuteBitmaps.at(Min);
+    return m_minuteBitmaps.at(minuteIndex());
 }
 
 const QImage& TZEMAnalogClock::GetHourBitmap() const {
-    return m_hourBitmaps.at(static_cast<std::size_t>(Min / 12 + (Hour % 12) * 5));
+    return m_hourBitmaps.at(hourIndex());
 }

@@ -129,8 +129,7 @@ TZEMForm07::~TZEMForm07() = default;
 void TZEMForm07::FormShow() {
     // Until the first tick the hands show the computer's own time of day.
     m_analogClock.SetClockTime(RealClock::now());
-    imgMin->setPicture(m_analogClock.GetMinuteBitmap());
-    imgHour->setPicture(m_analogClock.GetHourBitmap());
+    showHands();
     // The dial matches the game's day or night from the start, not only from the first tick.
     imgBaseNoon->setVisible(m_gameClock.IsDaytime());
 
@@ -176,11 +175,17 @@ void TZEMForm07::setClockSize(int size) {
     setMask(QRegion(QBitmap::fromImage(shape.createMaskFromColor(m_keyColor, Qt::MaskInColor))));
 }
 
+void TZEMForm07::showHands() {
+    imgMin->setPicture(m_analogClock.GetMinuteBitmap(), m_analogClock.minutePlace(),
+                       m_analogClock.minuteSize());
+    imgHour->setPicture(m_analogClock.GetHourBitmap(), m_analogClock.hourPlace(),
+                        m_analogClock.hourSize());
+}
+
 void TZEMForm07::Timer1Timer() {
     m_analogClock.SetClockTime(m_gameClock.GameTime);
     imgBaseNoon->setVisible(m_gameClock.IsDaytime());
-    imgMin->setPicture(m_analogClock.GetMinuteBitmap());
-    imgHour->setPicture(m_analogClock.GetHourBitmap());
+    showHands();
 }
 
 void TZEMForm07::imgCenterMouseDown(Qt::MouseButton button, const QPoint& globalPos) {

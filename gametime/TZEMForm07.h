@@ -54,6 +54,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The hands of the face's time, each where it lies on the face.
+    void showHands();
     void setClockSize(int size);
     void setStayOnTop(bool on);
     void popupFromKeyboard();

@@ -32,8 +32,7 @@ private Q_SLOTS:
         const ControllerSandbox sandbox;
         MessageRecorder messages;
         auto controller = ControllerSandbox::start();
-        QCOMPARE(controller->analogClock()->minuteBitmap(7).size(),
-                 Artwork::devicePixels(QSize(512, 512)));
+        QCOMPARE(controller->analogClock()->minuteSize(), Artwork::devicePixels(QSize(512, 512)));
         controller->findChild<QAction*>(QStringLiteral("SaS05Timer"))->trigger();
         QWidget* clock = ControllerSandbox::window(QStringLiteral("時間・タイマー"));
         QVERIFY(clock);

@@ -16,6 +16,7 @@
 #include "gametime/TZEMAnalogClock.h"
 #include "gametime/TZEMForm07.h"
 #include "gametime/TZEMTime.h"
+#include "resources/Artwork.h"
 #include "support/FixedNow.h"
 #include "support/MessageRecorder.h"
 
@@ -163,6 +164,59 @@ private Q_SLOTS:
         const QImage& center = f.picture("imgCenter")->shown();
         for (const QPoint p : {QPoint(0, 0), QPoint(256, 256), QPoint(511, 511)}) {
             QCOMPARE(qAlpha(center.pixel(p)), 0);
+        }
+    }
+
+    // A face that keeps only the hands' drawn parts (as on a high-density screen) paints the
+    // same pixels as one that keeps the whole squares, at every size of the window, in less
+    // than half the memory.
+    void drawnPartsPaintAsTheWholeSquares_data() {
+        QTest::addColumn<int>("square");
+        QTest::addColumn<int>("shown");
+        for (const int square : {1024, 768}) {
+            for (const int shown : {512, 386, 256}) {
+                QTest::addRow("%d px hands in %d px", square, shown) << square << shown;
+            }
+        }
+    }
+    void drawnPartsPaintAsTheWholeSquares() {
+        QFETCH(int, square);
+        QFETCH(int, shown);
+        const QSize size(square, square);
+        const QImage hourHand = Artwork::image(QStringLiteral("hand_hour"), size);
+        const QImage minuteHand = Artwork::image(QStringLiteral("hand_minute"), size);
+        const TZEMAnalogClock whole(hourHand, minuteHand);
+        const TZEMAnalogClock part(hourHand, minuteHand, TZEMAnalogClock::Storage::DrawnPart);
+        QCOMPARE(part.minuteSize(), size);
+        QCOMPARE(part.hourSize(), size);
+        qint64 partPixels = 0;
+        for (int i = 0; i < TZEMAnalogClock::HandSteps; ++i) {
+            QCOMPARE(whole.minutePlace(i), QRect(QPoint(0, 0), size));
+            QVERIFY(QRect(QPoint(0, 0), size).contains(part.minutePlace(i)));
+            QCOMPARE(part.minuteBitmap(i).size(), part.minutePlace(i).size());
+            QCOMPARE(part.hourBitmap(i).size(), part.hourPlace(i).size());
+            partPixels += part.minuteBitmap(i).width() * qint64(part.minuteBitmap(i).height()) +
+                          part.hourBitmap(i).width() * qint64(part.hourBitmap(i).height());
+        }
+        QVERIFY2(partPixels * 2 < qint64(square) * square * 2 * TZEMAnalogClock::HandSteps,
+                 qPrintable(QString::number(partPixels)));
+        for (const int i : {0, 7, 15, 22, 38, 44, 59}) {
+            for (const bool minute : {true, false}) {
+                ClockPicture a;
+                ClockPicture b;
+                a.setKeyColor(whole.BackColor);
+                b.setKeyColor(part.BackColor);
+                if (minute) {
+                    a.setPicture(whole.minuteBitmap(i));
+                    b.setPicture(part.minuteBitmap(i), part.minutePlace(i), part.minuteSize());
+                } else {
+                    a.setPicture(whole.hourBitmap(i));
+                    b.setPicture(part.hourBitmap(i), part.hourPlace(i), part.hourSize());
+                }
+                a.resize(shown, shown);
+                b.resize(shown, shown);
+                QCOMPARE(b.grab().toImage(), a.grab().toImage());
+            }
         }
     }
 
