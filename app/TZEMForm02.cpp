@@ -21,6 +21,7 @@
 #include "common/Messages.h"
 #include "common/ScreenAreas.h"
 #include "common/WindowPlaces.h"
+#include "gametime/ClockFaceMaker.h"
 #include "gametime/ClockOptions.h"
 #include "gametime/TZEMAnalogClock.h"
 #include "gametime/TZEMForm07.h"
@@ -103,6 +104,10 @@ TZEMForm02::~TZEMForm02() {
         closeToolWindows();
         FormClose();
     }
+}
+
+TZEMAnalogClock* TZEMForm02::analogClock() const {
+    return AnalogClock ? &AnalogClock->face() : nullptr;
 }
 
 QString TZEMForm02::itemDatabasePath() const {
@@ -301,7 +306,7 @@ void TZEMForm02::createSharedObjects() {
     GameClock->SetFromAnchor(TimeConfig->SetTime, TimeConfig->NowDateTime);
     // On a high-density screen the hands' squares are four times as large and more: there the
     // face keeps only their drawn parts.
-    AnalogClock = std::make_unique<TZEMAnalogClock>(
+    AnalogClock = std::make_unique<ClockFaceMaker>(
         imgHour->pixmap().toImage(), imgMin->pixmap().toImage(),
         Artwork::deviceRatio() > 1.0 ? TZEMAnalogClock::Storage::DrawnPart
                                      : TZEMAnalogClock::Storage::Whole);
@@ -419,7 +424,7 @@ void TZEMForm02::SaS05TimerExecute() {
             if (!GameClock || !AnalogClock) {
                 throw missingSharedObject();
             }
-            adopt(new TZEMForm07(*GameClock, *AnalogClock, m_clockOptions.get()), SaS05Timer);
+            adopt(new TZEMForm07(*GameClock, *analogClock(), m_clockOptions.get()), SaS05Timer);
         });
     }
 }

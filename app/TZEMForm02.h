@@ -15,6 +15,7 @@ class QToolButton;
 class AlarmNotifier;
 class AlarmSchedule;
 class ClockOptions;
+class ClockFaceMaker;
 class TZEMAnalogClock;
 class TZEMBaseConfig;
 class TZEMStatusNow;
@@ -39,7 +40,8 @@ public:
     TZEMStatusNow* statusNow() const { return StatusNow.get(); }
     TZEMTimeConfig* timeConfig() const { return TimeConfig.get(); }
     TZEMTime* gameClock() const { return GameClock.get(); }
-    TZEMAnalogClock* analogClock() const { return AnalogClock.get(); }
+    // The clock face, once its hands are turned (waiting for them).
+    TZEMAnalogClock* analogClock() const;
     AlarmSchedule* alarmSchedule() const { return Alarms.get(); }
     ClockOptions* clockOptions() const { return m_clockOptions.get(); }
     const QStringList& jobList() const { return JobList; }
@@ -108,7 +110,8 @@ private:
     std::unique_ptr<TZEMStatusNow> StatusNow;
     std::unique_ptr<TZEMTimeConfig> TimeConfig;
     std::unique_ptr<TZEMTime> GameClock;
-    std::unique_ptr<TZEMAnalogClock> AnalogClock;
+    // Made on a thread of its own from start-up on.
+    std::unique_ptr<ClockFaceMaker> AnalogClock;
     std::unique_ptr<ClockOptions> m_clockOptions;
     QStringList JobList;
     QStringList VersionList;

@@ -183,13 +183,13 @@ struct HandTurns {
 }  // namespace
 
 TZEMAnalogClock::TZEMAnalogClock(const QImage& hourImage, const QImage& minuteImage,
-                                 Storage storage) {
+                                 Storage storage, const std::atomic<bool>* stop) {
     const QImage minute = to32Bit(minuteImage);
     BackColor = minute.isNull() ? QRgb{0} : minute.pixel(0, 0);
     const QImage hour = to32Bit(hourImage);
     m_minuteSize = minute.size();
     m_hourSize = hour.size();
-    MakeHandBitmaps(hour, minute, storage);
+    MakeHandBitmaps(hour, minute, storage, stop);
 }
 
 TZEMAnalogClock::~TZEMAnalogClock() = default;
@@ -219,7 +219,7 @@ QImage TZEMAnalogClock::RotateBitmap(const QImage& source, int S, int C, QRgb ba
 }
 
 void TZEMAnalogClock::MakeHandBitmaps(const QImage& hourImage, const QImage& minuteImage,
-                                      Storage storage) {
+                                      Storage storage, const std::atomic<bool>* stop) {
     std::array<int, HandSteps> sines{};
     std::array<int, HandSteps> cosines{};
     for (int i = 0; i < HandSteps; ++i) {
@@ -262,6 +262,9 @@ void TZEMAnalogClock::MakeHandBitmaps(const QImage& hourImage, const QImage& min
     }
     const auto turn = [&](const HandTurns& hand) {
         for (int i = 0; i < HandSteps; ++i) {
+            if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
+                return;
+            }
             const QRect& place = hand.places.at(i);
             if (!place.isEmpty()) {
                 Rotation(hand.source, hand.drawn, sines.at(i), cosines.at(i), BackColor)

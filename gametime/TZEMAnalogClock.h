@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRect>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -28,8 +29,10 @@ public:
     static constexpr int HandSteps = 60;
     enum class Storage { Whole, DrawnPart };
 
+    // With `stop`, the turning ends early once it is set (the face is then incomplete, only to
+    // be thrown away).
     TZEMAnalogClock(const QImage& hourImage, const QImage& minuteImage,
-                    Storage storage = Storage::Whole);
+                    Storage storage = Storage::Whole, const std::atomic<bool>* stop = nullptr);
     ~TZEMAnalogClock();
     TZEMAnalogClock(const TZEMAnalogClock&) = delete;
     TZEMAnalogClock& operator=(const TZEMAnalogClock&) = delete;
@@ -66,7 +69,8 @@ public:
     static QImage to32Bit(const QImage& image);
 
 private:
-    void MakeHandBitmaps(const QImage& hourImage, const QImage& minuteImage, Storage storage);
+    void MakeHandBitmaps(const QImage& hourImage, const QImage& minuteImage, Storage storage,
+                         const std::atomic<bool>* stop);
     std::size_t minuteIndex() const { return Min; }
     std::size_t hourIndex() const { return static_cast<std::size_t>(Min / 12 + (Hour % 12) * 5); }
 

@@ -6,10 +6,15 @@
 #include <QPixmap>
 #include <QRegularExpression>
 #include <mutex>
-#ifdef TAMU_PRERENDERED_ART
 #include "resources/PrerenderedArt.h"
-#else
+#ifndef TAMU_PRERENDERED_ART
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QSvgRenderer>
+#include <optional>
 #endif
 
 #include "common/Fonts.h"
@@ -74,12 +79,16 @@ void checkRequest(const QString& name, const QSize& size) {
 }
 
 #ifndef TAMU_PRERENDERED_ART
-QImage renderSvg(const QString& name, const QSize& size) {
-    const QString path = QStringLiteral(":/art/%1.svg").arg(name);
-    if (!QFile::exists(path)) {
+QByteArray svgText(const QString& name) {
+    QFile file(QStringLiteral(":/art/%1.svg").arg(name));
+    if (!file.open(QIODevice::ReadOnly)) {
         throw TZEMError(QStringLiteral("画像「%1」がありません").arg(name));
     }
-    QSvgRenderer renderer(path);
+    return file.readAll();
+}
+
+QImage renderSvg(const QString& name, const QByteArray& svg, const QSize& size) {
+    QSvgRenderer renderer(svg);
     if (!renderer.isValid()) {
         throw TZEMError(QStringLiteral("画像「%1」を読み込めません").arg(name));
     }
@@ -94,6 +103,49 @@ QImage renderSvg(const QString& name, const QSize& size) {
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
     return image;
+}
+
+// Drawing a large picture from its SVG takes tens of milliseconds (the splash with its text
+// most), at every start: a copy drawn once is kept to the bit in the user's cache folder, named
+// by the picture, its size and a hash of its SVG text, so that changed artwork is drawn anew. A
+// copy that cannot be read is drawn again; one that cannot be written is simply not kept.
+constexpr int cachedFromPixels = 128 * 128;
+
+QString cachedCopy(const QString& name, const QByteArray& svg, const QSize& size) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (folder.isEmpty()) {
+        return QString();
+    }
+    const QByteArray hash =
+        QCryptographicHash::hash(svg, QCryptographicHash::Sha1).toHex().left(16);
+    return QStringLiteral("%1/TAMU/art/%2_%3.img")
+        .arg(folder, PrerenderedArt::fileName(name, size).chopped(4), QString::fromLatin1(hash));
+}
+
+std::optional<QImage> readCachedCopy(const QString& path, const QSize& size) {
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    try {
+        QImage image = PrerenderedArt::decode(file.readAll(), path);
+        if (image.size() == size) {
+            return image;
+        }
+    } catch (const TZEMError&) {
+    }
+    return std::nullopt;
+}
+
+void keepCachedCopy(const QString& path, const QImage& image) {
+    if (path.isEmpty() || !QDir().mkpath(QFileInfo(path).path())) {
+        return;
+    }
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(PrerenderedArt::encode(image));
+        file.commit();
+    }
 }
 
 // Close enough to the key to read as red at a glance, or to be caught by a tolerant key.
@@ -139,16 +191,25 @@ QImage image(const QString& name, const QSize& size) {
 #ifdef TAMU_PRERENDERED_ART
     return PrerenderedArt::load(QStringLiteral(":/prerendered"), name, size, isKeyed(name));
 #else
-    QImage drawn = renderSvg(name, size);
-    if (const KeyedPicture* keyed = keyedPicture(name)) {
-        return applyKey(drawn, keyed->matte);
+    const QByteArray svg = svgText(name);
+    const bool cached = qint64(size.width()) * size.height() >= cachedFromPixels;
+    const QString copy = cached ? cachedCopy(name, svg, size) : QString();
+    if (std::optional<QImage> kept = readCachedCopy(copy, size)) {
+        return *kept;
     }
-    if (name == QLatin1String("splash")) {
+    QImage drawn = renderSvg(name, svg, size);
+    if (const KeyedPicture* keyed = keyedPicture(name)) {
+        drawn = applyKey(drawn, keyed->matte);
+    } else if (name == QLatin1String("splash")) {
         QImage opaque(size, QImage::Format_RGB32);
         opaque.fill(Qt::black);
         QPainter painter(&opaque);
         painter.drawImage(0, 0, drawn);
-        return opaque;
+        painter.end();
+        drawn = opaque;
+    }
+    if (cached) {
+        keepCachedCopy(copy, drawn);
     }
     return drawn;
 #endif

@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "common/TDateTime.h"
+#include "gametime/ClockFaceMaker.h"
 #include "gametime/TZEMAnalogClock.h"
 
 namespace {
@@ -169,6 +170,38 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("%1,%2").arg(found.x()).arg(found.y())));
         // The pivot stays where it was.
         QCOMPARE(clock.hourBitmap(index).pixel(width / 2, height / 2), Hand);
+    }
+
+    // The face made on a thread of its own has the pictures of one made here, whole or in drawn
+    // parts; one dropped before it is done ends without waiting for all the turns.
+    void madeOnItsOwnThread_data() {
+        QTest::addColumn<bool>("parts");
+        QTest::newRow("whole") << false;
+        QTest::newRow("drawn parts") << true;
+    }
+    void madeOnItsOwnThread() {
+        QFETCH(bool, parts);
+        const auto storage =
+            parts ? TZEMAnalogClock::Storage::DrawnPart : TZEMAnalogClock::Storage::Whole;
+        const QImage hour = handPicture(96, 96, 30);
+        const QImage minute = noisePicture(96, 96);
+        const TZEMAnalogClock here(hour, minute, storage);
+        ClockFaceMaker maker(hour, minute, storage);
+        TZEMAnalogClock& made = maker.face();
+        QCOMPARE(&maker.face(), &made);
+        for (int i = 0; i < TZEMAnalogClock::HandSteps; ++i) {
+            QCOMPARE(made.hourBitmap(i), here.hourBitmap(i));
+            QCOMPARE(made.minuteBitmap(i), here.minuteBitmap(i));
+            QCOMPARE(made.hourPlace(i), here.hourPlace(i));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        { ClockFaceMaker dropped(noisePicture(512, 512), noisePicture(512, 512), storage); }
+        const qint64 dropMs = clock.restart();
+        { TZEMAnalogClock whole(noisePicture(512, 512), noisePicture(512, 512), storage); }
+        QVERIFY2(
+            dropMs < clock.elapsed(),
+            qPrintable(QStringLiteral("%1 ms against %2 ms").arg(dropMs).arg(clock.elapsed())));
     }
 
     void picks_data() {

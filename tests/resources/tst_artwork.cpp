@@ -1,9 +1,13 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
 
 #include "common/TZEMError.h"
 #include "resources/Artwork.h"
+#include "resources/PrerenderedArt.h"
 
 namespace {
 
@@ -36,6 +40,8 @@ class TestArtwork : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Drawn copies go to a cache folder of the test's own.
+    void initTestCase() { qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path())); }
     // A feature the SVG renderer does not support is only warned about and left out of the
     // picture: any warning fails.
     void init() { QTest::failOnWarning(QRegularExpression(QStringLiteral(".+"))); }
@@ -56,6 +62,11 @@ private Q_SLOTS:
     void refusesBadRequests();
     void refusesToolIndexOutOfRange_data();
     void refusesToolIndexOutOfRange();
+    void drawnCopiesKept_data();
+    void drawnCopiesKept();
+
+private:
+    QTemporaryDir m_cache;
 };
 
 void TestArtwork::rendersAtItsSize_data() {
@@ -349,6 +360,62 @@ void TestArtwork::refusesToolIndexOutOfRange_data() {
 void TestArtwork::refusesToolIndexOutOfRange() {
     QFETCH(int, index);
     QVERIFY_THROWS_EXCEPTION(TZEMError, Artwork::toolIcon(index));
+}
+
+// A large picture drawn once is kept to the bit in the cache folder and read from there; a copy
+// that is damaged, of another size, or cannot be kept never changes the picture.
+void TestArtwork::drawnCopiesKept_data() {
+    QTest::addColumn<QString>("damage");
+    for (const char* damage : {"none", "garbage", "truncated", "another size", "no folder"}) {
+        QTest::newRow(damage) << QString::fromLatin1(damage);
+    }
+}
+
+void TestArtwork::drawnCopiesKept() {
+#ifdef Q_OS_WIN
+    QSKIP("The Windows build brings its pictures drawn ahead");
+#endif
+    QFETCH(QString, damage);
+    const QString folder = m_cache.path() + QStringLiteral("/TAMU/art");
+    QDir(folder).removeRecursively();
+    QFile::remove(m_cache.path() + QStringLiteral("/TAMU"));
+    const QSize size(300, 300);
+    const QImage drawn = Artwork::image(QStringLiteral("splash"), size);
+    const QStringList copies =
+        QDir(folder).entryList({QStringLiteral("splash_300x300_*.img")}, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    const QString copy = folder + u'/' + copies.front();
+    QFile file(copy);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray kept = file.readAll();
+    file.close();
+    QCOMPARE(PrerenderedArt::decode(kept, copy), drawn);
+    if (damage == QStringLiteral("no folder")) {
+        QVERIFY(QDir(m_cache.path() + QStringLiteral("/TAMU")).removeRecursively());
+        QFile blocker(m_cache.path() + QStringLiteral("/TAMU"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    } else if (damage != QStringLiteral("none")) {
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        if (damage == QStringLiteral("garbage")) {
+            file.write("TAMUIMG1 not a picture");
+        } else if (damage == QStringLiteral("truncated")) {
+            file.write(kept.left(kept.size() / 2));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^qUncompress")));
+        } else {
+            QImage other(10, 10, QImage::Format_RGB32);
+            other.fill(Qt::blue);
+            file.write(PrerenderedArt::encode(other));
+        }
+        file.close();
+    }
+    QCOMPARE(Artwork::image(QStringLiteral("splash"), size), drawn);
+    if (damage != QStringLiteral("no folder")) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), kept);  // a damaged copy is replaced
+    }
+    // Small pictures are drawn each time.
+    Artwork::image(QStringLiteral("tool_00"), QSize(32, 32));
+    QVERIFY(QDir(folder).entryList({QStringLiteral("tool_*")}, QDir::Files).isEmpty());
 }
 
 QTEST_MAIN(TestArtwork)
