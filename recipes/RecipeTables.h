@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/FileIdentity.h"
 #include "recipes/RecipeDirection.h"
 
 class TDB;
@@ -40,6 +41,17 @@ public:
     const QString& name(int id);
     std::span<const Edge> edgesOf(int id) const;
 
+    // The file and its state the tables were read from, for keeping them (RecipeTableCache);
+    // an empty source when unknown.
+    void setOrigin(const QString& source, const FileIdentity& identity, RecipeDirection direction) {
+        m_source = source;
+        m_identity = identity;
+        m_direction = direction;
+    }
+    const QString& source() const { return m_source; }
+    const FileIdentity& identity() const { return m_identity; }
+    RecipeDirection direction() const { return m_direction; }
+
 private:
     RecipeTables() = default;
     struct Builder;
@@ -59,4 +71,7 @@ private:
     // An id's edges, from m_firstEdge[id] to m_firstEdge[id + 1].
     std::vector<std::uint32_t> m_firstEdge;
     std::vector<Edge> m_edges;
+    QString m_source;
+    FileIdentity m_identity;
+    RecipeDirection m_direction = RecipeDirection::Forward;
 };

@@ -5,6 +5,7 @@
 
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
+#include "recipes/RecipeTableCache.h"
 #include "recipes/RecipeTables.h"
 #include "recipes/SqliteScan.h"
 #include "recipes/TDB.h"
@@ -295,8 +296,9 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTab
             if (!tablesRefused && count() - read >= wholeTableNames &&
                 std::all_of(m_items.begin(), m_items.end(),
                             [](const TZEMItem& item) { return boundAsItStands(item.Name); })) {
-                if (auto tables = RecipeTables::read(db, direction, stop)) {
+                if (auto tables = RecipeTableCache::take(db, direction, stop)) {
                     walkTables(*tables, i, direction, stop);
+                    RecipeTableCache::giveBack(std::move(tables));
                     return;
                 }
                 tablesRefused = true;

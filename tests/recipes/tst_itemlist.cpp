@@ -1,10 +1,15 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
 #include <random>
 
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
+#include "recipes/RecipeTableCache.h"
 #include "recipes/TDB.h"
 #include "recipes/TZEMItemList.h"
 #include "support/ItemDbFixture.h"
@@ -212,6 +217,8 @@ private Q_SLOTS:
     void namesComparedOtherwiseThanByBytes();
     void stopRequested_data();
     void stopRequested();
+    void keptTablesFollowTheFile_data();
+    void keptTablesFollowTheFile();
 };
 
 void TestItemList::build_data() {
@@ -469,5 +476,81 @@ void TestItemList::stopRequested() {
     QCOMPARE(QSqlDatabase::connectionNames(), connections);
 }
 
-QTEST_GUILESS_MAIN(TestItemList)
+// The tables of a whole-table walk are kept for the next search of the same file and read afresh
+// once the file is another: rewritten (a new time, the same size), replaced, or cut short. The
+// identity is what is compared: a rewrite whose time is put back is not seen.
+void TestItemList::keptTablesFollowTheFile_data() {
+    QTest::addColumn<QString>("change");
+    for (const char* change : {"none", "rewritten", "replaced", "truncated", "time put back"}) {
+        QTest::newRow(change) << QString::fromLatin1(change);
+    }
+}
+
+void TestItemList::keptTablesFollowTheFile() {
+    QFETCH(QString, change);
+#ifdef Q_OS_WIN
+    if (change == QStringLiteral("time put back")) {
+        QSKIP("the time is put back to the nanosecond with utimensat");
+    }
+#endif
+    RecipeTableCache::clear();
+    ItemDbFixture::Tables t;
+    t.kinds.append(QVariantList{"素材", "その他"});
+    for (const char* item : {"刀", "鋼", "炭"}) {
+        t.infos.append({item, QVariant(), "壱", "素材", 10, 20});
+    }
+    t.creators.append({"刀", "鍛冶屋", "武具目録", "BUGU", "一", "A", 1, "壱"});
+    t.relations = {{"刀", "鋼", 1}, {"刀", "炭", 2}};
+    ItemDbFixture fixture;
+    const QString path = fixture.create(t);
+    const SqlStatement search = SqlNameSearch(QString());
+    const QString first = outcome(path, search, Direction::Forward, Walk::WholeTables);
+    QCOMPARE(first, outcome(path, search, Direction::Forward, Walk::PerEntry));
+
+    const auto rewrite = [](const QString& file) {
+        const QString connection = QStringLiteral("rewrite");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(
+                QStringLiteral("UPDATE ItemCreateRelation SET 必要数 = 7 WHERE 材料 = '炭'")));
+        }
+        QSqlDatabase::removeDatabase(connection);
+    };
+    const qint64 size = QFileInfo(path).size();
+    if (change == QStringLiteral("rewritten")) {
+        QTest::qWait(5);  // a time the file system tells from the first
+        rewrite(path);
+        QCOMPARE(QFileInfo(path).size(), size);
+    } else if (change == QStringLiteral("replaced")) {
+        ItemDbFixture other;
+        t.relations = {{"刀", "鋼", 3}};
+        const QString replacement = other.create(t);
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::copy(replacement, path));
+    } else if (change == QStringLiteral("truncated")) {
+        QFile file(path);
+        QVERIFY(file.resize(size / 2));
+    } else if (change == QStringLiteral("time put back")) {
+#ifndef Q_OS_WIN
+        struct stat before {};
+        QCOMPARE(stat(QFile::encodeName(path).constData(), &before), 0);
+        rewrite(path);
+        const struct timespec times[2] = {before.st_atim, before.st_mtim};
+        QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+        QCOMPARE(QFileInfo(path).size(), size);
+#endif
+    }
+    const QString again = outcome(path, search, Direction::Forward, Walk::WholeTables);
+    if (change == QStringLiteral("time put back")) {
+        QCOMPARE(again, first);
+        QVERIFY(outcome(path, search, Direction::Forward, Walk::PerEntry) != first);
+    } else {
+        QCOMPARE(again, outcome(path, search, Direction::Forward, Walk::PerEntry));
+        QCOMPARE(again == first, change == QStringLiteral("none"));
+    }
+}
+
+QTEST_MAIN(TestItemList)
 #include "tst_itemlist.moc"
