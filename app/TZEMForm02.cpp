@@ -6,15 +6,17 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <cstdio>
 
+#include "app/FramePlacement.h"
 #include "app/ModalUnwind.h"
 #include "app/TZEMBaseConfig.h"
+#include "app/TZEMsplash.h"
 #include "app/ToolBarWidth.h"
 #include "common/DataFolder.h"
 #include "common/Fonts.h"
@@ -45,8 +47,6 @@ constexpr int BandHeight = 50;
 constexpr int GripWidth = 11;
 constexpr int ImageCount = Artwork::toolCount;
 constexpr int HandPictureSize = Artwork::handSize;
-// How long (in ticks of 50 ms) the default position waits for the window manager's frame.
-constexpr int PlacementTicks = 60;
 
 const QString StatusCaption = QStringLiteral("ステータス計算機");
 const QString PotentialCaption = QStringLiteral("潜在能力計算機");
@@ -94,6 +94,8 @@ TZEMForm02::TZEMForm02(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("TAMU コントローラー"));
     setFont(Fonts::font(Fonts::PGothic, 12));
     buildControls();
+    buildTools();
+    m_placement = new FramePlacement(this, [this] { placeAtDefaultPosition(); });
     FormCreate();
 }
 
@@ -149,13 +151,15 @@ void TZEMForm02::buildControls() {
     SaS08Create = makeAction(QStringLiteral("SaS08Create"), 4, true, CreateCaption);
     SaS09Journey = makeAction(QStringLiteral("SaS09Journey"), 17, true, JourneyCaption);
     SaS99End = makeAction(QStringLiteral("SaS99End"), 3, false, QStringLiteral("TAMU を終了"));
-    connect(SaS03Status, &QAction::triggered, this, &TZEMForm02::SaS03StatusExecute);
-    connect(SaS04Potential, &QAction::triggered, this, &TZEMForm02::SaS04PotentialExecute);
-    connect(SaS05Timer, &QAction::triggered, this, &TZEMForm02::SaS05TimerExecute);
-    connect(SaS06Ship, &QAction::triggered, this, &TZEMForm02::SaS06ShipExecute);
-    connect(SaS08Create, &QAction::triggered, this, &TZEMForm02::SaS08CreateExecute);
-    connect(SaS09Journey, &QAction::triggered, this, &TZEMForm02::SaS09JourneyExecute);
-    connect(SaS99End, &QAction::triggered, this, &TZEMForm02::SaS99EndExecute);
+    for (auto [action, handler] : {std::pair{SaS03Status, &TZEMForm02::SaS03StatusExecute},
+                                   std::pair{SaS04Potential, &TZEMForm02::SaS04PotentialExecute},
+                                   std::pair{SaS05Timer, &TZEMForm02::SaS05TimerExecute},
+                                   std::pair{SaS06Ship, &TZEMForm02::SaS06ShipExecute},
+                                   std::pair{SaS08Create, &TZEMForm02::SaS08CreateExecute},
+                                   std::pair{SaS09Journey, &TZEMForm02::SaS09JourneyExecute},
+                                   std::pair{SaS99End, &TZEMForm02::SaS99EndExecute}}) {
+        connect(action, &QAction::triggered, this, handler);
+    }
 
     CoolBar1 = new QFrame(this);
     CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
@@ -315,38 +319,18 @@ void TZEMForm02::placeAtDefaultPosition() {
     const int bottom = work.y() + work.height();
     const int right = work.x() + work.width();
     move(right - frame.width() - 10, bottom - frame.height() - 10);
-    m_placedFrame = frame.size();
-}
-
-void TZEMForm02::placeAgainIfFrameChanged() {
-    if (m_placement != nullptr && m_placement->isActive() &&
-        frameGeometry().size() != m_placedFrame) {
-        placeAtDefaultPosition();
-    }
 }
 
 void TZEMForm02::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // A window manager frames the window some time after it is shown, and says so by no event of
-    // its own: until the frame is known, the default position is taken again whenever the
-    // window moves or the frame turns out different, for a few seconds at most.
-    if (m_useDefaultPosition && m_placement == nullptr) {
-        m_placement = new QTimer(this);
-        m_placement->setInterval(50);
-        connect(m_placement, &QTimer::timeout, this, [this] {
-            placeAgainIfFrameChanged();
-            if (++m_placementTicks >= PlacementTicks) {
-                m_placement->stop();
-            }
-        });
+    if (m_useDefaultPosition) {
         m_placement->start();
-        placeAtDefaultPosition();
     }
 }
 
 void TZEMForm02::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    placeAgainIfFrameChanged();
+    m_placement->windowMoved();
 }
 
 bool TZEMForm02::ToggleToolWindow(QAction* action, const QString& caption) {
@@ -374,77 +358,79 @@ void TZEMForm02::adopt(QWidget* window, QAction* action) {
 
 namespace {
 
-// Runs a tool window's creation; on failure the button shows released again.
-template <class Create>
-void openToolWindow(QAction* action, Create&& create) {
-    if (!Messages::guarded(create)) {
-        action->setChecked(false);
-    }
-}
-
 TZEMError missingSharedObject() {
     return TZEMError(QStringLiteral("起動時の準備に失敗したため、このツールは使えません"));
 }
 
 }  // namespace
 
-void TZEMForm02::SaS03StatusExecute() {
-    if (ToggleToolWindow(SaS03Status, StatusCaption)) {
-        openToolWindow(SaS03Status, [&] {
-            if (!StatusNow) {
-                throw missingSharedObject();
-            }
-            adopt(new TZEMForm03(*StatusNow), SaS03Status);
-        });
+void TZEMForm02::buildTools() {
+    const auto need = [](bool present) {
+        if (!present) {
+            throw missingSharedObject();
+        }
+    };
+    m_tools = {
+        {SaS03Status, StatusCaption,
+         [this, need] {
+             need(StatusNow != nullptr);
+             return new TZEMForm03(*StatusNow);
+         }},
+        // The potential window only frees itself: its button is hidden.
+        {SaS04Potential, PotentialCaption, [] { return new TZEMForm04(); }, false},
+        {SaS05Timer, TimerCaption,
+         [this, need] {
+             need(GameClock && AnalogClock);
+             return new TZEMForm07(*GameClock, *AnalogClock, m_clockOptions.get());
+         }},
+        {SaS06Ship, ShipCaption,
+         [this, need] {
+             need(GameClock && TimeConfig);
+             return new TZEMForm06(*GameClock, *TimeConfig, Alarms.get());
+         }},
+        {SaS08Create, CreateCaption,
+         [this] { return new TZEMForm08(JobList, VersionList, EquipList, itemDatabasePath()); }},
+        {SaS09Journey, JourneyCaption,
+         [this, need] {
+             need(GameClock && Alarms);
+             return new TZEMForm09(*GameClock, *Alarms);
+         }},
+    };
+}
+
+void TZEMForm02::toggleTool(const Tool& tool) {
+    if (!ToggleToolWindow(tool.action, tool.caption)) {
+        return;
     }
+    // A window that cannot be made leaves its button released.
+    if (!Messages::guarded(
+            [&] { adopt(tool.create(), tool.releasesButton ? tool.action : nullptr); })) {
+        tool.action->setChecked(false);
+    }
+}
+
+void TZEMForm02::SaS03StatusExecute() {
+    toggleTool(m_tools[StatusTool]);
 }
 
 void TZEMForm02::SaS04PotentialExecute() {
-    if (ToggleToolWindow(SaS04Potential, PotentialCaption)) {
-        // The potential window only frees itself: its button is hidden.
-        openToolWindow(SaS04Potential, [&] { adopt(new TZEMForm04(), nullptr); });
-    }
+    toggleTool(m_tools[PotentialTool]);
 }
 
 void TZEMForm02::SaS05TimerExecute() {
-    if (ToggleToolWindow(SaS05Timer, TimerCaption)) {
-        openToolWindow(SaS05Timer, [&] {
-            if (!GameClock || !AnalogClock) {
-                throw missingSharedObject();
-            }
-            adopt(new TZEMForm07(*GameClock, *AnalogClock, m_clockOptions.get()), SaS05Timer);
-        });
-    }
+    toggleTool(m_tools[TimerTool]);
 }
 
 void TZEMForm02::SaS06ShipExecute() {
-    if (ToggleToolWindow(SaS06Ship, ShipCaption)) {
-        openToolWindow(SaS06Ship, [&] {
-            if (!GameClock || !TimeConfig) {
-                throw missingSharedObject();
-            }
-            adopt(new TZEMForm06(*GameClock, *TimeConfig, Alarms.get()), SaS06Ship);
-        });
-    }
+    toggleTool(m_tools[ShipTool]);
 }
 
 void TZEMForm02::SaS08CreateExecute() {
-    if (ToggleToolWindow(SaS08Create, CreateCaption)) {
-        openToolWindow(SaS08Create, [&] {
-            adopt(new TZEMForm08(JobList, VersionList, EquipList, itemDatabasePath()), SaS08Create);
-        });
-    }
+    toggleTool(m_tools[CreateTool]);
 }
 
 void TZEMForm02::SaS09JourneyExecute() {
-    if (ToggleToolWindow(SaS09Journey, JourneyCaption)) {
-        openToolWindow(SaS09Journey, [&] {
-            if (!GameClock || !Alarms) {
-                throw missingSharedObject();
-            }
-            adopt(new TZEMForm09(*GameClock, *Alarms), SaS09Journey);
-        });
-    }
+    toggleTool(m_tools[JourneyTool]);
 }
 
 void TZEMForm02::SaS99EndExecute() {
@@ -475,8 +461,8 @@ void TZEMForm02::closeToolWindows() {
     QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         // Pop-ups and drop-down lists are windows too, but belong to their parents.
-        if (window != this && !window->parentWidget() && !window->inherits("QMessageBox") &&
-            !window->inherits("TZEMsplash")) {
+        if (window != this && !window->parentWidget() && !qobject_cast<QMessageBox*>(window) &&
+            !qobject_cast<TZEMsplash*>(window)) {
             windows << window;
         }
     }
