@@ -3,8 +3,7 @@
 #include <limits>
 
 #include "common/TZEMError.h"
-#include "recipes/ItemSql.h"
-#include "recipes/TDB.h"
+#include "recipes/TDBQuery.h"
 
 namespace ProfitCalc {
 
@@ -77,23 +76,6 @@ std::int32_t gain(std::int64_t sale, std::int32_t buyCost) {
 }
 
 }  // namespace ProfitCalc
-
-ProfitProduct ProfitProduct::load(TDB& db, const QString& name) {
-    ProfitProduct p;
-    p.name = name;
-    for (TDBQuery& q = db.OpenQuery(SqlProductInfo(name)); !q.Eof(); q.Next()) {
-        p.standardCount = q.AsInteger(QStringLiteral("生産数"));
-        p.catalogue = q.AsString(QStringLiteral("目録"));
-        p.unitPrice = q.AsInteger(ProfitCalc::unitPriceColumn(p.catalogue));
-        p.found = true;
-    }
-    for (TDBQuery& q = db.OpenQuery(SqlItemMaterials(name)); !q.Eof(); q.Next()) {
-        p.materials.push_back(Material{q.AsString(QStringLiteral("材料")),
-                                       q.AsInteger(QStringLiteral("必要数")),
-                                       q.AsInteger(QStringLiteral("店買い"))});
-    }
-    return p;
-}
 
 ProfitFigures ProfitFigures::compute(const ProfitProduct& product, std::int32_t runs,
                                      std::int32_t pieces, Extended productIndex,

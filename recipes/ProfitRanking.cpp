@@ -6,6 +6,7 @@
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
 #include "recipes/MarketIndices.h"
+#include "recipes/ProductLoad.h"
 #include "recipes/TDB.h"
 
 bool ProfitRanking::load(const QString& dbPath, std::stop_token stop) {
@@ -24,7 +25,7 @@ bool ProfitRanking::load(const QString& dbPath, std::stop_token stop) {
                 return false;
             }
             try {
-                ProfitProduct product = ProfitProduct::load(db, name);
+                ProfitProduct product = ProductLoad::profitProduct(db, name);
                 if (!product.found) {
                     throw TZEMError(QStringLiteral("ItemInfo に行がありません"));
                 }

@@ -19,6 +19,7 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "common/Controls.h"
 #include "common/ElidedLabel.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
@@ -58,22 +59,6 @@ QString commaText(const QStringList& entries) {
                         : entry);
     }
     return parts.join(u',');
-}
-
-QLabel* label(const QString& text, QWidget* parent, const QRect& geometry) {
-    auto* result = new QLabel(text, parent);
-    result->setFont(Fonts::font(Fonts::Mincho, 16));
-    result->setGeometry(geometry);
-    return result;
-}
-
-QComboBox* combo(const QString& name, QWidget* parent, const QRect& geometry) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setGeometry(geometry);
-    return box;
 }
 
 }  // namespace
@@ -131,22 +116,25 @@ TZEMForm08::~TZEMForm08() {
 }
 
 void TZEMForm08::buildControls() {
+    const QFont labels = Fonts::font(Fonts::Mincho, 16);
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("pgcSearch"));
     m_pages->setGeometry(5, 4, 409, 121);
 
     auto* conditions = new QWidget;
     conditions->setObjectName(QStringLiteral("tabCondition"));
-    label(QStringLiteral("職業"), conditions, {8, 8, 36, 20});
-    iptJob = combo(QStringLiteral("iptJob"), conditions, {46, 6, 140, 22});
-    label(QStringLiteral("目録"), conditions, {8, 35, 36, 20});
-    iptMokRock = combo(QStringLiteral("iptMokRock"), conditions, {46, 33, 140, 22});
-    label(QStringLiteral("技能"), conditions, {8, 62, 36, 20});
-    iptSkill = combo(QStringLiteral("iptSkill"), conditions, {46, 60, 140, 22});
-    label(QStringLiteral("バージョン"), conditions, {198, 8, 82, 20});
-    iptVersion = combo(QStringLiteral("iptVersion"), conditions, {282, 6, 113, 22});
-    label(QStringLiteral("装備区分"), conditions, {198, 35, 82, 20});
-    iptEquip = combo(QStringLiteral("iptEquip"), conditions, {282, 33, 113, 22});
+    Controls::label(conditions, QStringLiteral("職業"), QRect(8, 8, 36, 20), labels);
+    iptJob = Controls::comboBox(conditions, QStringLiteral("iptJob"), QRect(46, 6, 140, 22));
+    Controls::label(conditions, QStringLiteral("目録"), QRect(8, 35, 36, 20), labels);
+    iptMokRock =
+        Controls::comboBox(conditions, QStringLiteral("iptMokRock"), QRect(46, 33, 140, 22));
+    Controls::label(conditions, QStringLiteral("技能"), QRect(8, 62, 36, 20), labels);
+    iptSkill = Controls::comboBox(conditions, QStringLiteral("iptSkill"), QRect(46, 60, 140, 22));
+    Controls::label(conditions, QStringLiteral("バージョン"), QRect(198, 8, 82, 20), labels);
+    iptVersion =
+        Controls::comboBox(conditions, QStringLiteral("iptVersion"), QRect(282, 6, 113, 22));
+    Controls::label(conditions, QStringLiteral("装備区分"), QRect(198, 35, 82, 20), labels);
+    iptEquip = Controls::comboBox(conditions, QStringLiteral("iptEquip"), QRect(282, 33, 113, 22));
     btnSearch = new QPushButton(QStringLiteral("検索"), conditions);
     btnSearch->setObjectName(QStringLiteral("btnSearch"));
     btnSearch->setGeometry(282, 59, 113, 25);
@@ -159,7 +147,7 @@ void TZEMForm08::buildControls() {
 
     auto* byName = new QWidget;
     byName->setObjectName(QStringLiteral("tabName"));
-    label(QStringLiteral("検索生産品名"), byName, {8, 10, 200, 20});
+    Controls::label(byName, QStringLiteral("検索生産品名"), QRect(8, 10, 200, 20), labels);
     iptItemName = new QLineEdit(byName);
     iptItemName->setObjectName(QStringLiteral("iptItemName"));
     iptItemName->setGeometry(8, 34, 270, 22);
@@ -171,7 +159,7 @@ void TZEMForm08::buildControls() {
 
     auto* byMaterial = new QWidget;
     byMaterial->setObjectName(QStringLiteral("tabZairyo"));
-    label(QStringLiteral("検索材料名"), byMaterial, {8, 10, 200, 20});
+    Controls::label(byMaterial, QStringLiteral("検索材料名"), QRect(8, 10, 200, 20), labels);
     iptZairyo = new QLineEdit(byMaterial);
     iptZairyo->setObjectName(QStringLiteral("iptZairyo"));
     iptZairyo->setGeometry(8, 34, 270, 22);
@@ -182,7 +170,7 @@ void TZEMForm08::buildControls() {
     m_pages->addTab(byMaterial, QStringLiteral("生産品逆引き検索"));
     m_pages->setCurrentIndex(0);
 
-    label(QStringLiteral("生産品検索結果"), this, {5, 131, 185, 18});
+    Controls::label(this, QStringLiteral("生産品検索結果"), QRect(5, 131, 185, 18), labels);
     CreateTree = new QTreeView(this);
     CreateTree->setObjectName(QStringLiteral("CreateTree"));
     CreateTree->setGeometry(5, 151, 185, 301);
@@ -214,7 +202,7 @@ void TZEMForm08::buildControls() {
         CreateTree->expandRecursively(current);
     });
 
-    label(QStringLiteral("生産品必要材料"), this, {195, 131, 219, 18});
+    Controls::label(this, QStringLiteral("生産品必要材料"), QRect(195, 131, 219, 18), labels);
     m_panel = new QGroupBox(this);
     m_panel->setObjectName(QStringLiteral("grpMaterials"));
     m_panel->setGeometry(194, 151, 221, 301);
@@ -224,8 +212,8 @@ void TZEMForm08::buildControls() {
     outYomi->setObjectName(QStringLiteral("outYomi"));
     outYomi->setFont(Fonts::font(Fonts::PMincho, 11));
     outYomi->setGeometry(86, 8, 130, 14);
-    const auto row = [this](const QString& caption, const QString& name, int y) {
-        label(caption, m_panel, {6, y, 80, 20});
+    const auto row = [this, &labels](const QString& caption, const QString& name, int y) {
+        Controls::label(m_panel, caption, QRect(6, y, 80, 20), labels);
         auto* out = new ElidedLabel(m_panel);
         out->setObjectName(name);
         out->setFont(Fonts::font(Fonts::Mincho, 16));
@@ -235,7 +223,7 @@ void TZEMForm08::buildControls() {
     outItemName = row(QStringLiteral("品名　　："), QStringLiteral("outItemName"), 22);
     outItemCreator = row(QStringLiteral("生産職業："), QStringLiteral("outItemCreator"), 46);
     outCreateCount = row(QStringLiteral("生産数　："), QStringLiteral("outCreateCount"), 70);
-    label(QStringLiteral("材料"), m_panel, {6, 96, 80, 20});
+    Controls::label(m_panel, QStringLiteral("材料"), QRect(6, 96, 80, 20), labels);
 
     outCreateSource = new QTableWidget(0, 2, m_panel);
     outCreateSource->setObjectName(QStringLiteral("outCreateSource"));

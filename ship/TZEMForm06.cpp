@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "common/Controls.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/RealClock.h"
@@ -34,14 +35,6 @@ const QStringList RouteItems = {
 };
 
 const QString Placeholder = QStringLiteral("00:00:00");
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
 
 // The windows' pixel sizes were chosen for the narrow digits of the Windows fonts; where the
 // installed font's digits are wider, the size steps down until a time fits its label.
@@ -74,14 +67,10 @@ QLabel* makeWhiteLabel(QWidget* parent, const QString& name, const QRect& place,
 
 QComboBox* makeCombo(QWidget* parent, const char* name, const QRect& place,
                      const QStringList& items) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(true);
     // Typed text never becomes an entry: every entry must stay a route or a port.
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    QComboBox* combo = Controls::comboBox(parent, QString::fromLatin1(name), place);
     combo->addItems(items);
     combo->setCurrentIndex(-1);
-    combo->setGeometry(place);
     return combo;
 }
 
@@ -113,7 +102,7 @@ void TZEMForm06::createControls() {
     m_viwKoku->setFont(Fonts::font(Fonts::PMincho, 64));
     m_viwKoku->setTextMargins(0, 0, 0, 0);
 
-    makeLabel(this, "Label1", QStringLiteral("の刻"), 84, 56);
+    Controls::label(this, QStringLiteral("の刻"), QPoint(84, 56), QStringLiteral("Label1"));
 
     m_viwZEMTime = makeWhiteLabel(this, QStringLiteral("viwZEMTime"), QRect(252, 8, 154, 43), 35,
                                   Qt::AlignRight | Qt::AlignVCenter);
@@ -138,42 +127,45 @@ void TZEMForm06::createControls() {
     bar->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bar->setLineWidth(1);
 
-    makeLabel(this, "Label9", QStringLiteral("出発港"), 80, 100);
-    makeLabel(this, "Label10", QStringLiteral("到着港"), 216, 100);
+    Controls::label(this, QStringLiteral("出発港"), QPoint(80, 100), QStringLiteral("Label9"));
+    Controls::label(this, QStringLiteral("到着港"), QPoint(216, 100), QStringLiteral("Label10"));
 
     // The port selectors and the arrow lie beneath the route selector, which covers them.
     m_selShipStart =
         makeCombo(this, "selShipStart", QRect(80, 120, 96, 24), JourneyPlanner::ports());
     m_selShipEnd = makeCombo(this, "selShipEnd", QRect(216, 120, 96, 24), JourneyPlanner::ports());
-    makeLabel(this, "Label11", QStringLiteral("→"), 188, 124);
+    Controls::label(this, QStringLiteral("→"), QPoint(188, 124), QStringLiteral("Label11"));
     m_selShip = makeCombo(this, "selShip", QRect(80, 120, 232, 24), RouteItems);
     m_selShip->setFont(Fonts::font(Fonts::Mincho, 16, true));
     m_selShip->raise();
 
-    m_viwState = makeLabel(this, "viwState", QStringLiteral("出発港 到着待ち"), 80, 148);
+    m_viwState = Controls::label(this, QStringLiteral("出発港 到着待ち"), QPoint(80, 148),
+                                 QStringLiteral("viwState"));
     m_viwState->resize(233, 21);
     m_viwState->hide();
 
     const Qt::Alignment centred = Qt::AlignCenter;
-    makeLabel(this, "Label3", QStringLiteral("出発港到着まで"), 4, 208);
+    Controls::label(this, QStringLiteral("出発港到着まで"), QPoint(4, 208),
+                    QStringLiteral("Label3"));
     m_viwArTime =
         makeWhiteLabel(this, QStringLiteral("viwArTime"), QRect(4, 224, 77, 21), 19, centred);
     m_viwArLast =
         makeWhiteLabel(this, QStringLiteral("viwArLast"), QRect(84, 224, 77, 21), 19, centred);
-    makeLabel(this, "Label7", QStringLiteral("出航開始まで"), 4, 286);
+    Controls::label(this, QStringLiteral("出航開始まで"), QPoint(4, 286), QStringLiteral("Label7"));
     m_viwLeTime =
         makeWhiteLabel(this, QStringLiteral("viwLeTime"), QRect(4, 302, 77, 21), 19, centred);
     m_viwLeLast =
         makeWhiteLabel(this, QStringLiteral("viwLeLast"), QRect(84, 302, 77, 21), 19, centred);
-    makeLabel(this, "Label8", QStringLiteral("目的地到着まで"), 4, 364);
+    Controls::label(this, QStringLiteral("目的地到着まで"), QPoint(4, 364),
+                    QStringLiteral("Label8"));
     m_viwDaTime =
         makeWhiteLabel(this, QStringLiteral("viwDaTime"), QRect(4, 380, 77, 21), 19, centred);
     m_viwDaLast =
         makeWhiteLabel(this, QStringLiteral("viwDaLast"), QRect(84, 380, 77, 21), 19, centred);
 
-    makeLabel(this, "Label4", QStringLiteral("到着時刻"), 172, 208);
-    makeLabel(this, "Label5", QStringLiteral("出航時刻"), 248, 208);
-    makeLabel(this, "Label6", QStringLiteral("現着時刻"), 324, 208);
+    Controls::label(this, QStringLiteral("到着時刻"), QPoint(172, 208), QStringLiteral("Label4"));
+    Controls::label(this, QStringLiteral("出航時刻"), QPoint(248, 208), QStringLiteral("Label5"));
+    Controls::label(this, QStringLiteral("現着時刻"), QPoint(324, 208), QStringLiteral("Label6"));
     const std::array<int, 6> rows = {236, 264, 292, 320, 348, 376};
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const QString n = twoDigits(static_cast<int>(i) + 1);

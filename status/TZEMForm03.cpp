@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <array>
 
+#include "common/Controls.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/TZEMSpinEdit.h"
@@ -91,11 +92,8 @@ constexpr std::array<Value, 21> resultValues{{
 }};
 
 QLabel* heading(QWidget* parent, const Text& t) {
-    auto* label = new QLabel(QString::fromUtf8(t.text), parent);
-    label->setObjectName(QString::fromLatin1(t.name));
-    label->move(t.left, t.top);
-    label->adjustSize();
-    return label;
+    return Controls::label(parent, QString::fromUtf8(t.text), QPoint(t.left, t.top),
+                           QString::fromLatin1(t.name));
 }
 
 QLabel* valueLabel(QWidget* parent, const Value& v) {
@@ -109,22 +107,18 @@ QLabel* valueLabel(QWidget* parent, const Value& v) {
     return label;
 }
 
+// A label in a sunken panel.
 QLabel* staticText(QWidget* parent, const char* name, const QString& text, const QRect& place) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(Fonts::font(Fonts::PGothic, 13));
+    QLabel* label = Controls::label(parent, text, place, Fonts::font(Fonts::PGothic, 13),
+                                    QString::fromLatin1(name));
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setLineWidth(1);
-    label->setGeometry(place);
     return label;
 }
 
 QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items,
                     const QString& initial, const QRect& place) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    QComboBox* combo = Controls::comboBox(parent, QString::fromLatin1(name), place);
     combo->setCompleter(nullptr);  // typed text stays what was typed
     combo->setFont(Fonts::font(Fonts::PMincho, 13));
     combo->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -132,7 +126,6 @@ QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items,
     combo->addItems(items);
     combo->setMaxVisibleItems(static_cast<int>(items.size()));
     combo->setEditText(initial);
-    combo->setGeometry(place);
     return combo;
 }
 
