@@ -310,7 +310,7 @@ void TZEMForm02::createSharedObjects() {
     EquipList.clear();
     // A user's Access item database that differs from the one last imported is brought in first.
     StartupImport(DataFolder::path(), QCoreApplication::applicationDirPath()).run();
-    LoadChoiceLists(itemDatabasePath(), JobList, VersionList, EquipList);
+    loadChoiceLists(itemDatabasePath(), JobList, VersionList, EquipList);
 }
 
 void TZEMForm02::placeAtDefaultPosition() {
@@ -478,7 +478,7 @@ void TZEMForm02::FormClose() {
     BaseConfig.reset();
     Messages::guarded([&] {
         if (Alarms) {
-            Alarms->Save();  // TAMUAlarm.ini
+            Alarms->save();  // TAMUAlarm.ini
         }
     });
     Alarms.reset();  // reads the game clock: goes before it

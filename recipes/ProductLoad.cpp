@@ -16,55 +16,55 @@ const QString Needed = QStringLiteral("必要数");
 
 QString ProductRow::yomi() const {
     const QString yomi = QStringLiteral("ふりがな");
-    return m_query.IsNull(yomi) ? QString() : m_query.AsString(yomi);
+    return m_query.isNull(yomi) ? QString() : m_query.asString(yomi);
 }
 
 QString ProductRow::standardCount() const {
-    return m_query.AsString(Count);
+    return m_query.asString(Count);
 }
 
 std::int32_t ProductRow::standardCountValue() const {
-    return m_query.AsInteger(Count);
+    return m_query.asInteger(Count);
 }
 
 QString ProductRow::skill() const {
-    return m_query.AsString(QStringLiteral("技能"));
+    return m_query.asString(QStringLiteral("技能"));
 }
 
 QString ProductRow::catalogue() const {
-    return m_query.AsString(Catalogue);
+    return m_query.asString(Catalogue);
 }
 
 QString ProductRow::unitPrice() const {
-    return m_query.AsString(ProfitCalc::unitPriceColumn(catalogue()));
+    return m_query.asString(ProfitCalc::unitPriceColumn(catalogue()));
 }
 
 std::int32_t ProductRow::unitPriceValue() const {
-    return m_query.AsInteger(ProfitCalc::unitPriceColumn(catalogue()));
+    return m_query.asInteger(ProfitCalc::unitPriceColumn(catalogue()));
 }
 
 QString MaterialRow::name() const {
-    return m_query.AsString(QStringLiteral("材料"));
+    return m_query.asString(QStringLiteral("材料"));
 }
 
 QString MaterialRow::needed() const {
-    return m_query.AsString(Needed);
+    return m_query.asString(Needed);
 }
 
 std::int32_t MaterialRow::neededValue() const {
-    return m_query.AsInteger(Needed);
+    return m_query.asInteger(Needed);
 }
 
 std::int32_t MaterialRow::price() const {
-    return m_query.AsInteger(QStringLiteral("店買い"));
+    return m_query.asInteger(QStringLiteral("店買い"));
 }
 
 void read(TDB& db, const QString& name, const std::function<void(const ProductRow&)>& product,
           const std::function<void(const MaterialRow&)>& material) {
-    for (TDBQuery& q = db.OpenQuery(SqlProductInfo(name)); !q.Eof(); q.Next()) {
+    for (TDBQuery& q = db.OpenQuery(SqlProductInfo(name)); !q.eof(); q.next()) {
         product(ProductRow(q));
     }
-    for (TDBQuery& q = db.OpenQuery(SqlItemMaterials(name)); !q.Eof(); q.Next()) {
+    for (TDBQuery& q = db.OpenQuery(SqlItemMaterials(name)); !q.eof(); q.next()) {
         material(MaterialRow(q));
     }
 }

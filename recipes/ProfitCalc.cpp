@@ -8,8 +8,8 @@
 namespace ProfitCalc {
 
 Extended indexValue(const QString& displayed) {
-    const std::int32_t whole = IntegerFromText(displayed.left(2));
-    const std::int32_t hundredths = IntegerFromText(displayed.mid(3, 2));
+    const std::int32_t whole = integerFromText(displayed.left(2));
+    const std::int32_t hundredths = integerFromText(displayed.mid(3, 2));
     const Extended fraction = Extended(hundredths) / 100.0L;
     return fraction + Extended(whole);
 }

@@ -17,8 +17,8 @@ bool ProfitRanking::load(const QString& dbPath, std::stop_token stop) {
         TDB db(dbPath);
         db.connectOrFail();
         QStringList names;
-        for (TDBQuery& q = db.OpenQuery(SqlFiefProducts()); !q.Eof(); q.Next()) {
-            names << q.AsString(QStringLiteral("アイテム名"));
+        for (TDBQuery& q = db.OpenQuery(sqlFiefProducts()); !q.eof(); q.next()) {
+            names << q.asString(QStringLiteral("アイテム名"));
         }
         for (const QString& name : names) {
             if (stop.stop_requested()) {

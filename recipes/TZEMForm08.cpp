@@ -97,12 +97,12 @@ TZEMForm08::TZEMForm08(const QStringList& jobList, const QStringList& versionLis
     connect(evtCalc, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { evtCalcClick(); }); });
     connect(evtShopping, &QPushButton::clicked, this, [this] {
-        Messages::guarded([this] { TZEMForm082::OpenFor(outItemName->text(), DBPath); });
+        Messages::guarded([this] { TZEMForm082::openFor(outItemName->text(), DBPath); });
     });
     connect(evtRanking, &QPushButton::clicked, this, [this] {
         // TAMUMarket.ini lives in the data folder, beside the item database.
         Messages::guarded(
-            [this] { TZEMForm083::OpenFor(DBPath, QFileInfo(DBPath).absolutePath() + u'/'); });
+            [this] { TZEMForm083::openFor(DBPath, QFileInfo(DBPath).absolutePath() + u'/'); });
     });
 
     show();
@@ -275,12 +275,12 @@ void TZEMForm08::iptJobChange() {
     TDB db(DBPath);
     db.connectOrFail();
     TDBQuery& query = db.OpenQuery(SqlCatalogList(job, iptVersion->currentText()));
-    if (!query.Eof()) {
+    if (!query.eof()) {
         iptMokRock->setEnabled(true);
     }
     const QSignalBlocker blocker(iptMokRock);
-    for (; !query.Eof(); query.Next()) {
-        iptMokRock->addItem(query.AsString(QStringLiteral("目録")));
+    for (; !query.eof(); query.next()) {
+        iptMokRock->addItem(query.asString(QStringLiteral("目録")));
     }
 }
 
@@ -295,12 +295,12 @@ void TZEMForm08::iptMokRockChange() {
     TDB db(DBPath);
     db.connectOrFail();
     TDBQuery& query = db.OpenQuery(SqlSkillList(catalog, iptVersion->currentText()));
-    if (!query.Eof()) {
+    if (!query.eof()) {
         iptSkill->setEnabled(true);
     }
     const QSignalBlocker blocker(iptSkill);
-    for (; !query.Eof(); query.Next()) {
-        iptSkill->addItem(query.AsString(QStringLiteral("技能")));
+    for (; !query.eof(); query.next()) {
+        iptSkill->addItem(query.asString(QStringLiteral("技能")));
     }
 }
 
@@ -406,7 +406,7 @@ void TZEMForm08::CreateTreeChange(const QModelIndex& node) {
     TDB db(DBPath);
     db.connectOrFail();
     TDBQuery& count = db.OpenQuery(SqlItemCount(name));
-    if (count.Eof()) {
+    if (count.eof()) {
         // A pure material: nobody produces it.
         outYomi->clear();
         outItemCreator->setText(Dash);
@@ -416,32 +416,32 @@ void TZEMForm08::CreateTreeChange(const QModelIndex& node) {
         return;
     }
     evtShopping->setEnabled(true);
-    outCreateCount->setText(count.AsString(QStringLiteral("生産数")));
+    outCreateCount->setText(count.asString(QStringLiteral("生産数")));
 
     TDBQuery& yomi = db.OpenQuery(SqlItemYomi(name));
     const QString reading = QStringLiteral("ふりがな");
-    outYomi->setText(!yomi.Eof() && !yomi.IsNull(reading) ? yomi.AsString(reading) : QString());
+    outYomi->setText(!yomi.eof() && !yomi.isNull(reading) ? yomi.asString(reading) : QString());
 
     QStringList jobs;
-    for (TDBQuery& query = db.OpenQuery(SqlItemJobs(name)); !query.Eof(); query.Next()) {
-        jobs << query.AsString(QStringLiteral("生産職業"));
+    for (TDBQuery& query = db.OpenQuery(SqlItemJobs(name)); !query.eof(); query.next()) {
+        jobs << query.asString(QStringLiteral("生産職業"));
     }
     outItemCreator->setText(commaText(jobs));
 
-    for (TDBQuery& query = db.OpenQuery(SqlItemMaterials(name)); !query.Eof(); query.Next()) {
+    for (TDBQuery& query = db.OpenQuery(SqlItemMaterials(name)); !query.eof(); query.next()) {
         const int row = outCreateSource->rowCount();
         outCreateSource->insertRow(row);
-        auto* material = new QTableWidgetItem(query.AsString(QStringLiteral("材料")));
+        auto* material = new QTableWidgetItem(query.asString(QStringLiteral("材料")));
         material->setToolTip(material->text());
         outCreateSource->setItem(row, 0, material);
         outCreateSource->setItem(row, 1,
-                                 new QTableWidgetItem(query.AsString(QStringLiteral("必要数"))));
+                                 new QTableWidgetItem(query.asString(QStringLiteral("必要数"))));
     }
     fitMaterialRows();
 
     TDBQuery& catalog = db.OpenQuery(SqlItemCatalog(name));
-    if (!catalog.Eof()) {
-        const QString mokRock = catalog.AsString(QStringLiteral("目録"));
+    if (!catalog.eof()) {
+        const QString mokRock = catalog.asString(QStringLiteral("目録"));
         evtCalc->setEnabled(mokRock == Fief || mokRock == FiefSpecial);
     }
 }
@@ -482,7 +482,7 @@ void TZEMForm08::clearDetails() {
 }
 
 void TZEMForm08::evtCalcClick() {
-    TZEMForm081::OpenFor(outItemName->text(), DBPath);
+    TZEMForm081::openFor(outItemName->text(), DBPath);
 }
 
 void TZEMForm08::keyPressEvent(QKeyEvent* event) {

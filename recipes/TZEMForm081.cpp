@@ -213,7 +213,7 @@ void TZEMForm081::addMaterialRow() {
     }
 }
 
-TZEMForm081* TZEMForm081::OpenFor(const QString& productName, const QString& dbPath) {
+TZEMForm081* TZEMForm081::openFor(const QString& productName, const QString& dbPath) {
     auto* window = new TZEMForm081();
     // Calculators are not owned by the window that opened them; they go when the program ends.
     ToolWindow::freeAtQuit(window);
@@ -225,14 +225,14 @@ TZEMForm081* TZEMForm081::OpenFor(const QString& productName, const QString& dbP
     return window;
 }
 
-TZEMForm081* TZEMForm081::OpenWith(const QString& productName, const QString& dbPath,
+TZEMForm081* TZEMForm081::openWith(const QString& productName, const QString& dbPath,
                                    const MarketIndices& indices) {
-    TZEMForm081* window = OpenFor(productName, dbPath);
-    Messages::guarded([&] { window->SetIndices(indices); });
+    TZEMForm081* window = openFor(productName, dbPath);
+    Messages::guarded([&] { window->setIndices(indices); });
     return window;
 }
 
-void TZEMForm081::SetIndices(const MarketIndices& indices) {
+void TZEMForm081::setIndices(const MarketIndices& indices) {
     if (ProfitCalc::productIndexed(ProductMokRock)) {
         iptUriSisu->setText(indices.product(outUriName->text()));
     }
@@ -242,7 +242,7 @@ void TZEMForm081::SetIndices(const MarketIndices& indices) {
     }
 }
 
-Extended TZEMForm081::IndexValue(const QString& displayed) {
+Extended TZEMForm081::indexValue(const QString& displayed) {
     return ProfitCalc::indexValue(displayed);
 }
 
@@ -282,9 +282,9 @@ void TZEMForm081::LoadProduct() {
             iptUriSisu->setVisible(sanbutsu);
             outUriTanka->setText(row.unitPrice());
             outUriSu->setText(iptUriSeisanSu->text());
-            outUriCost->setText(number(ProfitCalc::sale(IntegerFromText(iptUriSeisanSu->text()),
-                                                        IntegerFromText(outUriTanka->text()),
-                                                        IntegerFromText(iptUriTime->text()))));
+            outUriCost->setText(number(ProfitCalc::sale(integerFromText(iptUriSeisanSu->text()),
+                                                        integerFromText(outUriTanka->text()),
+                                                        integerFromText(iptUriTime->text()))));
         };
         // Every material is read before any row is filled, so a failure leaves no half list.
         const auto material = [&materials](const ProductLoad::MaterialRow& row) {
@@ -310,7 +310,7 @@ void TZEMForm081::LoadProduct() {
 }
 
 void TZEMForm081::Recalculate() {
-    const auto integer = [](const QString& text) { return IntegerFromText(text); };
+    const auto integer = [](const QString& text) { return integerFromText(text); };
 
     outUriCount->setText(
         number(wrapMul(integer(iptUriTime->text()), integer(outUriSeisanSu->text()))));
@@ -318,7 +318,7 @@ void TZEMForm081::Recalculate() {
     const int rows = int(m_rows.size());
     for (int k = 0; k < rows && rowInUse(k); ++k) {
         const MaterialRow& row = m_rows[std::size_t(k)];
-        const Extended index = IndexValue(row.iptZaiSisu->displayText());
+        const Extended index = indexValue(row.iptZaiSisu->displayText());
         row.outZaiCost->setText(
             number(ProfitCalc::materialUnitCost(index, Prices[std::size_t(k)])));
         row.outZaiTotalCost->setText(
@@ -330,7 +330,7 @@ void TZEMForm081::Recalculate() {
         const MaterialRow& row = m_rows[std::size_t(k)];
         sum = ProfitCalc::addMaterialCost(sum, integer(row.outZaiCount->text()),
                                           Prices[std::size_t(k)],
-                                          IndexValue(row.iptZaiSisu->displayText()));
+                                          indexValue(row.iptZaiSisu->displayText()));
     }
     outZaiTotalCost->setText(number(sum));
     outBuyCost->setText(number(wrapMul(integer(iptUriTime->text()), sum)));
@@ -341,7 +341,7 @@ void TZEMForm081::Recalculate() {
                                 integer(iptUriTime->text()))));
     if (ProfitCalc::productIndexed(ProductMokRock)) {
         outUriCost->setText(number(ProfitCalc::indexedSale(integer(outUriCost->text()),
-                                                           IndexValue(iptUriSisu->displayText()))));
+                                                           indexValue(iptUriSisu->displayText()))));
     }
     outUriGain->setText(
         number(ProfitCalc::gain(outUriCost->text().toLongLong(), integer(outBuyCost->text()))));

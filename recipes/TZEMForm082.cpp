@@ -164,7 +164,7 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
                 [this](QTableWidgetItem* item) { itemChanged(item); });
     }
     connect(evtCopy, &QPushButton::clicked, this,
-            [this] { Messages::guarded([this] { CopyToClipboard(); }); });
+            [this] { Messages::guarded([this] { copyToClipboard(); }); });
     connect(evtSaveCsv, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { saveClicked(); }); });
 
@@ -175,7 +175,7 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
 
 TZEMForm082::~TZEMForm082() = default;
 
-TZEMForm082* TZEMForm082::OpenFor(const QString& productName, const QString& dbPath) {
+TZEMForm082* TZEMForm082::openFor(const QString& productName, const QString& dbPath) {
     // Only a list that could be read gets a window; a failed read leaves just its message.
     auto window = std::make_unique<TZEMForm082>(productName);
     window->load(productName, dbPath);
@@ -296,14 +296,14 @@ void TZEMForm082::recalculateLater() {
         this, [this] { Messages::guarded([this] { recalculate(); }); }, Qt::QueuedConnection);
 }
 
-void TZEMForm082::CopyToClipboard() {
+void TZEMForm082::copyToClipboard() {
     if (m_list) {
         QGuiApplication::clipboard()->setText(m_list->toTabText(m_plan));
         FlashNote::show(evtCopy, QStringLiteral("材料集計をコピーしました"));
     }
 }
 
-void TZEMForm082::SaveCsv(const QString& fileName) {
+void TZEMForm082::saveCsv(const QString& fileName) {
     if (!m_list) {
         return;
     }
@@ -321,6 +321,6 @@ void TZEMForm082::saveClicked() {
         this, QStringLiteral("CSV保存"), outProductName->text() + QStringLiteral("_材料集計.csv"),
         QStringLiteral("CSV ファイル (*.csv)"));
     if (!fileName.isEmpty()) {
-        SaveCsv(fileName);
+        saveCsv(fileName);
     }
 }

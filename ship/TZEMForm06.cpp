@@ -94,32 +94,32 @@ TZEMForm06::TZEMForm06(TZEMTime& gameClock, TZEMTimeConfig& timeConfig, AlarmSch
 TZEMForm06::~TZEMForm06() = default;
 
 void TZEMForm06::createControls() {
-    m_viwKoku = new QLineEdit(QStringLiteral("子"), this);
-    m_viwKoku->setObjectName(QStringLiteral("viwKoku"));
-    m_viwKoku->setGeometry(8, 4, 68, 72);
-    m_viwKoku->setReadOnly(true);
-    m_viwKoku->setFocusPolicy(Qt::NoFocus);
-    m_viwKoku->setFont(Fonts::font(Fonts::PMincho, 64));
-    m_viwKoku->setTextMargins(0, 0, 0, 0);
+    viwKoku = new QLineEdit(QStringLiteral("子"), this);
+    viwKoku->setObjectName(QStringLiteral("viwKoku"));
+    viwKoku->setGeometry(8, 4, 68, 72);
+    viwKoku->setReadOnly(true);
+    viwKoku->setFocusPolicy(Qt::NoFocus);
+    viwKoku->setFont(Fonts::font(Fonts::PMincho, 64));
+    viwKoku->setTextMargins(0, 0, 0, 0);
 
     Controls::label(this, QStringLiteral("の刻"), QPoint(84, 56), QStringLiteral("Label1"));
 
-    m_viwZEMTime = makeWhiteLabel(this, QStringLiteral("viwZEMTime"), QRect(252, 8, 154, 43), 35,
-                                  Qt::AlignRight | Qt::AlignVCenter);
-    m_viwZEMTime->setFont(fittedFont(Fonts::font(Fonts::Mincho, 35, true), 154));
-    m_viwZEMTime->setText(QStringLiteral("23:59:59"));
+    viwZEMTime = makeWhiteLabel(this, QStringLiteral("viwZEMTime"), QRect(252, 8, 154, 43), 35,
+                                Qt::AlignRight | Qt::AlignVCenter);
+    viwZEMTime->setFont(fittedFont(Fonts::font(Fonts::Mincho, 35, true), 154));
+    viwZEMTime->setText(QStringLiteral("23:59:59"));
 
-    m_iptTime = new QLineEdit(this);
-    m_iptTime->setObjectName(QStringLiteral("iptTime"));
-    m_iptTime->setGeometry(252, 56, 77, 23);
+    iptTime = new QLineEdit(this);
+    iptTime->setObjectName(QStringLiteral("iptTime"));
+    iptTime->setGeometry(252, 56, 77, 23);
     // Blank character 0: text() would drop every 0, so the time is read from displayText().
-    m_iptTime->setInputMask(QStringLiteral("99:99:99;0"));
-    m_iptTime->setText(QString());
+    iptTime->setInputMask(QStringLiteral("99:99:99;0"));
+    iptTime->setText(QString());
 
-    m_btnResetTime = new QPushButton(QStringLiteral("セット"), this);
-    m_btnResetTime->setObjectName(QStringLiteral("btnResetTime"));
-    m_btnResetTime->setGeometry(336, 56, 73, 20);
-    m_btnResetTime->setDefault(true);
+    btnResetTime = new QPushButton(QStringLiteral("セット"), this);
+    btnResetTime->setObjectName(QStringLiteral("btnResetTime"));
+    btnResetTime->setGeometry(336, 56, 73, 20);
+    btnResetTime->setDefault(true);
 
     auto* bar = new QFrame(this);
     bar->setObjectName(QStringLiteral("StaticText27"));
@@ -131,36 +131,35 @@ void TZEMForm06::createControls() {
     Controls::label(this, QStringLiteral("到着港"), QPoint(216, 100), QStringLiteral("Label10"));
 
     // The port selectors and the arrow lie beneath the route selector, which covers them.
-    m_selShipStart =
-        makeCombo(this, "selShipStart", QRect(80, 120, 96, 24), JourneyPlanner::ports());
-    m_selShipEnd = makeCombo(this, "selShipEnd", QRect(216, 120, 96, 24), JourneyPlanner::ports());
+    selShipStart = makeCombo(this, "selShipStart", QRect(80, 120, 96, 24), JourneyPlanner::ports());
+    selShipEnd = makeCombo(this, "selShipEnd", QRect(216, 120, 96, 24), JourneyPlanner::ports());
     Controls::label(this, QStringLiteral("→"), QPoint(188, 124), QStringLiteral("Label11"));
-    m_selShip = makeCombo(this, "selShip", QRect(80, 120, 232, 24), RouteItems);
-    m_selShip->setFont(Fonts::font(Fonts::Mincho, 16, true));
-    m_selShip->raise();
+    selShip = makeCombo(this, "selShip", QRect(80, 120, 232, 24), RouteItems);
+    selShip->setFont(Fonts::font(Fonts::Mincho, 16, true));
+    selShip->raise();
 
-    m_viwState = Controls::label(this, QStringLiteral("出発港 到着待ち"), QPoint(80, 148),
-                                 QStringLiteral("viwState"));
-    m_viwState->resize(233, 21);
-    m_viwState->hide();
+    viwState = Controls::label(this, QStringLiteral("出発港 到着待ち"), QPoint(80, 148),
+                               QStringLiteral("viwState"));
+    viwState->resize(233, 21);
+    viwState->hide();
 
     const Qt::Alignment centred = Qt::AlignCenter;
     Controls::label(this, QStringLiteral("出発港到着まで"), QPoint(4, 208),
                     QStringLiteral("Label3"));
-    m_viwArTime =
+    viwArTime =
         makeWhiteLabel(this, QStringLiteral("viwArTime"), QRect(4, 224, 77, 21), 19, centred);
-    m_viwArLast =
+    viwArLast =
         makeWhiteLabel(this, QStringLiteral("viwArLast"), QRect(84, 224, 77, 21), 19, centred);
     Controls::label(this, QStringLiteral("出航開始まで"), QPoint(4, 286), QStringLiteral("Label7"));
-    m_viwLeTime =
+    viwLeTime =
         makeWhiteLabel(this, QStringLiteral("viwLeTime"), QRect(4, 302, 77, 21), 19, centred);
-    m_viwLeLast =
+    viwLeLast =
         makeWhiteLabel(this, QStringLiteral("viwLeLast"), QRect(84, 302, 77, 21), 19, centred);
     Controls::label(this, QStringLiteral("目的地到着まで"), QPoint(4, 364),
                     QStringLiteral("Label8"));
-    m_viwDaTime =
+    viwDaTime =
         makeWhiteLabel(this, QStringLiteral("viwDaTime"), QRect(4, 380, 77, 21), 19, centred);
-    m_viwDaLast =
+    viwDaLast =
         makeWhiteLabel(this, QStringLiteral("viwDaLast"), QRect(84, 380, 77, 21), 19, centred);
 
     Controls::label(this, QStringLiteral("到着時刻"), QPoint(172, 208), QStringLiteral("Label4"));
@@ -169,12 +168,12 @@ void TZEMForm06::createControls() {
     const std::array<int, 6> rows = {236, 264, 292, 320, 348, 376};
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const QString n = twoDigits(static_cast<int>(i) + 1);
-        m_viwSpArr[i] = makeWhiteLabel(this, QStringLiteral("viwSpArr") + n,
-                                       QRect(172, rows[i], 65, 19), 16, centred);
-        m_viwSpLea[i] = makeWhiteLabel(this, QStringLiteral("viwSpLea") + n,
-                                       QRect(248, rows[i], 65, 19), 16, centred);
-        m_viwSpGen[i] = makeWhiteLabel(this, QStringLiteral("viwSpGen") + n,
-                                       QRect(324, rows[i], 65, 19), 16, centred);
+        viwSpArr[i] = makeWhiteLabel(this, QStringLiteral("viwSpArr") + n,
+                                     QRect(172, rows[i], 65, 19), 16, centred);
+        viwSpLea[i] = makeWhiteLabel(this, QStringLiteral("viwSpLea") + n,
+                                     QRect(248, rows[i], 65, 19), 16, centred);
+        viwSpGen[i] = makeWhiteLabel(this, QStringLiteral("viwSpGen") + n,
+                                     QRect(324, rows[i], 65, 19), 16, centred);
     }
 
     const std::array<int, 4> bevels = {166, 241, 317, 392};
@@ -185,23 +184,23 @@ void TZEMForm06::createControls() {
         line->setGeometry(bevels[i], 208, 2, 196);
     }
 
-    setTabOrder(m_selShip, m_iptTime);
-    setTabOrder(m_iptTime, m_btnResetTime);
-    setTabOrder(m_btnResetTime, m_selShipStart);
-    setTabOrder(m_selShipStart, m_selShipEnd);
+    setTabOrder(selShip, iptTime);
+    setTabOrder(iptTime, btnResetTime);
+    setTabOrder(btnResetTime, selShipStart);
+    setTabOrder(selShipStart, selShipEnd);
 
-    for (QComboBox* selector : {m_selShip, m_selShipStart, m_selShipEnd}) {
+    for (QComboBox* selector : {selShip, selShipStart, selShipEnd}) {
         connect(selector, &QComboBox::currentIndexChanged, this, &TZEMForm06::SelectPort);
         connect(selector, &QComboBox::editTextChanged, this, &TZEMForm06::SelectPort);
     }
-    connect(m_btnResetTime, &QPushButton::clicked, this, &TZEMForm06::btnResetTimeClick);
-    connect(m_iptTime, &QLineEdit::returnPressed, this, &TZEMForm06::btnResetTimeClick);
+    connect(btnResetTime, &QPushButton::clicked, this, &TZEMForm06::btnResetTimeClick);
+    connect(iptTime, &QLineEdit::returnPressed, this, &TZEMForm06::btnResetTimeClick);
 
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(1000);
-    connect(m_timer1, &QTimer::timeout, this, &TZEMForm06::Timer1Timer);
-    m_timer1->start();
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TZEMForm06::Timer1Timer);
+    Timer1->start();
 }
 
 void TZEMForm06::createAlarmMenu() {
@@ -230,7 +229,7 @@ void TZEMForm06::createAlarmMenu() {
                 alarm.route = m_selectedIndex;
                 alarm.voyage = -1;
                 alarm.leadMinutes = 3;
-                FlashNote::show(m_selShip, m_alarms->addRequested(alarm));
+                FlashNote::show(selShip, m_alarms->addRequested(alarm));
             });
         });
         addAction(action);
@@ -240,7 +239,7 @@ void TZEMForm06::createAlarmMenu() {
 void TZEMForm06::SelectPort() {
     Messages::guarded([this] {
         // Only the route selector counts; a text typed into it that names no route selects none.
-        const int index = m_selShip->findText(m_selShip->currentText(), Qt::MatchExactly);
+        const int index = selShip->findText(selShip->currentText(), Qt::MatchExactly);
         m_selectedIndex = index >= 0 && index < static_cast<int>(m_routes.size()) ? index : -1;
         if (m_selectedIndex < 0) {
             return;
@@ -253,46 +252,46 @@ void TZEMForm06::SelectPort() {
 
 void TZEMForm06::Timer1Timer() {
     Messages::guarded([this] {
-        m_viwZEMTime->setText(DateTime::formatLongTime(m_gameClock.GameTime));
-        m_viwKoku->setText(m_gameClock.GetKoku());
+        viwZEMTime->setText(DateTime::formatLongTime(m_gameClock.GameTime));
+        viwKoku->setText(m_gameClock.GetKoku());
         if (m_selectedIndex >= 0) {
             const TZEMShip& route = *m_routes[static_cast<std::size_t>(m_selectedIndex)];
             ShowNextTimes(route);
-            m_viwState->setText(route.StateAt(m_gameClock.GameTime));
+            viwState->setText(route.stateAt(m_gameClock.GameTime));
         }
     });
 }
 
 void TZEMForm06::ShowNextTimes(const TZEMShip& route) {
-    m_viwArTime->setText(DateTime::formatLongTime(route.NextArrTime(m_gameClock.GameTime)));
-    m_viwArLast->setText(m_gameClock.RealTimeUntil(route.NextArrTime(m_gameClock.GameTime)));
-    m_viwLeTime->setText(DateTime::formatLongTime(route.NextLeaTime(m_gameClock.GameTime)));
-    m_viwLeLast->setText(m_gameClock.RealTimeUntil(route.NextLeaTime(m_gameClock.GameTime)));
-    m_viwDaTime->setText(DateTime::formatLongTime(route.NextGenTime(m_gameClock.GameTime)));
-    m_viwDaLast->setText(m_gameClock.RealTimeUntil(route.NextGenTime(m_gameClock.GameTime)));
+    viwArTime->setText(DateTime::formatLongTime(route.NextArrTime(m_gameClock.GameTime)));
+    viwArLast->setText(m_gameClock.RealTimeUntil(route.NextArrTime(m_gameClock.GameTime)));
+    viwLeTime->setText(DateTime::formatLongTime(route.NextLeaTime(m_gameClock.GameTime)));
+    viwLeLast->setText(m_gameClock.RealTimeUntil(route.NextLeaTime(m_gameClock.GameTime)));
+    viwDaTime->setText(DateTime::formatLongTime(route.NextGenTime(m_gameClock.GameTime)));
+    viwDaLast->setText(m_gameClock.RealTimeUntil(route.NextGenTime(m_gameClock.GameTime)));
 }
 
 void TZEMForm06::ShowTimeTable(const TZEMShip& route) {
     const auto& voyages = route.voyages();
     const bool sixRows = voyages.size() > 3;
-    for (std::size_t i = 0; i < m_viwSpArr.size(); ++i) {
+    for (std::size_t i = 0; i < viwSpArr.size(); ++i) {
         if (i >= 3) {
             // Rows 4 to 6 are hidden for three-voyage routes and keep their old texts.
-            m_viwSpArr[i]->setVisible(sixRows);
-            m_viwSpLea[i]->setVisible(sixRows);
-            m_viwSpGen[i]->setVisible(sixRows);
+            viwSpArr[i]->setVisible(sixRows);
+            viwSpLea[i]->setVisible(sixRows);
+            viwSpGen[i]->setVisible(sixRows);
         }
         if (i < voyages.size()) {
-            m_viwSpArr[i]->setText(DateTime::formatLongTime(voyages[i].ArrTime));
-            m_viwSpLea[i]->setText(DateTime::formatLongTime(voyages[i].LeaTime));
-            m_viwSpGen[i]->setText(DateTime::formatLongTime(voyages[i].GenTime));
+            viwSpArr[i]->setText(DateTime::formatLongTime(voyages[i].ArrTime));
+            viwSpLea[i]->setText(DateTime::formatLongTime(voyages[i].LeaTime));
+            viwSpGen[i]->setText(DateTime::formatLongTime(voyages[i].GenTime));
         }
     }
 }
 
 void TZEMForm06::btnResetTimeClick() {
     Messages::guarded([this] {
-        const QString typed = m_iptTime->displayText();
+        const QString typed = iptTime->displayText();
         const std::optional<TDateTime> time = DateTime::parseTime(typed);
         if (!time) {
             throw TZEMError::notATime(typed);
@@ -304,7 +303,7 @@ void TZEMForm06::btnResetTimeClick() {
         m_timeConfig.AssignSetTime(m_gameClock.GameTime);
         m_timeConfig.AssignNowDate(now);
         m_timeConfig.AssignNowTime(now);
-        FlashNote::show(m_btnResetTime, QStringLiteral("ゲーム時刻を %1 にセットしました")
-                                            .arg(DateTime::formatLongTime(m_gameClock.GameTime)));
+        FlashNote::show(btnResetTime, QStringLiteral("ゲーム時刻を %1 にセットしました")
+                                          .arg(DateTime::formatLongTime(m_gameClock.GameTime)));
     });
 }

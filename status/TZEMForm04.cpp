@@ -175,13 +175,13 @@ void TZEMForm04::buildControls() {
     }
     pages->setCurrentIndex(0);
 
-    m_drawGrid8 = pages->findChild<PotentialBar*>(QStringLiteral("DrawGrid8"));
-    connect(m_drawGrid8, &PotentialBar::clicked, this,
+    DrawGrid8 = pages->findChild<PotentialBar*>(QStringLiteral("DrawGrid8"));
+    connect(DrawGrid8, &PotentialBar::clicked, this,
             [this] { Messages::guarded([this] { DrawGrid8Click(); }); });
 }
 
 void TZEMForm04::DrawGrid8Click() {
-    m_drawGrid8->fillTo(m_drawGrid8->currentColumn());
+    DrawGrid8->fillTo(DrawGrid8->currentColumn());
 }
 
 void TZEMForm04::closeEvent(QCloseEvent* event) {

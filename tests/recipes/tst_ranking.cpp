@@ -126,7 +126,7 @@ void TestRanking::agreesWithTheCalculator() {
         const ProfitRanking::Entry& e = ranking.at(r);
         messages.errors.clear();
         std::unique_ptr<TZEMForm081> calc(
-            TZEMForm081::OpenWith(e.product.name, sampleDatabase(), indices));
+            TZEMForm081::openWith(e.product.name, sampleDatabase(), indices));
         if (!e.figures) {  // a figure out of range: the window has no figures either
             QCOMPARE(e.error, QStringLiteral("範囲チェックエラー"));
             QCOMPARE(messages.errors.size(), 1);
@@ -370,7 +370,7 @@ void TestRanking::namesAndResizing() {
     QCOMPARE(WindowChecks::growthProblems(&w, {"outRanking"}, {}), QString());
     QCOMPARE(WindowChecks::reopenProblems(
                  QStringLiteral("TZEMForm083"), QSize(868, 520),
-                 [&] { return TZEMForm083::OpenFor(sampleDatabase(), m_dir.path() + u'/'); }),
+                 [&] { return TZEMForm083::openFor(sampleDatabase(), m_dir.path() + u'/'); }),
              QString());
     QCOMPARE(messages.errors, QStringList());
 }
