@@ -94,7 +94,6 @@ TZEMForm02::TZEMForm02(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("TAMU コントローラー"));
     setFont(Fonts::font(Fonts::PGothic, 12));
     buildControls();
-    buildTools();
     m_placement = new FramePlacement(this, [this] { placeAtDefaultPosition(); });
     FormCreate();
 }
@@ -144,22 +143,9 @@ void TZEMForm02::buildControls() {
     for (int i = 0; i < ImageCount; ++i) {
         ImageList1 << Artwork::toolIcon(i);
     }
-    SaS03Status = makeAction(QStringLiteral("SaS03Status"), 5, true, StatusCaption);
-    SaS04Potential = makeAction(QStringLiteral("SaS04Potential"), 1, true, PotentialCaption);
-    SaS05Timer = makeAction(QStringLiteral("SaS05Timer"), 6, true, TimerCaption);
-    SaS06Ship = makeAction(QStringLiteral("SaS06Ship"), 0, true, ShipCaption);
-    SaS08Create = makeAction(QStringLiteral("SaS08Create"), 4, true, CreateCaption);
-    SaS09Journey = makeAction(QStringLiteral("SaS09Journey"), 17, true, JourneyCaption);
+    buildTools();
     SaS99End = makeAction(QStringLiteral("SaS99End"), 3, false, QStringLiteral("TAMU を終了"));
-    for (auto [action, handler] : {std::pair{SaS03Status, &TZEMForm02::SaS03StatusExecute},
-                                   std::pair{SaS04Potential, &TZEMForm02::SaS04PotentialExecute},
-                                   std::pair{SaS05Timer, &TZEMForm02::SaS05TimerExecute},
-                                   std::pair{SaS06Ship, &TZEMForm02::SaS06ShipExecute},
-                                   std::pair{SaS08Create, &TZEMForm02::SaS08CreateExecute},
-                                   std::pair{SaS09Journey, &TZEMForm02::SaS09JourneyExecute},
-                                   std::pair{SaS99End, &TZEMForm02::SaS99EndExecute}}) {
-        connect(action, &QAction::triggered, this, handler);
-    }
+    connect(SaS99End, &QAction::triggered, this, &TZEMForm02::SaS99EndExecute);
 
     CoolBar1 = new QFrame(this);
     CoolBar1->setObjectName(QStringLiteral("CoolBar1"));
@@ -370,32 +356,50 @@ void TZEMForm02::buildTools() {
             throw missingSharedObject();
         }
     };
-    m_tools = {
-        {SaS03Status, StatusCaption,
+    struct Row {
+        QAction* TZEMForm02::*action;
+        const char* name;
+        int image;
+        QString caption;
+        void (TZEMForm02::*handler)();
+        std::function<QWidget*()> create;
+        bool releasesButton = true;
+    };
+    // In the order of ToolIndex.
+    const Row rows[] = {
+        {&TZEMForm02::SaS03Status, "SaS03Status", 5, StatusCaption, &TZEMForm02::SaS03StatusExecute,
          [this, need] {
              need(StatusNow != nullptr);
              return new TZEMForm03(*StatusNow);
          }},
         // The potential window only frees itself: its button is hidden.
-        {SaS04Potential, PotentialCaption, [] { return new TZEMForm04(); }, false},
-        {SaS05Timer, TimerCaption,
+        {&TZEMForm02::SaS04Potential, "SaS04Potential", 1, PotentialCaption,
+         &TZEMForm02::SaS04PotentialExecute, [] { return new TZEMForm04(); }, false},
+        {&TZEMForm02::SaS05Timer, "SaS05Timer", 6, TimerCaption, &TZEMForm02::SaS05TimerExecute,
          [this, need] {
              need(GameClock && AnalogClock);
              return new TZEMForm07(*GameClock, *AnalogClock, m_clockOptions.get());
          }},
-        {SaS06Ship, ShipCaption,
+        {&TZEMForm02::SaS06Ship, "SaS06Ship", 0, ShipCaption, &TZEMForm02::SaS06ShipExecute,
          [this, need] {
              need(GameClock && TimeConfig);
              return new TZEMForm06(*GameClock, *TimeConfig, Alarms.get());
          }},
-        {SaS08Create, CreateCaption,
+        {&TZEMForm02::SaS08Create, "SaS08Create", 4, CreateCaption, &TZEMForm02::SaS08CreateExecute,
          [this] { return new TZEMForm08(JobList, VersionList, EquipList, itemDatabasePath()); }},
-        {SaS09Journey, JourneyCaption,
+        {&TZEMForm02::SaS09Journey, "SaS09Journey", 17, JourneyCaption,
+         &TZEMForm02::SaS09JourneyExecute,
          [this, need] {
              need(GameClock && Alarms);
              return new TZEMForm09(*GameClock, *Alarms);
          }},
     };
+    for (const Row& row : rows) {
+        QAction* action = makeAction(QString::fromLatin1(row.name), row.image, true, row.caption);
+        this->*row.action = action;
+        connect(action, &QAction::triggered, this, row.handler);
+        m_tools.push_back(Tool{action, row.caption, row.create, row.releasesButton});
+    }
 }
 
 void TZEMForm02::toggleTool(const Tool& tool) {

@@ -76,6 +76,7 @@ private:
     enum ToolIndex { StatusTool, PotentialTool, TimerTool, ShipTool, CreateTool, JourneyTool };
 
     void buildControls();
+    // The tool actions and m_tools, from one table.
     void buildTools();
     void toggleTool(const Tool& tool);
     QToolButton* addButton(QToolBar* bar, const QString& name, QAction* action, int image,
