@@ -6,15 +6,17 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <cstdio>
 
+#include "app/FramePlacement.h"
 #include "app/ModalUnwind.h"
 #include "app/TZEMBaseConfig.h"
+#include "app/TZEMsplash.h"
 #include "app/ToolBarWidth.h"
 #include "common/DataFolder.h"
 #include "common/Fonts.h"
@@ -47,8 +49,6 @@ constexpr int BandHeight = 50;
 constexpr int GripWidth = 11;
 constexpr int ImageCount = Artwork::toolCount;
 constexpr int HandPictureSize = Artwork::handSize;
-// How long (in ticks of 50 ms) the default position waits for the window manager's frame.
-constexpr int PlacementTicks = 60;
 
 const QString StatusCaption = QStringLiteral("ステータス計算機");
 const QString PotentialCaption = QStringLiteral("潜在能力計算機");
@@ -96,6 +96,7 @@ TZEMForm02::TZEMForm02(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("TAMU コントローラー"));
     setFont(Fonts::font(Fonts::PGothic, 12));
     buildControls();
+    m_placement = new FramePlacement(this, [this] { placeAtDefaultPosition(); });
     FormCreate();
 }
 
@@ -148,19 +149,8 @@ void TZEMForm02::buildControls() {
     for (int i = 0; i < ImageCount; ++i) {
         ImageList1 << Artwork::toolIcon(i);
     }
-    SaS03Status = makeAction(QStringLiteral("SaS03Status"), 5, true, StatusCaption);
-    SaS04Potential = makeAction(QStringLiteral("SaS04Potential"), 1, true, PotentialCaption);
-    SaS05Timer = makeAction(QStringLiteral("SaS05Timer"), 6, true, TimerCaption);
-    SaS06Ship = makeAction(QStringLiteral("SaS06Ship"), 0, true, ShipCaption);
-    SaS08Create = makeAction(QStringLiteral("SaS08Create"), 4, true, CreateCaption);
-    SaS09Journey = makeAction(QStringLiteral("SaS09Journey"), 17, true, JourneyCaption);
+    buildTools();
     SaS99End = makeAction(QStringLiteral("SaS99End"), 3, false, QStringLiteral("TAMU を終了"));
-    connect(SaS03Status, &QAction::triggered, this, &TZEMForm02::SaS03StatusExecute);
-    connect(SaS04Potential, &QAction::triggered, this, &TZEMForm02::SaS04PotentialExecute);
-    connect(SaS05Timer, &QAction::triggered, this, &TZEMForm02::SaS05TimerExecute);
-    connect(SaS06Ship, &QAction::triggered, this, &TZEMForm02::SaS06ShipExecute);
-    connect(SaS08Create, &QAction::triggered, this, &TZEMForm02::SaS08CreateExecute);
-    connect(SaS09Journey, &QAction::triggered, this, &TZEMForm02::SaS09JourneyExecute);
     connect(SaS99End, &QAction::triggered, this, &TZEMForm02::SaS99EndExecute);
 
     CoolBar1 = new QFrame(this);
@@ -318,7 +308,7 @@ void TZEMForm02::createSharedObjects() {
     StartupImport startupImport(DataFolder::path(), QCoreApplication::applicationDirPath());
     startupImport.setProgressWindow(ImportProgress::window());
     startupImport.run();
-    LoadChoiceLists(itemDatabasePath(), JobList, VersionList, EquipList);
+    loadChoiceLists(itemDatabasePath(), JobList, VersionList, EquipList);
 }
 
 void TZEMForm02::placeAtDefaultPosition() {
@@ -327,38 +317,18 @@ void TZEMForm02::placeAtDefaultPosition() {
     const int bottom = work.y() + work.height();
     const int right = work.x() + work.width();
     move(right - frame.width() - 10, bottom - frame.height() - 10);
-    m_placedFrame = frame.size();
-}
-
-void TZEMForm02::placeAgainIfFrameChanged() {
-    if (m_placement != nullptr && m_placement->isActive() &&
-        frameGeometry().size() != m_placedFrame) {
-        placeAtDefaultPosition();
-    }
 }
 
 void TZEMForm02::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // A window manager frames the window some time after it is shown, and says so by no event of
-    // its own: until the frame is known, the default position is taken again whenever the
-    // window moves or the frame turns out different, for a few seconds at most.
-    if (m_useDefaultPosition && m_placement == nullptr) {
-        m_placement = new QTimer(this);
-        m_placement->setInterval(50);
-        connect(m_placement, &QTimer::timeout, this, [this] {
-            placeAgainIfFrameChanged();
-            if (++m_placementTicks >= PlacementTicks) {
-                m_placement->stop();
-            }
-        });
+    if (m_useDefaultPosition) {
         m_placement->start();
-        placeAtDefaultPosition();
     }
 }
 
 void TZEMForm02::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    placeAgainIfFrameChanged();
+    m_placement->windowMoved();
 }
 
 bool TZEMForm02::ToggleToolWindow(QAction* action, const QString& caption) {
@@ -386,77 +356,97 @@ void TZEMForm02::adopt(QWidget* window, QAction* action) {
 
 namespace {
 
-// Runs a tool window's creation; on failure the button shows released again.
-template <class Create>
-void openToolWindow(QAction* action, Create&& create) {
-    if (!Messages::guarded(create)) {
-        action->setChecked(false);
-    }
-}
-
 TZEMError missingSharedObject() {
     return TZEMError(QStringLiteral("起動時の準備に失敗したため、このツールは使えません"));
 }
 
 }  // namespace
 
-void TZEMForm02::SaS03StatusExecute() {
-    if (ToggleToolWindow(SaS03Status, StatusCaption)) {
-        openToolWindow(SaS03Status, [&] {
-            if (!StatusNow) {
-                throw missingSharedObject();
-            }
-            adopt(new TZEMForm03(*StatusNow), SaS03Status);
-        });
+void TZEMForm02::buildTools() {
+    const auto need = [](bool present) {
+        if (!present) {
+            throw missingSharedObject();
+        }
+    };
+    struct Row {
+        QAction* TZEMForm02::*action;
+        const char* name;
+        int image;
+        QString caption;
+        void (TZEMForm02::*handler)();
+        std::function<QWidget*()> create;
+        bool releasesButton = true;
+    };
+    // In the order of ToolIndex.
+    const Row rows[] = {
+        {&TZEMForm02::SaS03Status, "SaS03Status", 5, StatusCaption, &TZEMForm02::SaS03StatusExecute,
+         [this, need] {
+             need(StatusNow != nullptr);
+             return new TZEMForm03(*StatusNow);
+         }},
+        // The potential window only frees itself: its button is hidden.
+        {&TZEMForm02::SaS04Potential, "SaS04Potential", 1, PotentialCaption,
+         &TZEMForm02::SaS04PotentialExecute, [] { return new TZEMForm04(); }, false},
+        {&TZEMForm02::SaS05Timer, "SaS05Timer", 6, TimerCaption, &TZEMForm02::SaS05TimerExecute,
+         [this, need] {
+             need(GameClock && AnalogClock);
+             return new TZEMForm07(*GameClock, *analogClock(), m_clockOptions.get());
+         }},
+        {&TZEMForm02::SaS06Ship, "SaS06Ship", 0, ShipCaption, &TZEMForm02::SaS06ShipExecute,
+         [this, need] {
+             need(GameClock && TimeConfig);
+             return new TZEMForm06(*GameClock, *TimeConfig, Alarms.get());
+         }},
+        {&TZEMForm02::SaS08Create, "SaS08Create", 4, CreateCaption, &TZEMForm02::SaS08CreateExecute,
+         [this] { return new TZEMForm08(JobList, VersionList, EquipList, itemDatabasePath()); }},
+        {&TZEMForm02::SaS09Journey, "SaS09Journey", 17, JourneyCaption,
+         &TZEMForm02::SaS09JourneyExecute,
+         [this, need] {
+             need(GameClock && Alarms);
+             return new TZEMForm09(*GameClock, *Alarms);
+         }},
+    };
+    for (const Row& row : rows) {
+        QAction* action = makeAction(QString::fromLatin1(row.name), row.image, true, row.caption);
+        this->*row.action = action;
+        connect(action, &QAction::triggered, this, row.handler);
+        m_tools.push_back(Tool{action, row.caption, row.create, row.releasesButton});
     }
+}
+
+void TZEMForm02::toggleTool(const Tool& tool) {
+    if (!ToggleToolWindow(tool.action, tool.caption)) {
+        return;
+    }
+    // A window that cannot be made leaves its button released.
+    if (!Messages::guarded(
+            [&] { adopt(tool.create(), tool.releasesButton ? tool.action : nullptr); })) {
+        tool.action->setChecked(false);
+    }
+}
+
+void TZEMForm02::SaS03StatusExecute() {
+    toggleTool(m_tools[StatusTool]);
 }
 
 void TZEMForm02::SaS04PotentialExecute() {
-    if (ToggleToolWindow(SaS04Potential, PotentialCaption)) {
-        // The potential window only frees itself: its button is hidden.
-        openToolWindow(SaS04Potential, [&] { adopt(new TZEMForm04(), nullptr); });
-    }
+    toggleTool(m_tools[PotentialTool]);
 }
 
 void TZEMForm02::SaS05TimerExecute() {
-    if (ToggleToolWindow(SaS05Timer, TimerCaption)) {
-        openToolWindow(SaS05Timer, [&] {
-            if (!GameClock || !AnalogClock) {
-                throw missingSharedObject();
-            }
-            adopt(new TZEMForm07(*GameClock, *analogClock(), m_clockOptions.get()), SaS05Timer);
-        });
-    }
+    toggleTool(m_tools[TimerTool]);
 }
 
 void TZEMForm02::SaS06ShipExecute() {
-    if (ToggleToolWindow(SaS06Ship, ShipCaption)) {
-        openToolWindow(SaS06Ship, [&] {
-            if (!GameClock || !TimeConfig) {
-                throw missingSharedObject();
-            }
-            adopt(new TZEMForm06(*GameClock, *TimeConfig, Alarms.get()), SaS06Ship);
-        });
-    }
+    toggleTool(m_tools[ShipTool]);
 }
 
 void TZEMForm02::SaS08CreateExecute() {
-    if (ToggleToolWindow(SaS08Create, CreateCaption)) {
-        openToolWindow(SaS08Create, [&] {
-            adopt(new TZEMForm08(JobList, VersionList, EquipList, itemDatabasePath()), SaS08Create);
-        });
-    }
+    toggleTool(m_tools[CreateTool]);
 }
 
 void TZEMForm02::SaS09JourneyExecute() {
-    if (ToggleToolWindow(SaS09Journey, JourneyCaption)) {
-        openToolWindow(SaS09Journey, [&] {
-            if (!GameClock || !Alarms) {
-                throw missingSharedObject();
-            }
-            adopt(new TZEMForm09(*GameClock, *Alarms), SaS09Journey);
-        });
-    }
+    toggleTool(m_tools[JourneyTool]);
 }
 
 void TZEMForm02::SaS99EndExecute() {
@@ -487,8 +477,8 @@ void TZEMForm02::closeToolWindows() {
     QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         // Pop-ups and drop-down lists are windows too, but belong to their parents.
-        if (window != this && !window->parentWidget() && !window->inherits("QMessageBox") &&
-            !window->inherits("TZEMsplash")) {
+        if (window != this && !window->parentWidget() && !qobject_cast<QMessageBox*>(window) &&
+            !qobject_cast<TZEMsplash*>(window)) {
             windows << window;
         }
     }
@@ -504,7 +494,7 @@ void TZEMForm02::FormClose() {
     BaseConfig.reset();
     Messages::guarded([&] {
         if (Alarms) {
-            Alarms->Save();  // TAMUAlarm.ini
+            Alarms->save();  // TAMUAlarm.ini
         }
     });
     Alarms.reset();  // reads the game clock: goes before it

@@ -4,10 +4,11 @@
 #include <QList>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
-class QTimer;
 class QFrame;
 class QLabel;
 class QToolBar;
@@ -16,6 +17,7 @@ class AlarmNotifier;
 class AlarmSchedule;
 class ClockOptions;
 class ClockFaceMaker;
+class FramePlacement;
 class TZEMAnalogClock;
 class TZEMBaseConfig;
 class TZEMStatusNow;
@@ -63,7 +65,22 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    // A tool window that one button opens and closes.
+    struct Tool {
+        QAction* action = nullptr;
+        QString caption;
+        // Makes the window; throws when a shared object it reads is missing.
+        std::function<QWidget*()> create;
+        // The window releases its button when it goes (not so for a window whose button is
+        // hidden).
+        bool releasesButton = true;
+    };
+    enum ToolIndex { StatusTool, PotentialTool, TimerTool, ShipTool, CreateTool, JourneyTool };
+
     void buildControls();
+    // The tool actions and m_tools, from one table.
+    void buildTools();
+    void toggleTool(const Tool& tool);
     QToolButton* addButton(QToolBar* bar, const QString& name, QAction* action, int image,
                            bool visible);
     // caption: what the button does, as its tooltip and its name for screen readers.
@@ -75,7 +92,6 @@ private:
     void closeToolWindows();
     void FormClose();
     void placeAtDefaultPosition();
-    void placeAgainIfFrameChanged();
     void adopt(QWidget* window, QAction* action);
 
     void SaS03StatusExecute();
@@ -104,6 +120,7 @@ private:
     QList<QAction*> m_toolBar1Slots;  // the counted buttons of ToolBar1, as tool-bar entries
     QAction* m_configSlot = nullptr;
     QAction* m_endSlot = nullptr;
+    std::vector<Tool> m_tools;  // in ToolIndex order
 
     // Owned objects, freed in FormClose in a fixed order.
     std::unique_ptr<TZEMBaseConfig> BaseConfig;
@@ -123,11 +140,7 @@ private:
     std::unique_ptr<WindowPlaces> m_places;
 
     bool m_useDefaultPosition = true;
-    // After showing, the default position is taken again until the window manager's frame is
-    // known (for a short while at most).
-    QTimer* m_placement = nullptr;
-    int m_placementTicks = 0;
-    QSize m_placedFrame;
+    FramePlacement* m_placement = nullptr;
     bool m_closed = false;
     bool m_sessionClose = false;
 };

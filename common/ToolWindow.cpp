@@ -1,5 +1,7 @@
 #include "common/ToolWindow.h"
 
+#include <QCoreApplication>
+#include <QPointer>
 #include <QWidget>
 
 #include "common/Fonts.h"
@@ -18,6 +20,11 @@ void setupResizable(QWidget* window, const QString& caption, const QSize& initia
 void setup(QWidget* window, const QString& caption, const QSize& clientSize) {
     setupResizable(window, caption, clientSize);
     window->setFixedSize(clientSize);
+}
+
+void freeAtQuit(QWidget* window) {
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, window,
+                     [guard = QPointer<QWidget>(window)] { delete guard.data(); });
 }
 
 }  // namespace ToolWindow

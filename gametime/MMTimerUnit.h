@@ -44,7 +44,7 @@ public:
     const TNotifyEvent& OnTimer() const { return m_onTimer; }
     void SetOnTimer(TNotifyEvent value);
 
-    std::uint32_t SendTimeout() const { return m_sendTimeout; }
+    std::uint32_t sendTimeout() const { return m_sendTimeout; }
     // True while a worker thread keeps the period.
     bool isRunning() const;
 

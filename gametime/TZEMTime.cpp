@@ -52,14 +52,14 @@ QString TZEMTime::RealTimeUntil(TDateTime target) const {
     const std::int64_t g = DateTime::secondsOfDay(GameTime);
     const std::int64_t t = DateTime::secondsOfDay(target);
     const std::int64_t d = t < g ? DateTime::SecsPerDay - (g - t) : t - g;
-    return FormatRealTime(RealSecondsFor(d));
+    return formatRealTime(realSecondsFor(d));
 }
 
-std::int64_t TZEMTime::RealSecondsFor(std::int64_t gameSeconds) const {
+std::int64_t TZEMTime::realSecondsFor(std::int64_t gameSeconds) const {
     return gameSeconds * 1000 / GameMSecPerSec;
 }
 
-QString TZEMTime::FormatRealTime(std::int64_t r) {
+QString TZEMTime::formatRealTime(std::int64_t r) {
     return QStringLiteral("%1:%2:%3").arg(r / 3600).arg((r / 60) % 60).arg(r % 60);
 }
 

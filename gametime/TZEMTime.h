@@ -33,9 +33,9 @@ public:
     // leading zeros; "0:0:0" when it shows it now (to the second).
     QString RealTimeUntil(TDateTime target) const;
     // Whole real seconds (truncated) in which the game clock runs through gameSeconds.
-    std::int64_t RealSecondsFor(std::int64_t gameSeconds) const;
+    std::int64_t realSecondsFor(std::int64_t gameSeconds) const;
     // A span of real seconds as "h:m:s" without leading zeros, as RealTimeUntil writes it.
-    static QString FormatRealTime(std::int64_t realSeconds);
+    static QString formatRealTime(std::int64_t realSeconds);
     // The zodiac hour (刻) of GameTime.
     QString GetKoku() const;
     void SetFromAnchor(TDateTime anchorGameTime, TDateTime anchorRealTime);

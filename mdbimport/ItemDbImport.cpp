@@ -165,7 +165,7 @@ std::int64_t copyTable(const OpenTable& t, const QSqlDatabase& db) {
                 insert.bindNull(int(i));
             } else if (column.kind == ItemDbSchema::Kind::Integer) {
                 try {
-                    insert.bind(int(i), IntegerFromText(value.text));
+                    insert.bind(int(i), integerFromText(value.text));
                 } catch (const TZEMError&) {
                     throw TZEMError(rowPlace(t.sourceName, number) +
                                     QStringLiteral("列 %1 の値「%2」は整数ではありません")

@@ -8,14 +8,14 @@ namespace {
 
 void appendColumn(TDB& db, const SqlStatement& statement, const QString& column,
                   QStringList& list) {
-    for (TDBQuery& q = db.OpenQuery(statement); !q.Eof(); q.Next()) {
-        list << q.AsString(column);
+    for (TDBQuery& q = db.OpenQuery(statement); !q.eof(); q.next()) {
+        list << q.asString(column);
     }
 }
 
 }  // namespace
 
-void LoadChoiceLists(const QString& dbPath, QStringList& jobList, QStringList& versionList,
+void loadChoiceLists(const QString& dbPath, QStringList& jobList, QStringList& versionList,
                      QStringList& equipList) {
     TDB db(dbPath);
     db.connectOrFail();

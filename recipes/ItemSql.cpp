@@ -146,7 +146,7 @@ SqlStatement SqlProductInfo(const QString& name) {
 
 // The one-item statements scan the relation rows of an item in table order and, for each, the
 // ItemInfo rows of its material in table order; CROSS JOIN keeps that nesting here.
-SqlStatement SqlMaterialsOfItems(const QStringList& names) {
+SqlStatement sqlMaterialsOfItems(const QStringList& names) {
     return SqlStatement{
         QStringLiteral("SELECT b.アイテム名, b.材料, b.必要数, c.店買い  FROM json_each(?) AS f "
                        "CROSS JOIN ItemCreateRelation AS b CROSS JOIN ItemInfo AS c  WHERE "
@@ -155,14 +155,14 @@ SqlStatement SqlMaterialsOfItems(const QStringList& names) {
         {jsonArray(names)}};
 }
 
-SqlStatement SqlUsersOfMaterials(const QStringList& names) {
+SqlStatement sqlUsersOfMaterials(const QStringList& names) {
     return SqlStatement{
         QStringLiteral("SELECT b.材料, b.アイテム名  FROM json_each(?) AS f CROSS JOIN "
                        "ItemCreateRelation AS b  WHERE b.材料 = f.value"),
         {jsonArray(names)}};
 }
 
-SqlStatement SqlFiefProducts() {
+SqlStatement sqlFiefProducts() {
     return SqlStatement{
         QStringLiteral("Select distinct アイテム名   From ItemCreator  Where 目録 = "
                        "? Or 目録 = ?"),
@@ -182,14 +182,14 @@ SqlStatement amongNames(const QString& text, const QStringList& names) {
 
 }  // namespace
 
-SqlStatement SqlProductRows(const QStringList& names) {
+SqlStatement sqlProductRows(const QStringList& names) {
     return amongNames(QStringLiteral("Select b.アイテム名, b.生産職業, b.目録, b.技能, b.生産数  "
                                      "from ItemInfo AS a, ItemCreator AS b  Where a.アイテム名 = "
                                      "b.アイテム名    And b.アイテム名 In "),
                       names);
 }
 
-SqlStatement SqlMaterialRows(const QStringList& names) {
+SqlStatement sqlMaterialRows(const QStringList& names) {
     return amongNames(QStringLiteral("Select distinct b.アイテム名, b.材料, b.必要数, c.店買い   "
                                      "FROM ItemCreateRelation AS b, ItemInfo AS c  WHERE "
                                      "c.アイテム名=b.材料   And b.アイテム名 In "),
@@ -197,15 +197,15 @@ SqlStatement SqlMaterialRows(const QStringList& names) {
 }
 
 // NOT INDEXED: a covering index would hand the rows over in another order.
-SqlStatement SqlAllRelations() {
+SqlStatement sqlAllRelations() {
     return SqlStatement{
         QStringLiteral("SELECT アイテム名, 材料, 必要数  FROM ItemCreateRelation NOT INDEXED"), {}};
 }
 
-SqlStatement SqlAllItemPrices() {
+SqlStatement sqlAllItemPrices() {
     return SqlStatement{QStringLiteral("SELECT アイテム名, 店買い  FROM ItemInfo NOT INDEXED"), {}};
 }
 
-SqlStatement SqlAllProductNames() {
+SqlStatement sqlAllProductNames() {
     return SqlStatement{QStringLiteral("SELECT アイテム名  FROM ItemCreator"), {}};
 }

@@ -35,22 +35,22 @@ SqlStatement SqlProductInfo(const QString& name);  // ふりがな, 生産数, �
 // The same rows as SqlItemMaterials and SqlMaterialUsers for many items in one statement, without
 // DISTINCT: each row carries its item (アイテム名 or 材料) and, per item, the rows come in the
 // order in which the one-item statement meets them, duplicates included (the caller folds them).
-SqlStatement SqlMaterialsOfItems(const QStringList& names);  // アイテム名, 材料, 必要数, 店買い
-SqlStatement SqlUsersOfMaterials(const QStringList& names);  // 材料, アイテム名
+SqlStatement sqlMaterialsOfItems(const QStringList& names);  // アイテム名, 材料, 必要数, 店買い
+SqlStatement sqlUsersOfMaterials(const QStringList& names);  // 材料, アイテム名
 // Every product of the catalogues 知行産物 and 知行名物, once each.
-SqlStatement SqlFiefProducts();  // アイテム名
+SqlStatement sqlFiefProducts();  // アイテム名
 
 // Set-based reads of many items at once, for walks that would otherwise run one statement per
 // item. Each takes the names to look up (any number, duplicates allowed).
 // The production rows of products: アイテム名, 生産職業, 目録, 技能, 生産数 (items with an
 // ItemInfo row only, as SqlProductInfo).
-SqlStatement SqlProductRows(const QStringList& names);
+SqlStatement sqlProductRows(const QStringList& names);
 // The materials of products: アイテム名, 材料, 必要数, 店買い (materials with an ItemInfo row
 // only, as SqlItemMaterials).
-SqlStatement SqlMaterialRows(const QStringList& names);
+SqlStatement sqlMaterialRows(const QStringList& names);
 
 // Whole tables in table order, for a walk that reaches most of the database: the same rows as the
 // statements above for every item at once, joined in memory.
-SqlStatement SqlAllRelations();     // アイテム名, 材料, 必要数
-SqlStatement SqlAllItemPrices();    // アイテム名, 店買い
-SqlStatement SqlAllProductNames();  // アイテム名
+SqlStatement sqlAllRelations();     // アイテム名, 材料, 必要数
+SqlStatement sqlAllItemPrices();    // アイテム名, 店買い
+SqlStatement sqlAllProductNames();  // アイテム名

@@ -1,14 +1,10 @@
 #include "recipes/PlannerWindow.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
-#include <QLabel>
-#include <QPointer>
 #include <QTableWidget>
 #include <algorithm>
 
-#include "common/Fonts.h"
 #include "common/ToolWindow.h"
 
 namespace PlannerWindow {
@@ -59,15 +55,7 @@ void setup(QWidget* window, const QString& caption, const QSize& initialSize) {
     ToolWindow::setupResizable(window, caption, initialSize);
     // A planner window never keeps the program alive once the controller has closed.
     window->setAttribute(Qt::WA_QuitOnClose, false);
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, window,
-                     [guard = QPointer<QWidget>(window)] { delete guard.data(); });
-}
-
-QLabel* label(QWidget* parent, const QString& text, const QString& name) {
-    auto* result = new QLabel(text, parent);
-    result->setObjectName(name);
-    result->setFont(Fonts::font(Fonts::Mincho, 16));
-    return result;
+    ToolWindow::freeAtQuit(window);
 }
 
 void setupTable(QTableView* table, const QString& name) {

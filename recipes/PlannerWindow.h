@@ -4,7 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-class QLabel;
 class QTableWidget;
 class QTableView;
 class QWidget;
@@ -15,8 +14,6 @@ class QWidget;
 namespace PlannerWindow {
 
 void setup(QWidget* window, const QString& caption, const QSize& initialSize);
-// A caption label in the windows' label font.
-QLabel* label(QWidget* parent, const QString& text, const QString& name = QString());
 // A read-only table with column heads, no row numbers, whole-row selection.
 void setupTable(QTableView* table, const QString& name);
 QTableWidget* table(QWidget* parent, const QString& name, const QStringList& heads);

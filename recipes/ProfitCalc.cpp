@@ -3,14 +3,13 @@
 #include <limits>
 
 #include "common/TZEMError.h"
-#include "recipes/ItemSql.h"
-#include "recipes/TDB.h"
+#include "recipes/TDBQuery.h"
 
 namespace ProfitCalc {
 
 Extended indexValue(const QString& displayed) {
-    const std::int32_t whole = IntegerFromText(displayed.left(2));
-    const std::int32_t hundredths = IntegerFromText(displayed.mid(3, 2));
+    const std::int32_t whole = integerFromText(displayed.left(2));
+    const std::int32_t hundredths = integerFromText(displayed.mid(3, 2));
     const Extended fraction = Extended(hundredths) / 100.0L;
     return fraction + Extended(whole);
 }
@@ -77,23 +76,6 @@ std::int32_t gain(std::int64_t sale, std::int32_t buyCost) {
 }
 
 }  // namespace ProfitCalc
-
-ProfitProduct ProfitProduct::load(TDB& db, const QString& name) {
-    ProfitProduct p;
-    p.name = name;
-    for (TDBQuery& q = db.OpenQuery(SqlProductInfo(name)); !q.Eof(); q.Next()) {
-        p.standardCount = q.AsInteger(QStringLiteral("生産数"));
-        p.catalogue = q.AsString(QStringLiteral("目録"));
-        p.unitPrice = q.AsInteger(ProfitCalc::unitPriceColumn(p.catalogue));
-        p.found = true;
-    }
-    for (TDBQuery& q = db.OpenQuery(SqlItemMaterials(name)); !q.Eof(); q.Next()) {
-        p.materials.push_back(Material{q.AsString(QStringLiteral("材料")),
-                                       q.AsInteger(QStringLiteral("必要数")),
-                                       q.AsInteger(QStringLiteral("店買い"))});
-    }
-    return p;
-}
 
 ProfitFigures ProfitFigures::compute(const ProfitProduct& product, std::int32_t runs,
                                      std::int32_t pieces, Extended productIndex,

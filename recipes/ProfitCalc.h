@@ -6,8 +6,6 @@
 
 #include "common/Extended.h"
 
-class TDB;
-
 // The profit arithmetic of the fief-product calculator, in one place for the calculator window
 // and the profit ranking:
 //   profit = runs × pieces per run × unit price (× product index, truncated, for 知行産物)
@@ -47,8 +45,8 @@ std::int32_t gain(std::int64_t sale, std::int32_t buyCost);
 
 }  // namespace ProfitCalc
 
-// A fief product as the calculator loads it: the last of its product rows gives the catalogue,
-// the standard count and the unit price; its direct materials in statement order.
+// A fief product as the calculator loads it (ProductLoad): the last of its product rows gives the
+// catalogue, the standard count and the unit price; its direct materials in statement order.
 struct ProfitProduct {
     struct Material {
         QString name;
@@ -62,9 +60,6 @@ struct ProfitProduct {
     std::int32_t unitPrice = 0;
     std::vector<Material> materials;
     bool found = false;  // the product had at least one product row
-
-    // Runs the calculator's two statements on a connected database.
-    static ProfitProduct load(TDB& db, const QString& name);
 };
 
 // The calculator's figures for one product at given counts and indices.

@@ -6,6 +6,7 @@
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
 #include "recipes/MarketIndices.h"
+#include "recipes/ProductLoad.h"
 #include "recipes/TDB.h"
 
 bool ProfitRanking::load(const QString& dbPath, std::stop_token stop) {
@@ -16,15 +17,15 @@ bool ProfitRanking::load(const QString& dbPath, std::stop_token stop) {
         TDB db(dbPath);
         db.connectOrFail();
         QStringList names;
-        for (TDBQuery& q = db.OpenQuery(SqlFiefProducts()); !q.Eof(); q.Next()) {
-            names << q.AsString(QStringLiteral("アイテム名"));
+        for (TDBQuery& q = db.OpenQuery(sqlFiefProducts()); !q.eof(); q.next()) {
+            names << q.asString(QStringLiteral("アイテム名"));
         }
         for (const QString& name : names) {
             if (stop.stop_requested()) {
                 return false;
             }
             try {
-                ProfitProduct product = ProfitProduct::load(db, name);
+                ProfitProduct product = ProductLoad::profitProduct(db, name);
                 if (!product.found) {
                     throw TZEMError(QStringLiteral("ItemInfo に行がありません"));
                 }

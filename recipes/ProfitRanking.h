@@ -37,8 +37,6 @@ public:
     // Takes over what another ranking read and computed (on a worker thread, with the same
     // indices).
     void adopt(ProfitRanking&& loaded);
-    // For tests and tools: the products as given.
-    void setProducts(std::vector<ProfitProduct> products);
 
     // Recomputes every product with the current indices and sorts again.
     void recompute();
@@ -60,6 +58,8 @@ public:
     static QString indexText(int n);
 
 private:
+    // Ranks the products as given and gathers their materials.
+    void setProducts(std::vector<ProfitProduct> products);
     void evaluate(Entry& entry) const;
 
     const MarketIndices& m_indices;

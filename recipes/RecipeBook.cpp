@@ -8,11 +8,11 @@ namespace {
 
 std::optional<std::int32_t> priceOf(const TDBQuery& q) {
     const QString column = QStringLiteral("店買い");
-    if (q.IsNull(column)) {
+    if (q.isNull(column)) {
         return std::nullopt;
     }
     try {
-        return IntegerFromText(q.AsString(column));
+        return integerFromText(q.asString(column));
     } catch (const TZEMError&) {
         return std::nullopt;
     }
@@ -43,7 +43,7 @@ void eachRow(TDB& db, const QStringList& names, Build build, Row row) {
         while (batch.size() < Batch) {
             batch << batch.back();  // repeating a name finds nothing more
         }
-        for (TDBQuery& q = db.OpenQuery(build(batch)); !q.Eof(); q.Next()) {
+        for (TDBQuery& q = db.OpenQuery(build(batch)); !q.eof(); q.next()) {
             row(q);
         }
     }
@@ -65,11 +65,11 @@ RecipeBook RecipeBook::read(const QString& dbPath, const QString& product) {
         for (int i = first; i < last; ++i) {
             level << book.at(i).name;
         }
-        eachRow(db, level, SqlProductRows, [&](const TDBQuery& q) {
-            const int i = book.indexOf(q.AsString(name));
+        eachRow(db, level, sqlProductRows, [&](const TDBQuery& q) {
+            const int i = book.indexOf(q.asString(name));
             book.entry(i).rows.push_back(
-                Row{q.AsString(QStringLiteral("生産職業")), q.AsString(QStringLiteral("目録")),
-                    q.AsString(QStringLiteral("技能")), q.AsInteger(QStringLiteral("生産数"))});
+                Row{q.asString(QStringLiteral("生産職業")), q.asString(QStringLiteral("目録")),
+                    q.asString(QStringLiteral("技能")), q.asInteger(QStringLiteral("生産数"))});
         });
         QStringList products;
         for (int i = first; i < last; ++i) {
@@ -77,13 +77,13 @@ RecipeBook RecipeBook::read(const QString& dbPath, const QString& product) {
                 products << book.at(i).name;
             }
         }
-        eachRow(db, products, SqlMaterialRows, [&](const TDBQuery& q) {
-            const int i = book.indexOf(q.AsString(name));
-            const int m = book.add(q.AsString(QStringLiteral("材料")));
+        eachRow(db, products, sqlMaterialRows, [&](const TDBQuery& q) {
+            const int i = book.indexOf(q.asString(name));
+            const int m = book.add(q.asString(QStringLiteral("材料")));
             if (!book.at(m).price) {
                 book.entry(m).price = priceOf(q);
             }
-            book.entry(i).materials.push_back(Material{m, q.AsInteger(QStringLiteral("必要数"))});
+            book.entry(i).materials.push_back(Material{m, q.asInteger(QStringLiteral("必要数"))});
         });
         first = last;
     }

@@ -16,7 +16,7 @@ void RecipeSearch::start(const QString& dbPath, const SqlStatement& statement,
             outcome->error = BackgroundTask::failureOf([&] {
                 try {
                     auto list = std::make_unique<TZEMItemList>();
-                    list->Build(dbPath, statement, direction, TZEMItemList::Walk::SetBased, stop);
+                    list->build(dbPath, statement, direction, TZEMItemList::Walk::SetBased, stop);
                     // Made here, not by the window's tree.
                     list->caseKeys();
                     list->rootsWithEdges();

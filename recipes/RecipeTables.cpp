@@ -139,7 +139,7 @@ struct RecipeTables::Builder {
     void readForward() {
         std::vector<bool> isProduct;
         NameColumn creator{0};
-        scan(SqlAllProductNames(), [&](const SqliteScan& r) {
+        scan(sqlAllProductNames(), [&](const SqliteScan& r) {
             const int id = name(r, creator, true);
             if (id >= 0) {
                 isProduct.resize(std::max(isProduct.size(), std::size_t(id) + 1));
@@ -151,7 +151,7 @@ struct RecipeTables::Builder {
         std::vector<int> priceCount;
         std::unordered_map<int, std::vector<Price>> laterPrices;
         NameColumn info{0};
-        scan(SqlAllItemPrices(), [&](const SqliteScan& r) {
+        scan(sqlAllItemPrices(), [&](const SqliteScan& r) {
             const int id = name(r, info, true);
             if (id < 0) {
                 return;
@@ -181,7 +181,7 @@ struct RecipeTables::Builder {
         });
         NameColumn product{0};
         NameColumn material{1};
-        scan(SqlAllRelations(), [&](const SqliteScan& r) {
+        scan(sqlAllRelations(), [&](const SqliteScan& r) {
             const int p = name(r, product, false);
             const int m = name(r, material, false);
             if (p < 0 || m < 0 || std::size_t(p) >= isProduct.size() ||
@@ -199,7 +199,7 @@ struct RecipeTables::Builder {
     void readReverse() {
         NameColumn product{0};
         NameColumn material{1};
-        scan(SqlAllRelations(), [&](const SqliteScan& r) {
+        scan(sqlAllRelations(), [&](const SqliteScan& r) {
             const int m = name(r, material, true);
             if (m < 0) {
                 return;

@@ -44,7 +44,7 @@ TZEMError nullConversion(const QString& type) {
 
 }  // namespace
 
-std::int32_t IntegerFromText(const QString& text) {
+std::int32_t integerFromText(const QString& text) {
     std::int32_t result = 0;
     if (!parseInt32(text, result)) {
         throw TZEMError::notAnInteger(text);
@@ -52,18 +52,18 @@ std::int32_t IntegerFromText(const QString& text) {
     return result;
 }
 
-QString TextFromValue(const QVariant& value) {
+QString textFromValue(const QVariant& value) {
     if (value.isNull()) {
         throw nullConversion(QStringLiteral("String"));
     }
     return value.toString();
 }
 
-std::int32_t IntegerFromValue(const QVariant& value) {
+std::int32_t integerFromValue(const QVariant& value) {
     if (value.isNull()) {
         throw nullConversion(QStringLiteral("Integer"));
     }
-    return IntegerFromText(value.toString());
+    return integerFromText(value.toString());
 }
 
 TDBQuery::TDBQuery() = default;
@@ -105,17 +105,17 @@ void TDBQuery::close() {
     m_eof = true;
 }
 
-bool TDBQuery::Eof() const {
+bool TDBQuery::eof() const {
     return m_eof;
 }
 
-void TDBQuery::Next() {
+void TDBQuery::next() {
     if (!m_eof) {
         step();
     }
 }
 
-int TDBQuery::Position(const QString& column) const {
+int TDBQuery::position(const QString& column) const {
     const int position = m_columns != nullptr ? m_columns->value(column, -1) : -1;
     if (position < 0) {
         throw TZEMError(QStringLiteral("項目 '%1' が見つかりません").arg(column));
@@ -123,28 +123,28 @@ int TDBQuery::Position(const QString& column) const {
     return position;
 }
 
-QVariant TDBQuery::Value(int position) const {
+QVariant TDBQuery::value(int position) const {
     if (m_eof) {
         throw TZEMError(QStringLiteral("現在のレコードがありません（%1）").arg(position));
     }
     return m_query->value(position);
 }
 
-QVariant TDBQuery::Value(const QString& column) const {
+QVariant TDBQuery::value(const QString& column) const {
     if (m_eof) {
         throw TZEMError(QStringLiteral("現在のレコードがありません（%1）").arg(column));
     }
-    return m_query->value(Position(column));
+    return m_query->value(position(column));
 }
 
-bool TDBQuery::IsNull(const QString& column) const {
-    return Value(column).isNull();
+bool TDBQuery::isNull(const QString& column) const {
+    return value(column).isNull();
 }
 
-QString TDBQuery::AsString(const QString& column) const {
-    return TextFromValue(Value(column));
+QString TDBQuery::asString(const QString& column) const {
+    return textFromValue(value(column));
 }
 
-std::int32_t TDBQuery::AsInteger(const QString& column) const {
-    return IntegerFromValue(Value(column));
+std::int32_t TDBQuery::asInteger(const QString& column) const {
+    return integerFromValue(value(column));
 }

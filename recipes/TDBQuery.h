@@ -13,10 +13,10 @@ class QSqlQuery;
 
 // Integer text as the database and the windows hold it: an optional sign and decimal digits
 // within 32 bits; anything else raises "'<text>' は整数ではありません".
-std::int32_t IntegerFromText(const QString& text);
+std::int32_t integerFromText(const QString& text);
 // A column value read as text or as an integer; NULL raises the conversion error.
-QString TextFromValue(const QVariant& value);
-std::int32_t IntegerFromValue(const QVariant& value);
+QString textFromValue(const QVariant& value);
+std::int32_t integerFromValue(const QVariant& value);
 
 // The open result of one statement, positioned on a row. Columns are found by name; reading a
 // NULL, or integer text that does not parse, raises the conversion error.
@@ -27,16 +27,16 @@ public:
     TDBQuery(const TDBQuery&) = delete;
     TDBQuery& operator=(const TDBQuery&) = delete;
 
-    bool Eof() const;
-    void Next();
-    bool IsNull(const QString& column) const;
-    QString AsString(const QString& column) const;
-    std::int32_t AsInteger(const QString& column) const;
+    bool eof() const;
+    void next();
+    bool isNull(const QString& column) const;
+    QString asString(const QString& column) const;
+    std::int32_t asInteger(const QString& column) const;
     // The column's value as the database holds it (NULL, integer, real, text or bytes).
-    QVariant Value(const QString& column) const;
+    QVariant value(const QString& column) const;
     // The same by the column's position, for reading many rows.
-    int Position(const QString& column) const;
-    QVariant Value(int position) const;
+    int position(const QString& column) const;
+    QVariant value(int position) const;
 
     // Plumbing for TDB, which owns the query and its column positions by name: open() moves an
     // executed query to its first row; close() finishes it. A closed query is at its end. A row

@@ -19,6 +19,7 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "common/Controls.h"
 #include "common/ElidedLabel.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
@@ -60,22 +61,6 @@ QString commaText(const QStringList& entries) {
     return parts.join(u',');
 }
 
-QLabel* label(const QString& text, QWidget* parent, const QRect& geometry) {
-    auto* result = new QLabel(text, parent);
-    result->setFont(Fonts::font(Fonts::Mincho, 16));
-    result->setGeometry(geometry);
-    return result;
-}
-
-QComboBox* combo(const QString& name, QWidget* parent, const QRect& geometry) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setGeometry(geometry);
-    return box;
-}
-
 }  // namespace
 
 TZEMForm08::TZEMForm08(const QStringList& jobList, const QStringList& versionList,
@@ -112,12 +97,12 @@ TZEMForm08::TZEMForm08(const QStringList& jobList, const QStringList& versionLis
     connect(evtCalc, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { evtCalcClick(); }); });
     connect(evtShopping, &QPushButton::clicked, this, [this] {
-        Messages::guarded([this] { TZEMForm082::OpenFor(outItemName->text(), DBPath); });
+        Messages::guarded([this] { TZEMForm082::openFor(outItemName->text(), DBPath); });
     });
     connect(evtRanking, &QPushButton::clicked, this, [this] {
         // TAMUMarket.ini lives in the data folder, beside the item database.
         Messages::guarded(
-            [this] { TZEMForm083::OpenFor(DBPath, QFileInfo(DBPath).absolutePath() + u'/'); });
+            [this] { TZEMForm083::openFor(DBPath, QFileInfo(DBPath).absolutePath() + u'/'); });
     });
 
     show();
@@ -131,22 +116,25 @@ TZEMForm08::~TZEMForm08() {
 }
 
 void TZEMForm08::buildControls() {
+    const QFont labels = Fonts::font(Fonts::Mincho, 16);
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("pgcSearch"));
     m_pages->setGeometry(5, 4, 409, 121);
 
     auto* conditions = new QWidget;
     conditions->setObjectName(QStringLiteral("tabCondition"));
-    label(QStringLiteral("職業"), conditions, {8, 8, 36, 20});
-    iptJob = combo(QStringLiteral("iptJob"), conditions, {46, 6, 140, 22});
-    label(QStringLiteral("目録"), conditions, {8, 35, 36, 20});
-    iptMokRock = combo(QStringLiteral("iptMokRock"), conditions, {46, 33, 140, 22});
-    label(QStringLiteral("技能"), conditions, {8, 62, 36, 20});
-    iptSkill = combo(QStringLiteral("iptSkill"), conditions, {46, 60, 140, 22});
-    label(QStringLiteral("バージョン"), conditions, {198, 8, 82, 20});
-    iptVersion = combo(QStringLiteral("iptVersion"), conditions, {282, 6, 113, 22});
-    label(QStringLiteral("装備区分"), conditions, {198, 35, 82, 20});
-    iptEquip = combo(QStringLiteral("iptEquip"), conditions, {282, 33, 113, 22});
+    Controls::label(conditions, QStringLiteral("職業"), QRect(8, 8, 36, 20), labels);
+    iptJob = Controls::comboBox(conditions, QStringLiteral("iptJob"), QRect(46, 6, 140, 22));
+    Controls::label(conditions, QStringLiteral("目録"), QRect(8, 35, 36, 20), labels);
+    iptMokRock =
+        Controls::comboBox(conditions, QStringLiteral("iptMokRock"), QRect(46, 33, 140, 22));
+    Controls::label(conditions, QStringLiteral("技能"), QRect(8, 62, 36, 20), labels);
+    iptSkill = Controls::comboBox(conditions, QStringLiteral("iptSkill"), QRect(46, 60, 140, 22));
+    Controls::label(conditions, QStringLiteral("バージョン"), QRect(198, 8, 82, 20), labels);
+    iptVersion =
+        Controls::comboBox(conditions, QStringLiteral("iptVersion"), QRect(282, 6, 113, 22));
+    Controls::label(conditions, QStringLiteral("装備区分"), QRect(198, 35, 82, 20), labels);
+    iptEquip = Controls::comboBox(conditions, QStringLiteral("iptEquip"), QRect(282, 33, 113, 22));
     btnSearch = new QPushButton(QStringLiteral("検索"), conditions);
     btnSearch->setObjectName(QStringLiteral("btnSearch"));
     btnSearch->setGeometry(282, 59, 113, 25);
@@ -159,7 +147,7 @@ void TZEMForm08::buildControls() {
 
     auto* byName = new QWidget;
     byName->setObjectName(QStringLiteral("tabName"));
-    label(QStringLiteral("検索生産品名"), byName, {8, 10, 200, 20});
+    Controls::label(byName, QStringLiteral("検索生産品名"), QRect(8, 10, 200, 20), labels);
     iptItemName = new QLineEdit(byName);
     iptItemName->setObjectName(QStringLiteral("iptItemName"));
     iptItemName->setGeometry(8, 34, 270, 22);
@@ -171,7 +159,7 @@ void TZEMForm08::buildControls() {
 
     auto* byMaterial = new QWidget;
     byMaterial->setObjectName(QStringLiteral("tabZairyo"));
-    label(QStringLiteral("検索材料名"), byMaterial, {8, 10, 200, 20});
+    Controls::label(byMaterial, QStringLiteral("検索材料名"), QRect(8, 10, 200, 20), labels);
     iptZairyo = new QLineEdit(byMaterial);
     iptZairyo->setObjectName(QStringLiteral("iptZairyo"));
     iptZairyo->setGeometry(8, 34, 270, 22);
@@ -182,7 +170,7 @@ void TZEMForm08::buildControls() {
     m_pages->addTab(byMaterial, QStringLiteral("生産品逆引き検索"));
     m_pages->setCurrentIndex(0);
 
-    label(QStringLiteral("生産品検索結果"), this, {5, 131, 185, 18});
+    Controls::label(this, QStringLiteral("生産品検索結果"), QRect(5, 131, 185, 18), labels);
     CreateTree = new QTreeView(this);
     CreateTree->setObjectName(QStringLiteral("CreateTree"));
     CreateTree->setGeometry(5, 151, 185, 301);
@@ -214,7 +202,7 @@ void TZEMForm08::buildControls() {
         CreateTree->expandRecursively(current);
     });
 
-    label(QStringLiteral("生産品必要材料"), this, {195, 131, 219, 18});
+    Controls::label(this, QStringLiteral("生産品必要材料"), QRect(195, 131, 219, 18), labels);
     m_panel = new QGroupBox(this);
     m_panel->setObjectName(QStringLiteral("grpMaterials"));
     m_panel->setGeometry(194, 151, 221, 301);
@@ -224,8 +212,8 @@ void TZEMForm08::buildControls() {
     outYomi->setObjectName(QStringLiteral("outYomi"));
     outYomi->setFont(Fonts::font(Fonts::PMincho, 11));
     outYomi->setGeometry(86, 8, 130, 14);
-    const auto row = [this](const QString& caption, const QString& name, int y) {
-        label(caption, m_panel, {6, y, 80, 20});
+    const auto row = [this, &labels](const QString& caption, const QString& name, int y) {
+        Controls::label(m_panel, caption, QRect(6, y, 80, 20), labels);
         auto* out = new ElidedLabel(m_panel);
         out->setObjectName(name);
         out->setFont(Fonts::font(Fonts::Mincho, 16));
@@ -235,7 +223,7 @@ void TZEMForm08::buildControls() {
     outItemName = row(QStringLiteral("品名　　："), QStringLiteral("outItemName"), 22);
     outItemCreator = row(QStringLiteral("生産職業："), QStringLiteral("outItemCreator"), 46);
     outCreateCount = row(QStringLiteral("生産数　："), QStringLiteral("outCreateCount"), 70);
-    label(QStringLiteral("材料"), m_panel, {6, 96, 80, 20});
+    Controls::label(m_panel, QStringLiteral("材料"), QRect(6, 96, 80, 20), labels);
 
     outCreateSource = new QTableWidget(0, 2, m_panel);
     outCreateSource->setObjectName(QStringLiteral("outCreateSource"));
@@ -287,12 +275,12 @@ void TZEMForm08::iptJobChange() {
     TDB db(DBPath);
     db.connectOrFail();
     TDBQuery& query = db.OpenQuery(SqlCatalogList(job, iptVersion->currentText()));
-    if (!query.Eof()) {
+    if (!query.eof()) {
         iptMokRock->setEnabled(true);
     }
     const QSignalBlocker blocker(iptMokRock);
-    for (; !query.Eof(); query.Next()) {
-        iptMokRock->addItem(query.AsString(QStringLiteral("目録")));
+    for (; !query.eof(); query.next()) {
+        iptMokRock->addItem(query.asString(QStringLiteral("目録")));
     }
 }
 
@@ -307,12 +295,12 @@ void TZEMForm08::iptMokRockChange() {
     TDB db(DBPath);
     db.connectOrFail();
     TDBQuery& query = db.OpenQuery(SqlSkillList(catalog, iptVersion->currentText()));
-    if (!query.Eof()) {
+    if (!query.eof()) {
         iptSkill->setEnabled(true);
     }
     const QSignalBlocker blocker(iptSkill);
-    for (; !query.Eof(); query.Next()) {
-        iptSkill->addItem(query.AsString(QStringLiteral("技能")));
+    for (; !query.eof(); query.next()) {
+        iptSkill->addItem(query.asString(QStringLiteral("技能")));
     }
 }
 
@@ -418,7 +406,7 @@ void TZEMForm08::CreateTreeChange(const QModelIndex& node) {
     TDB db(DBPath);
     db.connectOrFail();
     TDBQuery& count = db.OpenQuery(SqlItemCount(name));
-    if (count.Eof()) {
+    if (count.eof()) {
         // A pure material: nobody produces it.
         outYomi->clear();
         outItemCreator->setText(Dash);
@@ -428,32 +416,32 @@ void TZEMForm08::CreateTreeChange(const QModelIndex& node) {
         return;
     }
     evtShopping->setEnabled(true);
-    outCreateCount->setText(count.AsString(QStringLiteral("生産数")));
+    outCreateCount->setText(count.asString(QStringLiteral("生産数")));
 
     TDBQuery& yomi = db.OpenQuery(SqlItemYomi(name));
     const QString reading = QStringLiteral("ふりがな");
-    outYomi->setText(!yomi.Eof() && !yomi.IsNull(reading) ? yomi.AsString(reading) : QString());
+    outYomi->setText(!yomi.eof() && !yomi.isNull(reading) ? yomi.asString(reading) : QString());
 
     QStringList jobs;
-    for (TDBQuery& query = db.OpenQuery(SqlItemJobs(name)); !query.Eof(); query.Next()) {
-        jobs << query.AsString(QStringLiteral("生産職業"));
+    for (TDBQuery& query = db.OpenQuery(SqlItemJobs(name)); !query.eof(); query.next()) {
+        jobs << query.asString(QStringLiteral("生産職業"));
     }
     outItemCreator->setText(commaText(jobs));
 
-    for (TDBQuery& query = db.OpenQuery(SqlItemMaterials(name)); !query.Eof(); query.Next()) {
+    for (TDBQuery& query = db.OpenQuery(SqlItemMaterials(name)); !query.eof(); query.next()) {
         const int row = outCreateSource->rowCount();
         outCreateSource->insertRow(row);
-        auto* material = new QTableWidgetItem(query.AsString(QStringLiteral("材料")));
+        auto* material = new QTableWidgetItem(query.asString(QStringLiteral("材料")));
         material->setToolTip(material->text());
         outCreateSource->setItem(row, 0, material);
         outCreateSource->setItem(row, 1,
-                                 new QTableWidgetItem(query.AsString(QStringLiteral("必要数"))));
+                                 new QTableWidgetItem(query.asString(QStringLiteral("必要数"))));
     }
     fitMaterialRows();
 
     TDBQuery& catalog = db.OpenQuery(SqlItemCatalog(name));
-    if (!catalog.Eof()) {
-        const QString mokRock = catalog.AsString(QStringLiteral("目録"));
+    if (!catalog.eof()) {
+        const QString mokRock = catalog.asString(QStringLiteral("目録"));
         evtCalc->setEnabled(mokRock == Fief || mokRock == FiefSpecial);
     }
 }
@@ -494,7 +482,7 @@ void TZEMForm08::clearDetails() {
 }
 
 void TZEMForm08::evtCalcClick() {
-    TZEMForm081::OpenFor(outItemName->text(), DBPath);
+    TZEMForm081::openFor(outItemName->text(), DBPath);
 }
 
 void TZEMForm08::keyPressEvent(QKeyEvent* event) {

@@ -50,7 +50,6 @@ Q_SIGNALS:
 
 public:
     const TZEMItemList* itemList() const { return ItemList.get(); }
-    const QString& selectedMokRock() const { return SelectedMokRock; }
     RecipeTreeModel* treeModel() const { return m_model; }
 
 protected:

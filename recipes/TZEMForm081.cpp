@@ -1,22 +1,22 @@
 #include "recipes/TZEMForm081.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
+#include "common/Controls.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/ReadOnlyLook.h"
 #include "common/ScreenAreas.h"
 #include "common/TZEMError.h"
 #include "common/TZEMSpinEdit.h"
+#include "common/ToolWindow.h"
 #include "recipes/FigureLabel.h"
-#include "recipes/ItemSql.h"
 #include "recipes/MarketIndices.h"
+#include "recipes/ProductLoad.h"
 #include "recipes/ProfitCalc.h"
 #include "recipes/TDB.h"
 
@@ -33,17 +33,6 @@ using ProfitCalc::wrapMul;
 
 QString number(std::int64_t value) {
     return QString::number(value);
-}
-
-template <class Label = QLabel>
-Label* makeLabel(QWidget* parent, const QString& text, const QRect& rect, const QFont& font,
-                 const QString& name = QString(), Qt::Alignment align = Qt::AlignLeft) {
-    auto* label = new Label(text, parent);
-    label->setObjectName(name);
-    label->setFont(font);
-    label->setGeometry(rect);
-    label->setAlignment(align | Qt::AlignVCenter);
-    return label;
 }
 
 QLineEdit* makeIndexBox(QWidget* parent, const QString& name, const QRect& rect,
@@ -81,29 +70,29 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
     m_frame->setGeometry(0, 0, clientWidth, clientHeight);
 
     // Product part.
-    outUriYomi =
-        makeLabel(m_frame, QString(), QRect(100, 6, 300, 14), small, QStringLiteral("outUriYomi"));
-    makeLabel(m_frame, QStringLiteral("産物名　："), QRect(16, 20, 84, 22), label16);
-    outUriName = makeLabel(m_frame, QString(), QRect(100, 20, 440, 22), label16,
-                           QStringLiteral("outUriName"));
-    makeLabel(m_frame, QStringLiteral("工房ＬＶ："), QRect(16, 46, 84, 22), label16);
-    outUriLV =
-        makeLabel(m_frame, QString(), QRect(100, 46, 300, 22), label16, QStringLiteral("outUriLV"));
+    outUriYomi = Controls::label(m_frame, QString(), QRect(100, 6, 300, 14), small,
+                                 QStringLiteral("outUriYomi"));
+    Controls::label(m_frame, QStringLiteral("産物名　："), QRect(16, 20, 84, 22), label16);
+    outUriName = Controls::label(m_frame, QString(), QRect(100, 20, 440, 22), label16,
+                                 QStringLiteral("outUriName"));
+    Controls::label(m_frame, QStringLiteral("工房ＬＶ："), QRect(16, 46, 84, 22), label16);
+    outUriLV = Controls::label(m_frame, QString(), QRect(100, 46, 300, 22), label16,
+                               QStringLiteral("outUriLV"));
 
-    makeLabel(m_frame, QStringLiteral("総生産数："), QRect(16, 74, 84, 22), label16);
-    outUriCount = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 74, 70, 22),
-                                         figures16, QStringLiteral("outUriCount"), right);
-    makeLabel(m_frame, QStringLiteral("＝生産回数："), QRect(168, 74, 96, 22), label16);
+    Controls::label(m_frame, QStringLiteral("総生産数："), QRect(16, 74, 84, 22), label16);
+    outUriCount = Controls::label<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 74, 70, 22),
+                                               figures16, QStringLiteral("outUriCount"), right);
+    Controls::label(m_frame, QStringLiteral("＝生産回数："), QRect(168, 74, 96, 22), label16);
     iptUriTime = new TZEMSpinEdit(m_frame);
     iptUriTime->setObjectName(QStringLiteral("iptUriTime"));
     iptUriTime->setBounds(1, 1000);
     iptUriTime->setText(QStringLiteral("1"));
     iptUriTime->setGeometry(266, 73, 60, 24);
     iptUriTime->setFont(figures12);
-    makeLabel(m_frame, QStringLiteral("×生産数："), QRect(330, 74, 80, 22), label16);
+    Controls::label(m_frame, QStringLiteral("×生産数："), QRect(330, 74, 80, 22), label16);
     // The standard count lies beneath the spin box and is not seen; the calculation reads it.
-    outUriSeisanSu = makeLabel(m_frame, QStringLiteral("1"), QRect(412, 73, 58, 24), figures16,
-                               QStringLiteral("outUriSeisanSu"), right);
+    outUriSeisanSu = Controls::label(m_frame, QStringLiteral("1"), QRect(412, 73, 58, 24),
+                                     figures16, QStringLiteral("outUriSeisanSu"), right);
     outUriSeisanSu->hide();
     iptUriSeisanSu = new TZEMSpinEdit(m_frame);
     iptUriSeisanSu->setObjectName(QStringLiteral("iptUriSeisanSu"));
@@ -116,48 +105,49 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
     evtDefaultSu->setGeometry(476, 72, 90, 26);
     evtDefaultSu->hide();
 
-    makeLabel(m_frame, QStringLiteral("原材料費："), QRect(16, 102, 84, 22), label16);
-    outBuyCost = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 102, 70, 22),
-                                        figures16, QStringLiteral("outBuyCost"), right);
+    Controls::label(m_frame, QStringLiteral("原材料費："), QRect(16, 102, 84, 22), label16);
+    outBuyCost = Controls::label<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 102, 70, 22),
+                                              figures16, QStringLiteral("outBuyCost"), right);
 
-    makeLabel(m_frame, QStringLiteral("売却価格："), QRect(16, 128, 84, 22), label16);
-    outUriCost = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 128, 70, 22),
-                                        figures16, QStringLiteral("outUriCost"), right);
-    makeLabel(m_frame, QStringLiteral("＝生産数："), QRect(168, 128, 80, 22), label16);
-    outUriSu = makeLabel<FigureLabel>(m_frame, QStringLiteral("1"), QRect(248, 128, 44, 22),
-                                      figures16, QStringLiteral("outUriSu"), right);
-    makeLabel(m_frame, QStringLiteral("×売却単価："), QRect(292, 128, 96, 22), label16);
-    outUriTanka = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(388, 128, 67, 22),
-                                         figures16, QStringLiteral("outUriTanka"), right);
-    outUriSisu = makeLabel(m_frame, QStringLiteral("×指数："), QRect(455, 128, 64, 22), label16,
-                           QStringLiteral("outUriSisu"));
+    Controls::label(m_frame, QStringLiteral("売却価格："), QRect(16, 128, 84, 22), label16);
+    outUriCost = Controls::label<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 128, 70, 22),
+                                              figures16, QStringLiteral("outUriCost"), right);
+    Controls::label(m_frame, QStringLiteral("＝生産数："), QRect(168, 128, 80, 22), label16);
+    outUriSu = Controls::label<FigureLabel>(m_frame, QStringLiteral("1"), QRect(248, 128, 44, 22),
+                                            figures16, QStringLiteral("outUriSu"), right);
+    Controls::label(m_frame, QStringLiteral("×売却単価："), QRect(292, 128, 96, 22), label16);
+    outUriTanka =
+        Controls::label<FigureLabel>(m_frame, QStringLiteral("0"), QRect(388, 128, 67, 22),
+                                     figures16, QStringLiteral("outUriTanka"), right);
+    outUriSisu = Controls::label(m_frame, QStringLiteral("×指数："), QRect(455, 128, 64, 22),
+                                 label16, QStringLiteral("outUriSisu"));
     iptUriSisu =
         makeIndexBox(m_frame, QStringLiteral("iptUriSisu"), QRect(519, 127, 50, 24), figures16);
     outUriSisu->hide();
     iptUriSisu->hide();
 
-    makeLabel(m_frame, QStringLiteral("利益　　："), QRect(16, 154, 84, 22), label16);
-    outUriGain = makeLabel<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 154, 70, 22),
-                                        figures16, QStringLiteral("outUriGain"), right);
+    Controls::label(m_frame, QStringLiteral("利益　　："), QRect(16, 154, 84, 22), label16);
+    outUriGain = Controls::label<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 154, 70, 22),
+                                              figures16, QStringLiteral("outUriGain"), right);
 
     // Material part.
     m_materials = new QGroupBox(QStringLiteral("材料"), m_frame);
     m_materials->setFont(rowFont);
     m_materials->setGeometry(8, materialsTop, clientWidth - 16, materialsHeight);
-    makeLabel(m_materials, QStringLiteral("生産費用："), QRect(12, 20, 80, 22), label16);
+    Controls::label(m_materials, QStringLiteral("生産費用："), QRect(12, 20, 80, 22), label16);
     outZaiTotalCost =
-        makeLabel<FigureLabel>(m_materials, QStringLiteral("0"), QRect(88, 20, 70, 22), figures16,
-                               QStringLiteral("outZaiTotalCost"), right);
+        Controls::label<FigureLabel>(m_materials, QStringLiteral("0"), QRect(88, 20, 70, 22),
+                                     figures16, QStringLiteral("outZaiTotalCost"), right);
     const int heads = rowTop - 20;
-    makeLabel(m_materials, QStringLiteral("知行産物名"), QRect(12, heads, 150, 18), rowFont);
-    makeLabel(m_materials, QStringLiteral("入手先"), QRect(168, heads, 80, 18), rowFont);
-    makeLabel(m_materials, QStringLiteral("指数"), QRect(254, heads, 50, 18), rowFont);
-    makeLabel(m_materials, QStringLiteral("単価"), QRect(310, heads, 64, 18), rowFont, QString(),
-              right);
-    makeLabel(m_materials, QStringLiteral("必要数"), QRect(378, heads, 58, 18), rowFont, QString(),
-              right);
-    makeLabel(m_materials, QStringLiteral("必要額"), QRect(440, heads, 100, 18), rowFont, QString(),
-              right);
+    Controls::label(m_materials, QStringLiteral("知行産物名"), QRect(12, heads, 150, 18), rowFont);
+    Controls::label(m_materials, QStringLiteral("入手先"), QRect(168, heads, 80, 18), rowFont);
+    Controls::label(m_materials, QStringLiteral("指数"), QRect(254, heads, 50, 18), rowFont);
+    Controls::label(m_materials, QStringLiteral("単価"), QRect(310, heads, 64, 18), rowFont,
+                    QString(), right);
+    Controls::label(m_materials, QStringLiteral("必要数"), QRect(378, heads, 58, 18), rowFont,
+                    QString(), right);
+    Controls::label(m_materials, QStringLiteral("必要額"), QRect(440, heads, 100, 18), rowFont,
+                    QString(), right);
     for (int k = 0; k < StandardRows; ++k) {
         addMaterialRow();
     }
@@ -181,8 +171,8 @@ void TZEMForm081::addMaterialRow() {
     };
 
     MaterialRow row;
-    row.outZaiName = makeLabel(m_materials, EmptyMaterialCaption, QRect(12, y, 154, 19), rowFont,
-                               name("outZaiName"));
+    row.outZaiName = Controls::label(m_materials, EmptyMaterialCaption, QRect(12, y, 154, 19),
+                                     rowFont, name("outZaiName"));
     row.iptGetTarget = new QComboBox(m_materials);
     row.iptGetTarget->setObjectName(name("iptGetTarget"));
     row.iptGetTarget->addItems({QStringLiteral("産物商"), QStringLiteral("店"),
@@ -193,12 +183,13 @@ void TZEMForm081::addMaterialRow() {
     row.iptGetTarget->setGeometry(168, y, 80, 19);
     row.iptZaiSisu = makeIndexBox(m_materials, name("iptZaiSisu"), QRect(254, y, 50, 19), figures);
     row.iptZaiSisu->setAttribute(Qt::WA_InputMethodEnabled, false);
-    row.outZaiCost = makeLabel<FigureLabel>(m_materials, QString(), QRect(310, y, 64, 19), figures,
-                                            name("outZaiCost"), Qt::AlignRight);
-    row.outZaiCount = makeLabel<FigureLabel>(m_materials, QString(), QRect(378, y, 58, 19), figures,
-                                             name("outZaiCount"), Qt::AlignRight);
-    row.outZaiTotalCost = makeLabel<FigureLabel>(m_materials, QString(), QRect(440, y, 100, 19),
-                                                 figures, name("outZaiTotalCost"), Qt::AlignRight);
+    row.outZaiCost = Controls::label<FigureLabel>(m_materials, QString(), QRect(310, y, 64, 19),
+                                                  figures, name("outZaiCost"), Qt::AlignRight);
+    row.outZaiCount = Controls::label<FigureLabel>(m_materials, QString(), QRect(378, y, 58, 19),
+                                                   figures, name("outZaiCount"), Qt::AlignRight);
+    row.outZaiTotalCost =
+        Controls::label<FigureLabel>(m_materials, QString(), QRect(440, y, 100, 19), figures,
+                                     name("outZaiTotalCost"), Qt::AlignRight);
     row.outZaiName->hide();
     row.iptGetTarget->hide();
     row.iptZaiSisu->hide();
@@ -222,11 +213,10 @@ void TZEMForm081::addMaterialRow() {
     }
 }
 
-TZEMForm081* TZEMForm081::OpenFor(const QString& productName, const QString& dbPath) {
+TZEMForm081* TZEMForm081::openFor(const QString& productName, const QString& dbPath) {
     auto* window = new TZEMForm081();
     // Calculators are not owned by the window that opened them; they go when the program ends.
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp,
-                     [guard = QPointer<TZEMForm081>(window)] { delete guard.data(); });
+    ToolWindow::freeAtQuit(window);
     window->outUriName->setText(productName);
     window->DBPath = dbPath;
     window->move(ScreenAreas::desktop().topLeft());
@@ -235,14 +225,14 @@ TZEMForm081* TZEMForm081::OpenFor(const QString& productName, const QString& dbP
     return window;
 }
 
-TZEMForm081* TZEMForm081::OpenWith(const QString& productName, const QString& dbPath,
+TZEMForm081* TZEMForm081::openWith(const QString& productName, const QString& dbPath,
                                    const MarketIndices& indices) {
-    TZEMForm081* window = OpenFor(productName, dbPath);
-    Messages::guarded([&] { window->SetIndices(indices); });
+    TZEMForm081* window = openFor(productName, dbPath);
+    Messages::guarded([&] { window->setIndices(indices); });
     return window;
 }
 
-void TZEMForm081::SetIndices(const MarketIndices& indices) {
+void TZEMForm081::setIndices(const MarketIndices& indices) {
     if (ProfitCalc::productIndexed(ProductMokRock)) {
         iptUriSisu->setText(indices.product(outUriName->text()));
     }
@@ -252,7 +242,7 @@ void TZEMForm081::SetIndices(const MarketIndices& indices) {
     }
 }
 
-Extended TZEMForm081::IndexValue(const QString& displayed) {
+Extended TZEMForm081::indexValue(const QString& displayed) {
     return ProfitCalc::indexValue(displayed);
 }
 
@@ -279,30 +269,28 @@ void TZEMForm081::LoadProduct() {
     {
         TDB db(DBPath);
         db.connectOrFail();
-        for (TDBQuery& q = db.OpenQuery(SqlProductInfo(outUriName->text())); !q.Eof(); q.Next()) {
-            const QString yomi = QStringLiteral("ふりがな");
-            outUriYomi->setText(q.IsNull(yomi) ? QString() : q.AsString(yomi));
-            outUriSeisanSu->setText(q.AsString(QStringLiteral("生産数")));
+        const auto product = [this](const ProductLoad::ProductRow& row) {
+            outUriYomi->setText(row.yomi());
+            outUriSeisanSu->setText(row.standardCount());
             // A new count recalculates at once, like any change of the spin box: the figures
             // stand even when reading the rest of the product or its materials fails.
-            iptUriSeisanSu->setText(q.AsString(QStringLiteral("生産数")));
-            outUriLV->setText(q.AsString(QStringLiteral("技能")));
-            ProductMokRock = q.AsString(QStringLiteral("目録"));
+            iptUriSeisanSu->setText(row.standardCount());
+            outUriLV->setText(row.skill());
+            ProductMokRock = row.catalogue();
             const bool sanbutsu = ProfitCalc::productIndexed(ProductMokRock);
             outUriSisu->setVisible(sanbutsu);
             iptUriSisu->setVisible(sanbutsu);
-            outUriTanka->setText(q.AsString(ProfitCalc::unitPriceColumn(ProductMokRock)));
+            outUriTanka->setText(row.unitPrice());
             outUriSu->setText(iptUriSeisanSu->text());
-            outUriCost->setText(number(ProfitCalc::sale(IntegerFromText(iptUriSeisanSu->text()),
-                                                        IntegerFromText(outUriTanka->text()),
-                                                        IntegerFromText(iptUriTime->text()))));
-        }
+            outUriCost->setText(number(ProfitCalc::sale(integerFromText(iptUriSeisanSu->text()),
+                                                        integerFromText(outUriTanka->text()),
+                                                        integerFromText(iptUriTime->text()))));
+        };
         // Every material is read before any row is filled, so a failure leaves no half list.
-        for (TDBQuery& q = db.OpenQuery(SqlItemMaterials(outUriName->text())); !q.Eof(); q.Next()) {
-            materials.push_back(Material{q.AsString(QStringLiteral("材料")),
-                                         q.AsString(QStringLiteral("必要数")),
-                                         q.AsInteger(QStringLiteral("店買い"))});
-        }
+        const auto material = [&materials](const ProductLoad::MaterialRow& row) {
+            materials.push_back(Material{row.name(), row.needed(), row.price()});
+        };
+        ProductLoad::read(db, outUriName->text(), product, material);
         while (m_rows.size() < materials.size()) {
             addMaterialRow();
         }
@@ -322,7 +310,7 @@ void TZEMForm081::LoadProduct() {
 }
 
 void TZEMForm081::Recalculate() {
-    const auto integer = [](const QString& text) { return IntegerFromText(text); };
+    const auto integer = [](const QString& text) { return integerFromText(text); };
 
     outUriCount->setText(
         number(wrapMul(integer(iptUriTime->text()), integer(outUriSeisanSu->text()))));
@@ -330,7 +318,7 @@ void TZEMForm081::Recalculate() {
     const int rows = int(m_rows.size());
     for (int k = 0; k < rows && rowInUse(k); ++k) {
         const MaterialRow& row = m_rows[std::size_t(k)];
-        const Extended index = IndexValue(row.iptZaiSisu->displayText());
+        const Extended index = indexValue(row.iptZaiSisu->displayText());
         row.outZaiCost->setText(
             number(ProfitCalc::materialUnitCost(index, Prices[std::size_t(k)])));
         row.outZaiTotalCost->setText(
@@ -342,7 +330,7 @@ void TZEMForm081::Recalculate() {
         const MaterialRow& row = m_rows[std::size_t(k)];
         sum = ProfitCalc::addMaterialCost(sum, integer(row.outZaiCount->text()),
                                           Prices[std::size_t(k)],
-                                          IndexValue(row.iptZaiSisu->displayText()));
+                                          indexValue(row.iptZaiSisu->displayText()));
     }
     outZaiTotalCost->setText(number(sum));
     outBuyCost->setText(number(wrapMul(integer(iptUriTime->text()), sum)));
@@ -353,7 +341,7 @@ void TZEMForm081::Recalculate() {
                                 integer(iptUriTime->text()))));
     if (ProfitCalc::productIndexed(ProductMokRock)) {
         outUriCost->setText(number(ProfitCalc::indexedSale(integer(outUriCost->text()),
-                                                           IndexValue(iptUriSisu->displayText()))));
+                                                           indexValue(iptUriSisu->displayText()))));
     }
     outUriGain->setText(
         number(ProfitCalc::gain(outUriCost->text().toLongLong(), integer(outBuyCost->text()))));

@@ -30,17 +30,17 @@ public:
 
     // Opens a new, independent calculator at the top-left of the screen and loads the product;
     // a loading error is shown and the window stays open with what it had loaded.
-    static TZEMForm081* OpenFor(const QString& productName, const QString& dbPath);
+    static TZEMForm081* openFor(const QString& productName, const QString& dbPath);
     // The same, then with the remembered market indices of the product and its materials.
-    static TZEMForm081* OpenWith(const QString& productName, const QString& dbPath,
+    static TZEMForm081* openWith(const QString& productName, const QString& dbPath,
                                  const MarketIndices& indices);
-    void SetIndices(const MarketIndices& indices);
+    void setIndices(const MarketIndices& indices);
 
     void LoadProduct();
     void Recalculate();
 
     // The value of an index box: its displayed text DD.DD.
-    static Extended IndexValue(const QString& displayed);
+    static Extended indexValue(const QString& displayed);
 
     QString DBPath;
     QString ProductMokRock;

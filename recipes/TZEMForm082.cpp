@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "common/Controls.h"
 #include "common/ElidedLabel.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
@@ -70,8 +71,9 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 6);
     layout->setSpacing(2);
-    const auto caption = [this](const QString& text) {
-        QLabel* result = PlannerWindow::label(this, text);
+    const QFont labels = Fonts::font(Fonts::Mincho, 16);
+    const auto caption = [this, &labels](const QString& text) {
+        QLabel* result = Controls::label(this, text, labels);
         result->setFixedWidth(84);
         return result;
     };
@@ -109,7 +111,7 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
     layout->addSpacing(6);
 
     // The tables share what the window grows by as they share its first size.
-    layout->addWidget(PlannerWindow::label(this, QStringLiteral("原材料")));
+    layout->addWidget(Controls::label(this, QStringLiteral("原材料"), labels));
     outPurchases = PlannerWindow::table(
         this, QStringLiteral("outPurchases"),
         {QStringLiteral("材料名"), QStringLiteral("個数"), QStringLiteral("店買い"),
@@ -117,7 +119,7 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
     outPurchases->setMinimumHeight(80);
     layout->addWidget(outPurchases, 176);
     auto* totalRow = new QHBoxLayout;
-    outTotal = PlannerWindow::label(this, QString(), QStringLiteral("outTotal"));
+    outTotal = Controls::label(this, QString(), labels, QStringLiteral("outTotal"));
     outTotal->setMinimumWidth(250);
     totalRow->addWidget(outTotal);
     outNote = new ElidedLabel(this);
@@ -128,7 +130,7 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
     layout->addLayout(totalRow);
     layout->addSpacing(6);
 
-    layout->addWidget(PlannerWindow::label(this, QStringLiteral("生産手順")));
+    layout->addWidget(Controls::label(this, QStringLiteral("生産手順"), labels));
     outSteps = PlannerWindow::table(
         this, QStringLiteral("outSteps"),
         {QStringLiteral("産物名"), QStringLiteral("レシピ"), QStringLiteral("生産数"),
@@ -136,7 +138,7 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
     outSteps->setMinimumHeight(80);
     layout->addWidget(outSteps, 166);
     layout->addSpacing(6);
-    layout->addWidget(PlannerWindow::label(this, QStringLiteral("余り")));
+    layout->addWidget(Controls::label(this, QStringLiteral("余り"), labels));
     outLeftovers = PlannerWindow::table(this, QStringLiteral("outLeftovers"),
                                         {QStringLiteral("産物名"), QStringLiteral("個数")});
     outLeftovers->setMinimumHeight(50);
@@ -162,7 +164,7 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
                 [this](QTableWidgetItem* item) { itemChanged(item); });
     }
     connect(evtCopy, &QPushButton::clicked, this,
-            [this] { Messages::guarded([this] { CopyToClipboard(); }); });
+            [this] { Messages::guarded([this] { copyToClipboard(); }); });
     connect(evtSaveCsv, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { saveClicked(); }); });
 
@@ -173,7 +175,7 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
 
 TZEMForm082::~TZEMForm082() = default;
 
-TZEMForm082* TZEMForm082::OpenFor(const QString& productName, const QString& dbPath) {
+TZEMForm082* TZEMForm082::openFor(const QString& productName, const QString& dbPath) {
     // Only a list that could be read gets a window; a failed read leaves just its message.
     auto window = std::make_unique<TZEMForm082>(productName);
     window->load(productName, dbPath);
@@ -294,14 +296,14 @@ void TZEMForm082::recalculateLater() {
         this, [this] { Messages::guarded([this] { recalculate(); }); }, Qt::QueuedConnection);
 }
 
-void TZEMForm082::CopyToClipboard() {
+void TZEMForm082::copyToClipboard() {
     if (m_list) {
         QGuiApplication::clipboard()->setText(m_list->toTabText(m_plan));
         FlashNote::show(evtCopy, QStringLiteral("材料集計をコピーしました"));
     }
 }
 
-void TZEMForm082::SaveCsv(const QString& fileName) {
+void TZEMForm082::saveCsv(const QString& fileName) {
     if (!m_list) {
         return;
     }
@@ -319,6 +321,6 @@ void TZEMForm082::saveClicked() {
         this, QStringLiteral("CSV保存"), outProductName->text() + QStringLiteral("_材料集計.csv"),
         QStringLiteral("CSV ファイル (*.csv)"));
     if (!fileName.isEmpty()) {
-        SaveCsv(fileName);
+        saveCsv(fileName);
     }
 }

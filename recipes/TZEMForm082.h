@@ -26,15 +26,15 @@ public:
 
     // Reads the product's recipes and shows the window; raises the error when they cannot be
     // read, and no window opens then.
-    static TZEMForm082* OpenFor(const QString& productName, const QString& dbPath);
+    static TZEMForm082* openFor(const QString& productName, const QString& dbPath);
 
     const ShoppingList* list() const { return m_list.get(); }
     const ShoppingList::Plan& plan() const { return m_plan; }
 
     // The export of the list as shown.
-    void CopyToClipboard();
+    void copyToClipboard();
     // UTF-8 with a byte-order mark, so that spreadsheet programs read the Japanese.
-    void SaveCsv(const QString& fileName);
+    void saveCsv(const QString& fileName);
 
 private:
     void load(const QString& productName, const QString& dbPath);

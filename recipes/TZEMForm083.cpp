@@ -113,7 +113,7 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
 
 TZEMForm083::~TZEMForm083() = default;
 
-TZEMForm083* TZEMForm083::OpenFor(const QString& dbPath, const QString& dataFolder) {
+TZEMForm083* TZEMForm083::openFor(const QString& dbPath, const QString& dataFolder) {
     auto* window = new TZEMForm083(dbPath, dataFolder);
     window->show();
     return window;
@@ -193,7 +193,7 @@ void TZEMForm083::fillMaterials() {
     outMarket->viewport()->update();
 }
 
-void TZEMForm083::SetMaterialIndex(const QString& material, const QString& index) {
+void TZEMForm083::setMaterialIndex(const QString& material, const QString& index) {
     const auto restore = [&] {
         // The table shows what is in force, also when the text was refused.
         const QSignalBlocker blocker(outMarket);
@@ -218,12 +218,12 @@ void TZEMForm083::materialChanged(QTableWidgetItem* item) {
     if (item->column() != MIndex) {
         return;
     }
-    SetMaterialIndex(outMarket->item(item->row(), MName)->text(), item->text());
+    setMaterialIndex(outMarket->item(item->row(), MName)->text(), item->text());
 }
 
 void TZEMForm083::openCalculator(int rank) {
     if (rank < 0 || rank >= m_ranking->count()) {
         return;
     }
-    TZEMForm081::OpenWith(m_ranking->at(rank).product.name, m_dbPath, *m_indices);
+    TZEMForm081::openWith(m_ranking->at(rank).product.name, m_dbPath, *m_indices);
 }

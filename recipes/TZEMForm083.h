@@ -28,12 +28,12 @@ public:
     TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidget* parent = nullptr);
     ~TZEMForm083() override;
 
-    static TZEMForm083* OpenFor(const QString& dbPath, const QString& dataFolder);
+    static TZEMForm083* openFor(const QString& dbPath, const QString& dataFolder);
 
     const ProfitRanking& ranking() const { return *m_ranking; }
     bool isLoading() const;
     // Sets a material's index as the user does in the material table.
-    void SetMaterialIndex(const QString& material, const QString& index);
+    void setMaterialIndex(const QString& material, const QString& index);
 
 Q_SIGNALS:
     // The products have been read (or the read failed and said so).

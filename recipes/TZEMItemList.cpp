@@ -106,26 +106,26 @@ const std::vector<int>& TZEMItemList::rootsWithEdges() const {
 }
 
 void TZEMItemList::BuildFromProducts(const QString& dbPath, const SqlStatement& statement) {
-    Build(dbPath, statement, Direction::Forward);
+    build(dbPath, statement, Direction::Forward);
 }
 
 void TZEMItemList::BuildFromMaterials(const QString& dbPath, const SqlStatement& statement) {
-    Build(dbPath, statement, Direction::Reverse);
+    build(dbPath, statement, Direction::Reverse);
 }
 
-void TZEMItemList::Build(const QString& dbPath, const SqlStatement& statement, Direction direction,
+void TZEMItemList::build(const QString& dbPath, const SqlStatement& statement, Direction direction,
                          Walk walk, const std::stop_token& stop) {
     TDB db(dbPath);  // freed on every way out, failures included
     db.connectOrFail();
     TDBQuery& query = db.OpenQuery(statement);
-    while (!query.Eof()) {
+    while (!query.eof()) {
         if (direction == Direction::Forward) {
-            const std::int32_t produced = query.AsInteger(ColCount);
-            append(TZEMItem(query.AsString(ColName), produced, true));
+            const std::int32_t produced = query.asInteger(ColCount);
+            append(TZEMItem(query.asString(ColName), produced, true));
         } else {
-            append(TZEMItem(query.AsString(ColMaterial), 1, true));
+            append(TZEMItem(query.asString(ColMaterial), 1, true));
         }
-        query.Next();
+        query.next();
         throwIfStopped(stop);
     }
     // Reading whole tables costs what the database holds, a statement what it finds: a wave of
@@ -160,12 +160,12 @@ void TZEMItemList::walkPerEntry(TDB& db, Direction direction, const std::stop_to
         const QString name = at(i).Name;
         TDBQuery& query = db.OpenQuery(direction == Direction::Forward ? SqlItemMaterials(name)
                                                                        : SqlMaterialUsers(name));
-        while (!query.Eof()) {
-            const int j = indexOrAppend(query.AsString(otherEnd));
+        while (!query.eof()) {
+            const int j = indexOrAppend(query.asString(otherEnd));
             const std::int32_t needed =
-                direction == Direction::Forward ? query.AsInteger(ColNeeded) : 1;
+                direction == Direction::Forward ? query.asInteger(ColNeeded) : 1;
             at(i).Sources.append(TZEMItemSource(j, needed));
-            query.Next();
+            query.next();
         }
     }
 }
@@ -259,26 +259,26 @@ void readRows(TDB& db, TZEMItemList::Direction direction, const SqlStatement& st
               EdgeRows& rows, const std::stop_token& stop, const QString& item = QString()) {
     const bool forward = direction == TZEMItemList::Direction::Forward;
     TDBQuery& query = db.OpenQuery(statement);
-    const int itemColumn = item.isNull() ? query.Position(forward ? ColName : ColMaterial) : -1;
-    const int otherColumn = query.Position(forward ? ColMaterial : ColName);
-    const int neededColumn = forward ? query.Position(ColNeeded) : -1;
-    const int buyColumn = forward ? query.Position(ColBuy) : -1;
+    const int itemColumn = item.isNull() ? query.position(forward ? ColName : ColMaterial) : -1;
+    const int otherColumn = query.position(forward ? ColMaterial : ColName);
+    const int neededColumn = forward ? query.position(ColNeeded) : -1;
+    const int buyColumn = forward ? query.position(ColBuy) : -1;
     QString lastItem;
     std::vector<EdgeRow>* itemRows = item.isNull() ? nullptr : &rows[item];
-    for (int n = 1; !query.Eof(); query.Next(), ++n) {
+    for (int n = 1; !query.eof(); query.next(), ++n) {
         if (n % 1024 == 0) {
             throwIfStopped(stop);
         }
         if (itemColumn >= 0) {
-            const QString rowItem = query.Value(itemColumn).toString();  // one of the names
+            const QString rowItem = query.value(itemColumn).toString();  // one of the names
             if (itemRows == nullptr || rowItem != lastItem) {
                 itemRows = &rows[rowItem];
                 lastItem = rowItem;
             }
         }
-        addDistinct(*itemRows, EdgeRow{query.Value(otherColumn),
-                                       forward ? query.Value(neededColumn) : QVariant(),
-                                       forward ? query.Value(buyColumn) : QVariant(), 0});
+        addDistinct(*itemRows, EdgeRow{query.value(otherColumn),
+                                       forward ? query.value(neededColumn) : QVariant(),
+                                       forward ? query.value(buyColumn) : QVariant(), 0});
     }
 }
 
@@ -315,7 +315,7 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTab
             const bool forward = direction == Direction::Forward;
             if (!names.isEmpty()) {
                 readRows(db, direction,
-                         forward ? SqlMaterialsOfItems(names) : SqlUsersOfMaterials(names), rows,
+                         forward ? sqlMaterialsOfItems(names) : sqlUsersOfMaterials(names), rows,
                          stop);
             }
             for (const QString& name : oneByOne) {
@@ -324,9 +324,9 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTab
             }
         }
         for (const EdgeRow& row : *rows.constFind(at(i).Name)) {
-            const int j = indexOrAppend(TextFromValue(row.other));
+            const int j = indexOrAppend(textFromValue(row.other));
             const std::int32_t needed =
-                direction == Direction::Forward ? IntegerFromValue(row.needed) : 1;
+                direction == Direction::Forward ? integerFromValue(row.needed) : 1;
             at(i).Sources.append(TZEMItemSource(j, needed));
         }
     }

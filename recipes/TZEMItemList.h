@@ -62,7 +62,7 @@ public:
     // products that use the item.
     void BuildFromMaterials(const QString& dbPath, const SqlStatement& statement);
     // Either build, by either walk, stopping with Cancelled soon after a stop is requested.
-    void Build(const QString& dbPath, const SqlStatement& statement, Direction direction,
+    void build(const QString& dbPath, const SqlStatement& statement, Direction direction,
                Walk walk = Walk::SetBased, const std::stop_token& stop = {});
 
 private:

@@ -100,11 +100,11 @@ AlarmSchedule::AlarmSchedule(TZEMTime& gameClock, const QString& folder, QObject
       m_gameClock(gameClock),
       m_fileName(folder + QStringLiteral("TAMUAlarm.ini")),
       m_routes(TZEMShip::createAll()) {
-    Load();
+    load();
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("AlarmTimer"));
     m_timer->setInterval(1000);
-    connect(m_timer, &QTimer::timeout, this, &AlarmSchedule::Check);
+    connect(m_timer, &QTimer::timeout, this, &AlarmSchedule::check);
     m_timer->start();
 }
 
@@ -124,7 +124,7 @@ bool AlarmSchedule::valid(const ShipAlarm& a) const {
     return a.voyage >= -1 && a.voyage < static_cast<int>(voyages);
 }
 
-void AlarmSchedule::Load() {
+void AlarmSchedule::load() {
     // The file is read once: a large one costs one pass, not one per key.
     const IniProfile::Contents file = IniProfile(m_fileName).read();
     QList<int> numbers;
@@ -174,7 +174,7 @@ void AlarmSchedule::Load() {
     m_storedCount = IniProfile::parseInteger(file.readString(ListSection, KeyCount, QString()));
 }
 
-void AlarmSchedule::Save() {
+void AlarmSchedule::save() {
     IniProfile::Changes changes;
     QSet<int> live;
     int highest = m_kept.isEmpty() ? 0 : *std::max_element(m_kept.begin(), m_kept.end());
@@ -464,7 +464,7 @@ void AlarmSchedule::checkRepeating(ShipAlarm& a, std::int64_t now) {
     }
 }
 
-void AlarmSchedule::Check() {
+void AlarmSchedule::check() {
     const std::int64_t now = DateTime::totalMSecs(RealClock::now());
     bool anyChange = false;
     for (ShipAlarm& a : m_alarms) {

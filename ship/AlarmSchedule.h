@@ -77,7 +77,7 @@ public:
     const QString& fileName() const { return m_fileName; }
     // Writes what changed since the file was read or last saved, in one replacement of the file;
     // nothing when nothing did. Throws "%s に書き込めません" when the file cannot be written.
-    void Save();
+    void save();
 
     using Ringer = std::function<void(const QString& title, const QString& text)>;
     void setRinger(Ringer ringer) { m_ringer = std::move(ringer); }
@@ -105,7 +105,7 @@ public:
     QString describe(const ShipAlarm& alarm) const;
 
     // One check of every alarm; the timer calls it once a second.
-    void Check();
+    void check();
     QTimer* timer() const { return m_timer; }
 
 Q_SIGNALS:
@@ -114,7 +114,7 @@ Q_SIGNALS:
 
 private:
     bool valid(const ShipAlarm& alarm) const;
-    void Load();
+    void load();
     struct Moment {
         TDateTime time;     // game time of day
         std::int64_t real;  // real milliseconds since 1899-12-30

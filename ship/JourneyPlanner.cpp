@@ -64,7 +64,7 @@ Journey JourneyPlanner::earliestFrom(const std::vector<int>& path, TDateTime aft
     std::int64_t at = offset;
     std::int64_t atSecond = second(after);
     for (const int index : path) {
-        const TZEMShipTimeItem* voyage = route(index).NextVoyage(cursor);
+        const TZEMShipTimeItem* voyage = route(index).nextVoyage(cursor);
         if (!voyage) {
             return {};
         }

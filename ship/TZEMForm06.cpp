@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "common/Controls.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/RealClock.h"
@@ -34,14 +35,6 @@ const QStringList RouteItems = {
 };
 
 const QString Placeholder = QStringLiteral("00:00:00");
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
 
 // The windows' pixel sizes were chosen for the narrow digits of the Windows fonts; where the
 // installed font's digits are wider, the size steps down until a time fits its label.
@@ -74,14 +67,10 @@ QLabel* makeWhiteLabel(QWidget* parent, const QString& name, const QRect& place,
 
 QComboBox* makeCombo(QWidget* parent, const char* name, const QRect& place,
                      const QStringList& items) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(true);
     // Typed text never becomes an entry: every entry must stay a route or a port.
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    QComboBox* combo = Controls::comboBox(parent, QString::fromLatin1(name), place);
     combo->addItems(items);
     combo->setCurrentIndex(-1);
-    combo->setGeometry(place);
     return combo;
 }
 
@@ -105,32 +94,32 @@ TZEMForm06::TZEMForm06(TZEMTime& gameClock, TZEMTimeConfig& timeConfig, AlarmSch
 TZEMForm06::~TZEMForm06() = default;
 
 void TZEMForm06::createControls() {
-    m_viwKoku = new QLineEdit(QStringLiteral("子"), this);
-    m_viwKoku->setObjectName(QStringLiteral("viwKoku"));
-    m_viwKoku->setGeometry(8, 4, 68, 72);
-    m_viwKoku->setReadOnly(true);
-    m_viwKoku->setFocusPolicy(Qt::NoFocus);
-    m_viwKoku->setFont(Fonts::font(Fonts::PMincho, 64));
-    m_viwKoku->setTextMargins(0, 0, 0, 0);
+    viwKoku = new QLineEdit(QStringLiteral("子"), this);
+    viwKoku->setObjectName(QStringLiteral("viwKoku"));
+    viwKoku->setGeometry(8, 4, 68, 72);
+    viwKoku->setReadOnly(true);
+    viwKoku->setFocusPolicy(Qt::NoFocus);
+    viwKoku->setFont(Fonts::font(Fonts::PMincho, 64));
+    viwKoku->setTextMargins(0, 0, 0, 0);
 
-    makeLabel(this, "Label1", QStringLiteral("の刻"), 84, 56);
+    Controls::label(this, QStringLiteral("の刻"), QPoint(84, 56), QStringLiteral("Label1"));
 
-    m_viwZEMTime = makeWhiteLabel(this, QStringLiteral("viwZEMTime"), QRect(252, 8, 154, 43), 35,
-                                  Qt::AlignRight | Qt::AlignVCenter);
-    m_viwZEMTime->setFont(fittedFont(Fonts::font(Fonts::Mincho, 35, true), 154));
-    m_viwZEMTime->setText(QStringLiteral("23:59:59"));
+    viwZEMTime = makeWhiteLabel(this, QStringLiteral("viwZEMTime"), QRect(252, 8, 154, 43), 35,
+                                Qt::AlignRight | Qt::AlignVCenter);
+    viwZEMTime->setFont(fittedFont(Fonts::font(Fonts::Mincho, 35, true), 154));
+    viwZEMTime->setText(QStringLiteral("23:59:59"));
 
-    m_iptTime = new QLineEdit(this);
-    m_iptTime->setObjectName(QStringLiteral("iptTime"));
-    m_iptTime->setGeometry(252, 56, 77, 23);
+    iptTime = new QLineEdit(this);
+    iptTime->setObjectName(QStringLiteral("iptTime"));
+    iptTime->setGeometry(252, 56, 77, 23);
     // Blank character 0: text() would drop every 0, so the time is read from displayText().
-    m_iptTime->setInputMask(QStringLiteral("99:99:99;0"));
-    m_iptTime->setText(QString());
+    iptTime->setInputMask(QStringLiteral("99:99:99;0"));
+    iptTime->setText(QString());
 
-    m_btnResetTime = new QPushButton(QStringLiteral("セット"), this);
-    m_btnResetTime->setObjectName(QStringLiteral("btnResetTime"));
-    m_btnResetTime->setGeometry(336, 56, 73, 20);
-    m_btnResetTime->setDefault(true);
+    btnResetTime = new QPushButton(QStringLiteral("セット"), this);
+    btnResetTime->setObjectName(QStringLiteral("btnResetTime"));
+    btnResetTime->setGeometry(336, 56, 73, 20);
+    btnResetTime->setDefault(true);
 
     auto* bar = new QFrame(this);
     bar->setObjectName(QStringLiteral("StaticText27"));
@@ -138,51 +127,53 @@ void TZEMForm06::createControls() {
     bar->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bar->setLineWidth(1);
 
-    makeLabel(this, "Label9", QStringLiteral("出発港"), 80, 100);
-    makeLabel(this, "Label10", QStringLiteral("到着港"), 216, 100);
+    Controls::label(this, QStringLiteral("出発港"), QPoint(80, 100), QStringLiteral("Label9"));
+    Controls::label(this, QStringLiteral("到着港"), QPoint(216, 100), QStringLiteral("Label10"));
 
     // The port selectors and the arrow lie beneath the route selector, which covers them.
-    m_selShipStart =
-        makeCombo(this, "selShipStart", QRect(80, 120, 96, 24), JourneyPlanner::ports());
-    m_selShipEnd = makeCombo(this, "selShipEnd", QRect(216, 120, 96, 24), JourneyPlanner::ports());
-    makeLabel(this, "Label11", QStringLiteral("→"), 188, 124);
-    m_selShip = makeCombo(this, "selShip", QRect(80, 120, 232, 24), RouteItems);
-    m_selShip->setFont(Fonts::font(Fonts::Mincho, 16, true));
-    m_selShip->raise();
+    selShipStart = makeCombo(this, "selShipStart", QRect(80, 120, 96, 24), JourneyPlanner::ports());
+    selShipEnd = makeCombo(this, "selShipEnd", QRect(216, 120, 96, 24), JourneyPlanner::ports());
+    Controls::label(this, QStringLiteral("→"), QPoint(188, 124), QStringLiteral("Label11"));
+    selShip = makeCombo(this, "selShip", QRect(80, 120, 232, 24), RouteItems);
+    selShip->setFont(Fonts::font(Fonts::Mincho, 16, true));
+    selShip->raise();
 
-    m_viwState = makeLabel(this, "viwState", QStringLiteral("出発港 到着待ち"), 80, 148);
-    m_viwState->resize(233, 21);
-    m_viwState->hide();
+    viwState = Controls::label(this, QStringLiteral("出発港 到着待ち"), QPoint(80, 148),
+                               QStringLiteral("viwState"));
+    viwState->resize(233, 21);
+    viwState->hide();
 
     const Qt::Alignment centred = Qt::AlignCenter;
-    makeLabel(this, "Label3", QStringLiteral("出発港到着まで"), 4, 208);
-    m_viwArTime =
+    Controls::label(this, QStringLiteral("出発港到着まで"), QPoint(4, 208),
+                    QStringLiteral("Label3"));
+    viwArTime =
         makeWhiteLabel(this, QStringLiteral("viwArTime"), QRect(4, 224, 77, 21), 19, centred);
-    m_viwArLast =
+    viwArLast =
         makeWhiteLabel(this, QStringLiteral("viwArLast"), QRect(84, 224, 77, 21), 19, centred);
-    makeLabel(this, "Label7", QStringLiteral("出航開始まで"), 4, 286);
-    m_viwLeTime =
+    Controls::label(this, QStringLiteral("出航開始まで"), QPoint(4, 286), QStringLiteral("Label7"));
+    viwLeTime =
         makeWhiteLabel(this, QStringLiteral("viwLeTime"), QRect(4, 302, 77, 21), 19, centred);
-    m_viwLeLast =
+    viwLeLast =
         makeWhiteLabel(this, QStringLiteral("viwLeLast"), QRect(84, 302, 77, 21), 19, centred);
-    makeLabel(this, "Label8", QStringLiteral("目的地到着まで"), 4, 364);
-    m_viwDaTime =
+    Controls::label(this, QStringLiteral("目的地到着まで"), QPoint(4, 364),
+                    QStringLiteral("Label8"));
+    viwDaTime =
         makeWhiteLabel(this, QStringLiteral("viwDaTime"), QRect(4, 380, 77, 21), 19, centred);
-    m_viwDaLast =
+    viwDaLast =
         makeWhiteLabel(this, QStringLiteral("viwDaLast"), QRect(84, 380, 77, 21), 19, centred);
 
-    makeLabel(this, "Label4", QStringLiteral("到着時刻"), 172, 208);
-    makeLabel(this, "Label5", QStringLiteral("出航時刻"), 248, 208);
-    makeLabel(this, "Label6", QStringLiteral("現着時刻"), 324, 208);
+    Controls::label(this, QStringLiteral("到着時刻"), QPoint(172, 208), QStringLiteral("Label4"));
+    Controls::label(this, QStringLiteral("出航時刻"), QPoint(248, 208), QStringLiteral("Label5"));
+    Controls::label(this, QStringLiteral("現着時刻"), QPoint(324, 208), QStringLiteral("Label6"));
     const std::array<int, 6> rows = {236, 264, 292, 320, 348, 376};
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const QString n = twoDigits(static_cast<int>(i) + 1);
-        m_viwSpArr[i] = makeWhiteLabel(this, QStringLiteral("viwSpArr") + n,
-                                       QRect(172, rows[i], 65, 19), 16, centred);
-        m_viwSpLea[i] = makeWhiteLabel(this, QStringLiteral("viwSpLea") + n,
-                                       QRect(248, rows[i], 65, 19), 16, centred);
-        m_viwSpGen[i] = makeWhiteLabel(this, QStringLiteral("viwSpGen") + n,
-                                       QRect(324, rows[i], 65, 19), 16, centred);
+        viwSpArr[i] = makeWhiteLabel(this, QStringLiteral("viwSpArr") + n,
+                                     QRect(172, rows[i], 65, 19), 16, centred);
+        viwSpLea[i] = makeWhiteLabel(this, QStringLiteral("viwSpLea") + n,
+                                     QRect(248, rows[i], 65, 19), 16, centred);
+        viwSpGen[i] = makeWhiteLabel(this, QStringLiteral("viwSpGen") + n,
+                                     QRect(324, rows[i], 65, 19), 16, centred);
     }
 
     const std::array<int, 4> bevels = {166, 241, 317, 392};
@@ -193,23 +184,23 @@ void TZEMForm06::createControls() {
         line->setGeometry(bevels[i], 208, 2, 196);
     }
 
-    setTabOrder(m_selShip, m_iptTime);
-    setTabOrder(m_iptTime, m_btnResetTime);
-    setTabOrder(m_btnResetTime, m_selShipStart);
-    setTabOrder(m_selShipStart, m_selShipEnd);
+    setTabOrder(selShip, iptTime);
+    setTabOrder(iptTime, btnResetTime);
+    setTabOrder(btnResetTime, selShipStart);
+    setTabOrder(selShipStart, selShipEnd);
 
-    for (QComboBox* selector : {m_selShip, m_selShipStart, m_selShipEnd}) {
+    for (QComboBox* selector : {selShip, selShipStart, selShipEnd}) {
         connect(selector, &QComboBox::currentIndexChanged, this, &TZEMForm06::SelectPort);
         connect(selector, &QComboBox::editTextChanged, this, &TZEMForm06::SelectPort);
     }
-    connect(m_btnResetTime, &QPushButton::clicked, this, &TZEMForm06::btnResetTimeClick);
-    connect(m_iptTime, &QLineEdit::returnPressed, this, &TZEMForm06::btnResetTimeClick);
+    connect(btnResetTime, &QPushButton::clicked, this, &TZEMForm06::btnResetTimeClick);
+    connect(iptTime, &QLineEdit::returnPressed, this, &TZEMForm06::btnResetTimeClick);
 
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(1000);
-    connect(m_timer1, &QTimer::timeout, this, &TZEMForm06::Timer1Timer);
-    m_timer1->start();
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TZEMForm06::Timer1Timer);
+    Timer1->start();
 }
 
 void TZEMForm06::createAlarmMenu() {
@@ -238,7 +229,7 @@ void TZEMForm06::createAlarmMenu() {
                 alarm.route = m_selectedIndex;
                 alarm.voyage = -1;
                 alarm.leadMinutes = 3;
-                FlashNote::show(m_selShip, m_alarms->addRequested(alarm));
+                FlashNote::show(selShip, m_alarms->addRequested(alarm));
             });
         });
         addAction(action);
@@ -248,7 +239,7 @@ void TZEMForm06::createAlarmMenu() {
 void TZEMForm06::SelectPort() {
     Messages::guarded([this] {
         // Only the route selector counts; a text typed into it that names no route selects none.
-        const int index = m_selShip->findText(m_selShip->currentText(), Qt::MatchExactly);
+        const int index = selShip->findText(selShip->currentText(), Qt::MatchExactly);
         m_selectedIndex = index >= 0 && index < static_cast<int>(m_routes.size()) ? index : -1;
         if (m_selectedIndex < 0) {
             return;
@@ -261,46 +252,46 @@ void TZEMForm06::SelectPort() {
 
 void TZEMForm06::Timer1Timer() {
     Messages::guarded([this] {
-        m_viwZEMTime->setText(DateTime::formatLongTime(m_gameClock.GameTime));
-        m_viwKoku->setText(m_gameClock.GetKoku());
+        viwZEMTime->setText(DateTime::formatLongTime(m_gameClock.GameTime));
+        viwKoku->setText(m_gameClock.GetKoku());
         if (m_selectedIndex >= 0) {
             const TZEMShip& route = *m_routes[static_cast<std::size_t>(m_selectedIndex)];
             ShowNextTimes(route);
-            m_viwState->setText(route.StateAt(m_gameClock.GameTime));
+            viwState->setText(route.stateAt(m_gameClock.GameTime));
         }
     });
 }
 
 void TZEMForm06::ShowNextTimes(const TZEMShip& route) {
-    m_viwArTime->setText(DateTime::formatLongTime(route.NextArrTime(m_gameClock.GameTime)));
-    m_viwArLast->setText(m_gameClock.RealTimeUntil(route.NextArrTime(m_gameClock.GameTime)));
-    m_viwLeTime->setText(DateTime::formatLongTime(route.NextLeaTime(m_gameClock.GameTime)));
-    m_viwLeLast->setText(m_gameClock.RealTimeUntil(route.NextLeaTime(m_gameClock.GameTime)));
-    m_viwDaTime->setText(DateTime::formatLongTime(route.NextGenTime(m_gameClock.GameTime)));
-    m_viwDaLast->setText(m_gameClock.RealTimeUntil(route.NextGenTime(m_gameClock.GameTime)));
+    viwArTime->setText(DateTime::formatLongTime(route.NextArrTime(m_gameClock.GameTime)));
+    viwArLast->setText(m_gameClock.RealTimeUntil(route.NextArrTime(m_gameClock.GameTime)));
+    viwLeTime->setText(DateTime::formatLongTime(route.NextLeaTime(m_gameClock.GameTime)));
+    viwLeLast->setText(m_gameClock.RealTimeUntil(route.NextLeaTime(m_gameClock.GameTime)));
+    viwDaTime->setText(DateTime::formatLongTime(route.NextGenTime(m_gameClock.GameTime)));
+    viwDaLast->setText(m_gameClock.RealTimeUntil(route.NextGenTime(m_gameClock.GameTime)));
 }
 
 void TZEMForm06::ShowTimeTable(const TZEMShip& route) {
     const auto& voyages = route.voyages();
     const bool sixRows = voyages.size() > 3;
-    for (std::size_t i = 0; i < m_viwSpArr.size(); ++i) {
+    for (std::size_t i = 0; i < viwSpArr.size(); ++i) {
         if (i >= 3) {
             // Rows 4 to 6 are hidden for three-voyage routes and keep their old texts.
-            m_viwSpArr[i]->setVisible(sixRows);
-            m_viwSpLea[i]->setVisible(sixRows);
-            m_viwSpGen[i]->setVisible(sixRows);
+            viwSpArr[i]->setVisible(sixRows);
+            viwSpLea[i]->setVisible(sixRows);
+            viwSpGen[i]->setVisible(sixRows);
         }
         if (i < voyages.size()) {
-            m_viwSpArr[i]->setText(DateTime::formatLongTime(voyages[i].ArrTime));
-            m_viwSpLea[i]->setText(DateTime::formatLongTime(voyages[i].LeaTime));
-            m_viwSpGen[i]->setText(DateTime::formatLongTime(voyages[i].GenTime));
+            viwSpArr[i]->setText(DateTime::formatLongTime(voyages[i].ArrTime));
+            viwSpLea[i]->setText(DateTime::formatLongTime(voyages[i].LeaTime));
+            viwSpGen[i]->setText(DateTime::formatLongTime(voyages[i].GenTime));
         }
     }
 }
 
 void TZEMForm06::btnResetTimeClick() {
     Messages::guarded([this] {
-        const QString typed = m_iptTime->displayText();
+        const QString typed = iptTime->displayText();
         const std::optional<TDateTime> time = DateTime::parseTime(typed);
         if (!time) {
             throw TZEMError::notATime(typed);
@@ -312,7 +303,7 @@ void TZEMForm06::btnResetTimeClick() {
         m_timeConfig.AssignSetTime(m_gameClock.GameTime);
         m_timeConfig.AssignNowDate(now);
         m_timeConfig.AssignNowTime(now);
-        FlashNote::show(m_btnResetTime, QStringLiteral("ゲーム時刻を %1 にセットしました")
-                                            .arg(DateTime::formatLongTime(m_gameClock.GameTime)));
+        FlashNote::show(btnResetTime, QStringLiteral("ゲーム時刻を %1 にセットしました")
+                                          .arg(DateTime::formatLongTime(m_gameClock.GameTime)));
     });
 }

@@ -76,7 +76,7 @@ TZEMForm09::TZEMForm09(TZEMTime& gameClock, AlarmSchedule& alarms, QWidget* pare
     ToolWindow::setupResizable(this, QStringLiteral("航路案内"), QSize(700, 540));
     createControls();
     SelectPort();
-    ShowAlarms();
+    showAlarms();
     WindowPlaces::attach(this);
 }
 
@@ -194,7 +194,7 @@ void TZEMForm09::createControls() {
         }
     });
     // Queued: a change made from a cell's own control must not rebuild the list under it.
-    connect(&m_alarms, &AlarmSchedule::changed, this, &TZEMForm09::ShowAlarms,
+    connect(&m_alarms, &AlarmSchedule::changed, this, &TZEMForm09::showAlarms,
             Qt::QueuedConnection);
 
     m_timer1 = new QTimer(this);
@@ -205,7 +205,7 @@ void TZEMForm09::createControls() {
 }
 
 QString TZEMForm09::timeLeft(std::int64_t gameSeconds) const {
-    return TZEMTime::FormatRealTime(m_gameClock.RealSecondsFor(gameSeconds));
+    return TZEMTime::formatRealTime(m_gameClock.realSecondsFor(gameSeconds));
 }
 
 void TZEMForm09::SelectPort() {
@@ -215,19 +215,19 @@ void TZEMForm09::SelectPort() {
     }
     Messages::guarded([this] {
         m_viwJourneys->clear();
-        ShowJourneys();
+        showJourneys();
     });
 }
 
 void TZEMForm09::Timer1Timer() {
     Messages::guarded([this] {
         m_viwZEMTime->setText(DateTime::formatLongTime(m_gameClock.GameTime));
-        ShowJourneys();
-        RefreshAlarmTimes();
+        showJourneys();
+        refreshAlarmTimes();
     });
 }
 
-void TZEMForm09::ShowJourneys() {
+void TZEMForm09::showJourneys() {
     const QString from = m_selFrom->currentText();
     const QString to = m_selTo->currentText();
     m_journeys = m_planner.plan(from, to, m_gameClock.GameTime, JourneyCount);
@@ -345,7 +345,7 @@ void TZEMForm09::removeAlarm() {
     }
 }
 
-void TZEMForm09::ShowAlarms() {
+void TZEMForm09::showAlarms() {
     const auto& alarms = m_alarms.alarms();
     const QSignalBlocker block(m_viwAlarms);
     if (m_viwAlarms->rowCount() != static_cast<int>(alarms.size())) {
@@ -396,16 +396,16 @@ void TZEMForm09::ShowAlarms() {
                       : a.outcome == ShipAlarm::Outcome::Missed ? QStringLiteral("見逃し")
                                                                 : QString());
     }
-    RefreshAlarmTimes();
+    refreshAlarmTimes();
 }
 
-void TZEMForm09::RefreshAlarmTimes() {
+void TZEMForm09::refreshAlarmTimes() {
     const auto& alarms = m_alarms.alarms();
     const int rows = std::min(m_viwAlarms->rowCount(), static_cast<int>(alarms.size()));
     for (int row = 0; row < rows; ++row) {
         const ShipAlarm& a = alarms[std::size_t(row)];
         m_viwAlarms->item(row, ColLeft)
-            ->setText(a.enabled ? TZEMTime::FormatRealTime(m_alarms.realMSecsLeft(a) / 1000)
+            ->setText(a.enabled ? TZEMTime::formatRealTime(m_alarms.realMSecsLeft(a) / 1000)
                                 : QStringLiteral("オフ"));
     }
 }

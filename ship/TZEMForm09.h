@@ -38,9 +38,9 @@ public Q_SLOTS:
 
 private:
     void createControls();
-    void ShowJourneys();
-    void ShowAlarms();
-    void RefreshAlarmTimes();
+    void showJourneys();
+    void showAlarms();
+    void refreshAlarmTimes();
     void addLegAlarm(int event);
     void addDayNightAlarm();
     void removeAlarm();

@@ -98,7 +98,7 @@ TDateTime TZEMShip::NextLeaTime(TDateTime now) const {
     return nextOf(m_voyages, &TZEMShipTimeItem::LeaTime, now);
 }
 
-const TZEMShipTimeItem* TZEMShip::NextVoyage(TDateTime now) const {
+const TZEMShipTimeItem* TZEMShip::nextVoyage(TDateTime now) const {
     return nextVoyageOf(m_voyages, &TZEMShipTimeItem::LeaTime, now);
 }
 
@@ -111,7 +111,7 @@ TDateTime TZEMShip::NextGenTime(TDateTime now) const {
 // the next ship; if it has not sailed yet, it lies in port; otherwise it is under way. Where two
 // voyages overlap (a ship comes in while the previous one is still at sea), the ship in port is
 // the one the departure port sees.
-QString TZEMShip::StateAt(TDateTime now) const {
+QString TZEMShip::stateAt(TDateTime now) const {
     if (m_voyages.empty()) {
         return {};
     }

@@ -32,11 +32,11 @@ public:
     TDateTime NextGenTime(TDateTime now) const;
     // The voyage of the next sailing after now (the one NextLeaTime gives); null for a route
     // without voyages.
-    const TZEMShipTimeItem* NextVoyage(TDateTime now) const;
+    const TZEMShipTimeItem* nextVoyage(TDateTime now) const;
 
     // Where the route's ship stands at now: "到着待ち", "停泊中", "航行中", or empty for a route
     // without voyages.
-    QString StateAt(TDateTime now) const;
+    QString stateAt(TDateTime now) const;
 
     const std::vector<TZEMShipTimeItem>& voyages() const { return m_voyages; }
     // The departure and destination ports.

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <array>
 
+#include "common/Controls.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/TZEMSpinEdit.h"
@@ -91,11 +92,8 @@ constexpr std::array<Value, 21> resultValues{{
 }};
 
 QLabel* heading(QWidget* parent, const Text& t) {
-    auto* label = new QLabel(QString::fromUtf8(t.text), parent);
-    label->setObjectName(QString::fromLatin1(t.name));
-    label->move(t.left, t.top);
-    label->adjustSize();
-    return label;
+    return Controls::label(parent, QString::fromUtf8(t.text), QPoint(t.left, t.top),
+                           QString::fromLatin1(t.name));
 }
 
 QLabel* valueLabel(QWidget* parent, const Value& v) {
@@ -109,22 +107,18 @@ QLabel* valueLabel(QWidget* parent, const Value& v) {
     return label;
 }
 
+// A label in a sunken panel.
 QLabel* staticText(QWidget* parent, const char* name, const QString& text, const QRect& place) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(Fonts::font(Fonts::PGothic, 13));
+    QLabel* label = Controls::label(parent, text, place, Fonts::font(Fonts::PGothic, 13),
+                                    QString::fromLatin1(name));
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setLineWidth(1);
-    label->setGeometry(place);
     return label;
 }
 
 QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items,
                     const QString& initial, const QRect& place) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    QComboBox* combo = Controls::comboBox(parent, QString::fromLatin1(name), place);
     combo->setCompleter(nullptr);  // typed text stays what was typed
     combo->setFont(Fonts::font(Fonts::PMincho, 13));
     combo->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -132,7 +126,6 @@ QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items,
     combo->addItems(items);
     combo->setMaxVisibleItems(static_cast<int>(items.size()));
     combo->setEditText(initial);
-    combo->setGeometry(place);
     return combo;
 }
 
@@ -158,7 +151,7 @@ TZEMForm03::TZEMForm03(TZEMStatusNow& statusNow, QWidget* parent)
 
 TZEMForm03::~TZEMForm03() {
     // No handler may run on a half-destroyed window (the boxes lose focus as they go).
-    m_dex->removeEventFilter(this);
+    iptDEX->removeEventFilter(this);
     for (QObject* child : findChildren<QObject*>()) {
         child->disconnect(this);
     }
@@ -190,9 +183,9 @@ void TZEMForm03::buildControls() {
     }
 
     staticText(this, "StaticText6", QStringLiteral("所属勢力"), QRect(12, 12, 57, 21));
-    m_inf = comboBox(this, "iptINF", factions, QStringLiteral("勢力"), QRect(76, 12, 89, 21));
+    iptINF = comboBox(this, "iptINF", factions, QStringLiteral("勢力"), QRect(76, 12, 89, 21));
     staticText(this, "StaticText7", QStringLiteral("職業"), QRect(12, 36, 57, 21));
-    m_job = comboBox(this, "iptJOB", jobs, QStringLiteral("職業"), QRect(76, 36, 89, 21));
+    iptJOB = comboBox(this, "iptJOB", jobs, QStringLiteral("職業"), QRect(76, 36, 89, 21));
 
     auto* start = new QGroupBox(QStringLiteral("初期ステータス"), this);
     start->setObjectName(QStringLiteral("gStartStatus"));
@@ -200,22 +193,22 @@ void TZEMForm03::buildControls() {
     for (const Text& t : startHeadings) {
         heading(start, t);
     }
-    m_pow = spinEdit(start, "iptPOW", 0, 8, QRect(52, 40, 45, 22));
-    m_vit = spinEdit(start, "iptVIT", 0, 8, QRect(52, 68, 45, 22));
-    m_dex = spinEdit(start, "iptDEX", 0, 8, QRect(52, 96, 45, 22));
-    m_int = spinEdit(start, "iptINT", 0, 8, QRect(52, 123, 45, 22));
-    m_phi = spinEdit(start, "iptPHI", 0, 8, QRect(52, 151, 45, 22));
+    iptPOW = spinEdit(start, "iptPOW", 0, 8, QRect(52, 40, 45, 22));
+    iptVIT = spinEdit(start, "iptVIT", 0, 8, QRect(52, 68, 45, 22));
+    iptDEX = spinEdit(start, "iptDEX", 0, 8, QRect(52, 96, 45, 22));
+    iptINT = spinEdit(start, "iptINT", 0, 8, QRect(52, 123, 45, 22));
+    iptPHI = spinEdit(start, "iptPHI", 0, 8, QRect(52, 151, 45, 22));
     // The level box names no font: it keeps the window's, like the values beside it.
-    for (TZEMSpinEdit* box : {m_pow, m_vit, m_dex, m_int, m_phi}) {
+    for (TZEMSpinEdit* box : {iptPOW, iptVIT, iptDEX, iptINT, iptPHI}) {
         box->setMaxLength(1);
         box->setFont(Fonts::font(Fonts::PMincho, 13));
     }
     for (const Value& v : startValues) {
         valueLabel(start, v);
     }
-    m_lastBonus =
+    viwLastBonus =
         staticText(start, "viwLastBonus", QStringLiteral("残り 10"), QRect(48, 176, 51, 21));
-    m_lastBonus->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    viwLastBonus->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto* arrow = new QLabel(QStringLiteral("→"), this);
     arrow->setObjectName(QStringLiteral("Label33"));
@@ -229,7 +222,7 @@ void TZEMForm03::buildControls() {
     for (const Text& t : resultHeadings) {
         heading(result, t);
     }
-    m_lv = spinEdit(result, "iptLV", 1, TZEMStatusNow::MaxLevel, QRect(92, 20, 61, 21));
+    iptLV = spinEdit(result, "iptLV", 1, TZEMStatusNow::MaxLevel, QRect(92, 20, 61, 21));
     for (const Value& v : resultValues) {
         valueLabel(result, v);
     }
@@ -242,13 +235,13 @@ void TZEMForm03::buildControls() {
     connect(levelTable, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { evtLevelTableClick(); }); });
 
-    setTabOrder(m_inf, m_job);
-    setTabOrder(m_job, m_pow);
-    setTabOrder(m_pow, m_vit);
-    setTabOrder(m_vit, m_dex);
-    setTabOrder(m_dex, m_int);
-    setTabOrder(m_int, m_phi);
-    setTabOrder(m_phi, m_lv);
+    setTabOrder(iptINF, iptJOB);
+    setTabOrder(iptJOB, iptPOW);
+    setTabOrder(iptPOW, iptVIT);
+    setTabOrder(iptVIT, iptDEX);
+    setTabOrder(iptDEX, iptINT);
+    setTabOrder(iptINT, iptPHI);
+    setTabOrder(iptPHI, iptLV);
 
     // A combo box's handler runs on the user's choice only (activated and textEdited are not
     // emitted when the program selects an entry); a spin box's on every change of its text, the
@@ -260,19 +253,19 @@ void TZEMForm03::buildControls() {
             }
         };
     };
-    connect(m_inf, &QComboBox::activated, this, guardedCall(&TZEMForm03::iptINFChange));
-    connect(m_inf->lineEdit(), &QLineEdit::textEdited, this,
+    connect(iptINF, &QComboBox::activated, this, guardedCall(&TZEMForm03::iptINFChange));
+    connect(iptINF->lineEdit(), &QLineEdit::textEdited, this,
             guardedCall(&TZEMForm03::iptINFChange));
-    connect(m_job, &QComboBox::activated, this, guardedCall(&TZEMForm03::iptJOBChange));
-    connect(m_job->lineEdit(), &QLineEdit::textEdited, this,
+    connect(iptJOB, &QComboBox::activated, this, guardedCall(&TZEMForm03::iptJOBChange));
+    connect(iptJOB->lineEdit(), &QLineEdit::textEdited, this,
             guardedCall(&TZEMForm03::iptJOBChange));
-    connect(m_pow, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptPOWChange));
-    connect(m_vit, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptVITChange));
-    connect(m_dex, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptDEXChange));
-    connect(m_int, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptINTChange));
-    connect(m_phi, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptPHIChange));
-    connect(m_lv, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptLVChange));
-    m_dex->installEventFilter(this);
+    connect(iptPOW, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptPOWChange));
+    connect(iptVIT, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptVITChange));
+    connect(iptDEX, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptDEXChange));
+    connect(iptINT, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptINTChange));
+    connect(iptPHI, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptPHIChange));
+    connect(iptLV, &TZEMSpinEdit::changed, this, guardedCall(&TZEMForm03::iptLVChange));
+    iptDEX->installEventFilter(this);
 }
 
 void TZEMForm03::FormCreate() {
@@ -296,7 +289,7 @@ void TZEMForm03::closeEvent(QCloseEvent* event) {
 }
 
 bool TZEMForm03::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_dex && event->type() == QEvent::FocusOut) {
+    if (watched == iptDEX && event->type() == QEvent::FocusOut) {
         // Leaving the box for another control, not the window losing activation.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
@@ -325,8 +318,8 @@ void TZEMForm03::display(const char* name, qint64 value) {
 }
 
 void TZEMForm03::Refresh() {
-    select(m_inf, factionPosition(m_status.Src.INF));
-    select(m_job, m_status.Src.JOB < TZEMStatusSrc::JobCount ? m_status.Src.JOB : -1);
+    select(iptINF, factionPosition(m_status.Src.INF));
+    select(iptJOB, m_status.Src.JOB < TZEMStatusSrc::JobCount ? m_status.Src.JOB : -1);
     m_status.Src.Calc();
 
     const TZEMStatusSrc& src = m_status.Src;
@@ -369,20 +362,20 @@ void TZEMForm03::evtLevelTableClick() {
 }
 
 void TZEMForm03::ShowInputs() {
-    m_pow->setValue(m_status.Bon.POW);
-    m_vit->setValue(m_status.Bon.VIT);
-    m_dex->setValue(m_status.Bon.DEX);
-    m_int->setValue(m_status.Bon.INT);
-    m_phi->setValue(m_status.Bon.PHI);
-    m_lv->setValue(m_status.LV);
+    iptPOW->setValue(m_status.Bon.POW);
+    iptVIT->setValue(m_status.Bon.VIT);
+    iptDEX->setValue(m_status.Bon.DEX);
+    iptINT->setValue(m_status.Bon.INT);
+    iptPHI->setValue(m_status.Bon.PHI);
+    iptLV->setValue(m_status.LV);
 }
 
 void TZEMForm03::iptINFChange() {
-    const int position = selectedPosition(m_inf);
+    const int position = selectedPosition(iptINF);
     if (position >= 0) {
         m_status.Src.SetINF(static_cast<std::uint8_t>(factionCodeAt(position)));
     }
-    if (selectedPosition(m_job) < 0) {
+    if (selectedPosition(iptJOB) < 0) {
         m_status.Src.SetJOB(0);
     }
     m_status.Bon.Clear();
@@ -391,11 +384,11 @@ void TZEMForm03::iptINFChange() {
 }
 
 void TZEMForm03::iptJOBChange() {
-    const int position = selectedPosition(m_job);
+    const int position = selectedPosition(iptJOB);
     if (position >= 0) {
         m_status.Src.SetJOB(static_cast<std::uint8_t>(position));
     }
-    if (selectedPosition(m_inf) < 0) {
+    if (selectedPosition(iptINF) < 0) {
         m_status.Src.SetINF(0);
     }
     m_status.Bon.Clear();
@@ -416,43 +409,43 @@ void TZEMForm03::bonusChange(TZEMSpinEdit* box, Field field, Setter setter) {
     }
     // When the box's own bound corrects this further, the handler runs again from here.
     box->setValue(m_status.Bon.*field);
-    m_lastBonus->setText(QStringLiteral("残り ") +
-                         QString::number(TZEMStatusBon::BonusPool - m_status.Bon.Total()));
+    viwLastBonus->setText(QStringLiteral("残り ") +
+                          QString::number(TZEMStatusBon::BonusPool - m_status.Bon.Total()));
     Refresh();
 }
 
 void TZEMForm03::iptPOWChange() {
-    bonusChange(m_pow, &TZEMStatusBas::POW, &TZEMStatusBon::SetPOW);
+    bonusChange(iptPOW, &TZEMStatusBas::POW, &TZEMStatusBon::SetPOW);
 }
 void TZEMForm03::iptVITChange() {
-    bonusChange(m_vit, &TZEMStatusBas::VIT, &TZEMStatusBon::SetVIT);
+    bonusChange(iptVIT, &TZEMStatusBas::VIT, &TZEMStatusBon::SetVIT);
 }
 void TZEMForm03::iptDEXChange() {
-    bonusChange(m_dex, &TZEMStatusBas::DEX, &TZEMStatusBon::SetDEX);
+    bonusChange(iptDEX, &TZEMStatusBas::DEX, &TZEMStatusBon::SetDEX);
 }
 void TZEMForm03::iptINTChange() {
-    bonusChange(m_int, &TZEMStatusBas::INT, &TZEMStatusBon::SetINT);
+    bonusChange(iptINT, &TZEMStatusBas::INT, &TZEMStatusBon::SetINT);
 }
 void TZEMForm03::iptPHIChange() {
-    bonusChange(m_phi, &TZEMStatusBas::PHI, &TZEMStatusBon::SetPHI);
+    bonusChange(iptPHI, &TZEMStatusBas::PHI, &TZEMStatusBon::SetPHI);
 }
 
 void TZEMForm03::iptLVChange() {
-    if (m_lv->text().isEmpty()) {
+    if (iptLV->text().isEmpty()) {
         return;
     }
-    const int level = m_lv->value();
+    const int level = iptLV->value();
     if (level < 1) {
-        m_lv->setValue(1);
+        iptLV->setValue(1);
     } else if (level > TZEMStatusNow::MaxLevel) {
-        m_lv->setValue(TZEMStatusNow::MaxLevel);
+        iptLV->setValue(TZEMStatusNow::MaxLevel);
     }
-    m_status.SetLV(m_lv->value());
+    m_status.SetLV(iptLV->value());
     Refresh();
 }
 
 void TZEMForm03::iptSpinExit() {
-    for (TZEMSpinEdit* box : {m_lv, m_pow, m_vit, m_dex, m_int, m_phi}) {
+    for (TZEMSpinEdit* box : {iptLV, iptPOW, iptVIT, iptDEX, iptINT, iptPHI}) {
         if (box->text().isEmpty()) {
             box->setValue(box->minValue());
         }

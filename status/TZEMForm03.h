@@ -69,13 +69,13 @@ private:
     TZEMStatusNow m_status;
     bool m_selecting = false;
 
-    QComboBox* m_inf = nullptr;
-    QComboBox* m_job = nullptr;
-    TZEMSpinEdit* m_pow = nullptr;
-    TZEMSpinEdit* m_vit = nullptr;
-    TZEMSpinEdit* m_dex = nullptr;
-    TZEMSpinEdit* m_int = nullptr;
-    TZEMSpinEdit* m_phi = nullptr;
-    TZEMSpinEdit* m_lv = nullptr;
-    QLabel* m_lastBonus = nullptr;
+    QComboBox* iptINF = nullptr;
+    QComboBox* iptJOB = nullptr;
+    TZEMSpinEdit* iptPOW = nullptr;
+    TZEMSpinEdit* iptVIT = nullptr;
+    TZEMSpinEdit* iptDEX = nullptr;
+    TZEMSpinEdit* iptINT = nullptr;
+    TZEMSpinEdit* iptPHI = nullptr;
+    TZEMSpinEdit* iptLV = nullptr;
+    QLabel* viwLastBonus = nullptr;
 };

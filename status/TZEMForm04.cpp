@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <array>
 
+#include "common/Controls.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/TZEMSpinEdit.h"
@@ -54,13 +55,6 @@ constexpr Tab productionTab{{
 
 constexpr int LeftRows = 9;
 
-QLabel* text(QWidget* parent, const QString& caption, int left, int top) {
-    auto* label = new QLabel(caption, parent);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
-}
-
 QLabel* value(QWidget* parent, const char* shown, int right, int top) {
     auto* label = new QLabel(QString::fromLatin1(shown), parent);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -71,8 +65,7 @@ QLabel* value(QWidget* parent, const char* shown, int right, int top) {
 
 // A label whose right edge stands `gap` pixels left of x.
 void labelLeftOf(QWidget* parent, const QString& caption, int x, int top) {
-    auto* label = new QLabel(caption, parent);
-    label->adjustSize();
+    QLabel* label = Controls::label(parent, caption, QPoint());
     label->move(x - 4 - label->width(), top);
 }
 
@@ -94,19 +87,19 @@ void addInformation(QWidget* page, const QString& caption, const char* spinName,
                     const char* checkName) {
     auto* group = new QGroupBox(caption, page);
     group->setGeometry(268, 4, 149, 185);
-    text(group, QStringLiteral("潜在能力Lv"), 8, 24);
+    Controls::label(group, QStringLiteral("潜在能力Lv"), QPoint(8, 24));
     auto* level = new TZEMSpinEdit(group);
     level->setObjectName(QString::fromLatin1(spinName));
     level->setBounds(0, 0);  // no bound
     level->setValue(0);
     level->setGeometry(84, 20, 57, 21);
-    text(group, QStringLiteral("熟練度"), 8, 52);
+    Controls::label(group, QStringLiteral("熟練度"), QPoint(8, 52));
     value(group, "9999999", 141, 52);
-    text(group, QStringLiteral("潜在能力値"), 8, 76);
+    Controls::label(group, QStringLiteral("潜在能力値"), QPoint(8, 76));
     value(group, "999", 141, 76);
-    text(group, QStringLiteral("潜在能力値 使用"), 8, 96);
+    Controls::label(group, QStringLiteral("潜在能力値 使用"), QPoint(8, 96));
     value(group, "999", 141, 96);
-    text(group, QStringLiteral("潜在能力値 残り"), 8, 116);
+    Controls::label(group, QStringLiteral("潜在能力値 残り"), QPoint(8, 116));
     value(group, "999", 141, 116);
     auto* limit = new QCheckBox(QStringLiteral("潜在能力 使用制限"), group);
     limit->setObjectName(QString::fromLatin1(checkName));
@@ -122,18 +115,18 @@ void addResults(QWidget* page, bool full) {
              : QStringList{"生命", "気合", "腕力", "耐久", "器用さ", "知力", "魅力"};
     int top = 20;
     for (const QString& name : left) {
-        text(group, name, 8, top);
+        Controls::label(group, name, QPoint(8, top));
         value(group, "999", 78, top);
         top += 16;
     }
     if (full) {
         const QStringList elements{"土属性", "水属性", "火属性", "風属性"};
         for (int i = 0; i < elements.size(); ++i) {
-            text(group, elements[i], 88, 20 + 16 * i);
+            Controls::label(group, elements[i], QPoint(88, 20 + 16 * i));
             value(group, "999", 150, 20 + 16 * i);
         }
     }
-    text(group, QStringLiteral("限界最大重量"), 8, top);
+    Controls::label(group, QStringLiteral("限界最大重量"), QPoint(8, top));
     value(group, "999", 110, top);
 }
 
@@ -182,13 +175,13 @@ void TZEMForm04::buildControls() {
     }
     pages->setCurrentIndex(0);
 
-    m_drawGrid8 = pages->findChild<PotentialBar*>(QStringLiteral("DrawGrid8"));
-    connect(m_drawGrid8, &PotentialBar::clicked, this,
+    DrawGrid8 = pages->findChild<PotentialBar*>(QStringLiteral("DrawGrid8"));
+    connect(DrawGrid8, &PotentialBar::clicked, this,
             [this] { Messages::guarded([this] { DrawGrid8Click(); }); });
 }
 
 void TZEMForm04::DrawGrid8Click() {
-    m_drawGrid8->fillTo(m_drawGrid8->currentColumn());
+    DrawGrid8->fillTo(DrawGrid8->currentColumn());
 }
 
 void TZEMForm04::closeEvent(QCloseEvent* event) {

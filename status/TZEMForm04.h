@@ -20,5 +20,5 @@ protected:
 private:
     void buildControls();
 
-    PotentialBar* m_drawGrid8 = nullptr;
+    PotentialBar* DrawGrid8 = nullptr;
 };

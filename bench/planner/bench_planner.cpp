@@ -106,7 +106,7 @@ void BM_ShoppingListDeepest(benchmark::State& state) {
 // The window as the search opens it: reading, computing, filling its three tables, showing.
 void BM_ShoppingListWindowDeepest(benchmark::State& state) {
     for (auto _ : state) {
-        const std::unique_ptr<TZEMForm082> window(TZEMForm082::OpenFor(g_deepest, g_large));
+        const std::unique_ptr<TZEMForm082> window(TZEMForm082::openFor(g_deepest, g_large));
         benchmark::DoNotOptimize(window->plan().total);
     }
 }
@@ -193,7 +193,7 @@ void BM_RankingResort(benchmark::State& state) {
     const QString material = window.ranking().materials().front().name;
     int step = 0;
     for (auto _ : state) {
-        window.SetMaterialIndex(material, ProfitRanking::indexText(50 + (step++ % 200)));
+        window.setMaterialIndex(material, ProfitRanking::indexText(50 + (step++ % 200)));
         view->viewport()->repaint();
     }
 }

@@ -61,13 +61,13 @@ void BM_UnrestrictedBuild(benchmark::State& state) {
     {
         // Untimed: the database driver loads once per process, not once per search.
         TZEMItemList warmUp;
-        warmUp.Build(g_database, SqlNameSearch(QStringLiteral("-")),
+        warmUp.build(g_database, SqlNameSearch(QStringLiteral("-")),
                      TZEMItemList::Direction::Forward, walkOf(state));
     }
     for (auto _ : state) {
         RecipeTableCache::clear();  // the build of a first search
         TZEMItemList list;
-        list.Build(g_database, unrestricted(), TZEMItemList::Direction::Forward, walkOf(state));
+        list.build(g_database, unrestricted(), TZEMItemList::Direction::Forward, walkOf(state));
         items = list.count();
     }
     state.counters["items"] = items;
@@ -228,7 +228,7 @@ void BM_PerEntrySearchToVisibleTree(benchmark::State& state) {
         StallMeter meter;
         model->setItemList(nullptr);
         auto list = std::make_unique<TZEMItemList>();
-        list->Build(g_database, unrestricted(), TZEMItemList::Direction::Forward,
+        list->build(g_database, unrestricted(), TZEMItemList::Direction::Forward,
                     TZEMItemList::Walk::PerEntry);
         model->setItemList(list.get());
         showTree(tree);

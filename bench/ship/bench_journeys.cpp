@@ -46,7 +46,7 @@ void plannerSecond(benchmark::State& state) {
     for (auto _ : state) {
         scene.clock.Tick();
         scene.window->Timer1Timer();
-        scene.alarms->Check();
+        scene.alarms->check();
         // The repaint the refresh asks for.
         QCoreApplication::processEvents();
     }
@@ -59,7 +59,7 @@ void plannerRefresh(benchmark::State& state) {
     for (auto _ : state) {
         scene.clock.Tick();
         scene.window->Timer1Timer();
-        scene.alarms->Check();
+        scene.alarms->check();
     }
     state.SetLabel("the same without the repaint");
 }
@@ -78,7 +78,7 @@ void alarmCheck(benchmark::State& state) {
     Scene scene;
     for (auto _ : state) {
         scene.clock.Tick();
-        scene.alarms->Check();
+        scene.alarms->check();
     }
     state.SetLabel("5 alarms");
 }

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -11,6 +12,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/FramePlacement.h"
 #include "app/TZEMForm02.h"
 #include "app/TZEMsplash.h"
 #include "app/ToolBarWidth.h"
@@ -212,6 +214,68 @@ private Q_SLOTS:
         controller->show();
         controller->activateWindow();
         QTRY_VERIFY(!splash);
+    }
+
+    // While the watch lasts, a move or a tick with a changed frame places the window again; a
+    // move without a change, a second start and anything after the watch leave it where it is.
+    void framePlacementWatchesForAWhile() {
+        QWidget window;
+        window.setGeometry(100, 100, 200, 50);
+        int placed = 0;
+        FramePlacement placement(
+            &window,
+            [&] {
+                ++placed;
+                window.move(40, 30);
+            },
+            4, 20);
+        QVERIFY(!placement.watching());
+        placement.start();
+        QCOMPARE(placed, 1);
+        QVERIFY(placement.watching());
+        QCOMPARE(window.pos(), QPoint(40, 30));
+
+        window.move(60, 60);
+        placement.windowMoved();
+        QCOMPARE(placed, 1);  // the same frame: the user's move stands
+        QCOMPARE(window.pos(), QPoint(60, 60));
+
+        window.resize(220, 56);  // the manager's frame arrived
+        placement.windowMoved();
+        QCOMPARE(placed, 2);
+        QCOMPARE(window.pos(), QPoint(40, 30));
+
+        placement.start();
+        QCOMPARE(placed, 2);
+
+        window.resize(230, 60);  // noticed by a tick, without a move
+        QTRY_COMPARE(placed, 3);
+
+        QTRY_VERIFY(!placement.watching());
+        window.resize(240, 64);
+        placement.windowMoved();
+        QCOMPARE(placed, 3);
+    }
+
+    // Closing takes the tool windows with it, but not a message box or the splash window that
+    // stand on their own.
+    void closingLeavesMessageBoxesAndTheSplash() {
+        MessageRecorder messages;
+        auto controller = makeController();
+        controller->show();
+        controller->findChild<QAction*>(QStringLiteral("SaS03Status"))->trigger();
+        QPointer<QWidget> tool = windowCaptioned(QStringLiteral("ステータス計算機"));
+        QVERIFY(tool);
+        auto box = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("TAMU"),
+                                                 QStringLiteral("確認"), QMessageBox::Ok);
+        box->show();
+        QPointer<QMessageBox> boxAlive = box.get();
+        auto splash = std::make_unique<TZEMsplash>();  // never shown, so never deactivated
+        QPointer<TZEMsplash> splashAlive = splash.get();
+        QVERIFY(controller->close());
+        QVERIFY(!tool);
+        QVERIFY(boxAlive);
+        QVERIFY(splashAlive);
     }
 
     void closingWritesBothFilesOnce() {

@@ -1,9 +1,12 @@
 // A label too narrow for its text: cut after a whole character with "…", the whole text its
 // tooltip, text() unchanged.
+#include <QComboBox>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QToolTip>
 #include <QtTest>
 
+#include "common/Controls.h"
 #include "common/ElidedLabel.h"
 #include "common/Fonts.h"
 
@@ -66,6 +69,71 @@ private Q_SLOTS:
         label.resize(600, 20);
         QCoreApplication::sendEvent(&label, &tip);
         QTRY_VERIFY(!QToolTip::isVisible());
+    }
+
+    // Labels laid out by hand: exactly where they are put, in their font, centred vertically.
+    void placedLabels_data() {
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("left, unnamed")
+            << int(Qt::AlignLeft) << int(Qt::AlignLeft | Qt::AlignVCenter) << QString();
+        QTest::newRow("right, named")
+            << int(Qt::AlignRight) << int(Qt::AlignRight | Qt::AlignVCenter) << "outFigure";
+        QTest::newRow("centred") << int(Qt::AlignHCenter)
+                                 << int(Qt::AlignHCenter | Qt::AlignVCenter) << "outMiddle";
+    }
+    void placedLabels() {
+        QFETCH(int, alignment);
+        QFETCH(int, expected);
+        QFETCH(QString, name);
+        QWidget parent;
+        const QFont font = Fonts::font(Fonts::Mincho, 16);
+        const QRect place(12, 34, 56, 22);
+        auto* label = Controls::label<ElidedLabel>(&parent, QStringLiteral("生産費用："), place,
+                                                   font, name, Qt::Alignment(alignment));
+        QCOMPARE(label->parentWidget(), &parent);
+        QCOMPARE(label->text(), QStringLiteral("生産費用："));
+        QCOMPARE(label->objectName(), name);
+        QCOMPARE(label->geometry(), place);
+        QCOMPARE(label->font().pixelSize(), 16);
+        QCOMPARE(int(label->alignment()), expected);
+    }
+
+    // A label put at a point is as large as its text, so a longer text gets a wider label.
+    void labelsAtAPointFitTheirText() {
+        QWidget parent;
+        parent.setFont(Fonts::font(Fonts::PGothic, 12));
+        QLabel* shortOne = Controls::label(&parent, QStringLiteral("の刻"), QPoint(84, 56),
+                                           QStringLiteral("Label1"));
+        QLabel* longOne =
+            Controls::label(&parent, QStringLiteral("出発港到着まで"), QPoint(4, 208));
+        QCOMPARE(shortOne->objectName(), QStringLiteral("Label1"));
+        QCOMPARE(shortOne->pos(), QPoint(84, 56));
+        QCOMPARE(shortOne->size(), shortOne->sizeHint());
+        QCOMPARE(longOne->pos(), QPoint(4, 208));
+        QCOMPARE(longOne->size(), longOne->sizeHint());
+        QVERIFY(longOne->width() > shortOne->width());
+        QLabel* inLayout =
+            Controls::label(&parent, QStringLiteral("原材料"), Fonts::font(Fonts::Mincho, 16),
+                            QStringLiteral("outTotal"));
+        QCOMPARE(inLayout->font().pixelSize(), 16);
+        QCOMPARE(inLayout->objectName(), QStringLiteral("outTotal"));
+    }
+
+    // Typed text that matches no entry stays typed text: it never becomes an entry.
+    void comboBoxesTakeTypedTextWithoutAddingIt() {
+        QWidget parent;
+        QComboBox* box =
+            Controls::comboBox(&parent, QStringLiteral("iptJob"), QRect(46, 6, 140, 22));
+        box->addItems({QStringLiteral("全て"), QStringLiteral("鍛冶屋")});
+        QCOMPARE(box->objectName(), QStringLiteral("iptJob"));
+        QCOMPARE(box->geometry(), QRect(46, 6, 140, 22));
+        QVERIFY(box->isEditable());
+        box->lineEdit()->setText(QStringLiteral("大工"));
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(box->count(), 2);
+        QCOMPARE(box->currentText(), QStringLiteral("大工"));
     }
 };
 

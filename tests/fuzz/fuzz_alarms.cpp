@@ -62,11 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzFile::write(file, before);
 
     auto first = load();
-    first->Save();
+    first->save();
     const QByteArray settled = FuzzFile::read(file);
     auto second = load();
     check(same(first->alarms(), second->alarms()));
-    second->Save();
+    second->save();
     check(FuzzFile::read(file) == settled);
 
     // The sections the schedule owns: those of the alarms it read, where they first appear, and
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     added.due = 46'000LL * 86'400'000;  // a real moment of 2025, tied
     const int addedAt = second->add(added);
     check(addedAt >= 0 || second->alarms().size() >= std::size_t(AlarmSchedule::MaxAlarms));
-    second->Save();
+    second->save();
     auto third = load();
     check(same(second->alarms(), third->alarms()));
 

@@ -48,7 +48,7 @@ private Q_SLOTS:
         QCOMPARE(timer->Interval(), 1000u);
         QVERIFY(timer->Enabled());
         QVERIFY(timer->isRunning());
-        QCOMPARE(timer->SendTimeout(), 0u);  // the default period waits without limit
+        QCOMPARE(timer->sendTimeout(), 0u);  // the default period waits without limit
     }
 
     void koku_data() {

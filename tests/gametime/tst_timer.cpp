@@ -63,7 +63,7 @@ private Q_SLOTS:
         for (const std::uint32_t interval : intervals) {
             timer.SetInterval(interval);
         }
-        QCOMPARE(timer.SendTimeout(), timeout);
+        QCOMPARE(timer.sendTimeout(), timeout);
     }
 
     // Runs exactly when enabled, with a non-zero interval and a handler, set in any order.

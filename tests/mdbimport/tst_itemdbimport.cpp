@@ -128,7 +128,7 @@ private Q_SLOTS:
 
         // The program reads the result as it reads the sample database.
         QStringList jobs, versions, equips;
-        LoadChoiceLists(target(), jobs, versions, equips);
+        loadChoiceLists(target(), jobs, versions, equips);
         std::sort(jobs.begin(), jobs.end());
         QCOMPARE(jobs, (QStringList{"薬師", "鍛冶屋"}));
         QCOMPARE(equips.size(), 2);

@@ -72,7 +72,7 @@ void TestChoiceLists::load() {
     QStringList jobList{"全て"}, versionList{"全て"}, equipList{"全て"};
     QString message;
     try {
-        LoadChoiceLists(path, jobList, versionList, equipList);
+        loadChoiceLists(path, jobList, versionList, equipList);
     } catch (const TZEMError& e) {
         message = e.message();
     }
@@ -96,7 +96,7 @@ void TestChoiceLists::missingDatabase() {
     QStringList jobs{"全て"}, versions, equips;
     const QString path = QStringLiteral("/no/such/folder/DAT/TAMU_Item.db");
     try {
-        LoadChoiceLists(path, jobs, versions, equips);
+        loadChoiceLists(path, jobs, versions, equips);
         QFAIL("no error for a missing database");
     } catch (const TZEMError& e) {
         QCOMPARE(e.message(),

@@ -699,7 +699,7 @@ void TestForm08::brokenDatabase() {
     QString expected;
     try {
         TZEMItemList list;
-        list.Build(path, SqlNameSearch("刀"), TZEMItemList::Direction::Forward,
+        list.build(path, SqlNameSearch("刀"), TZEMItemList::Direction::Forward,
                    TZEMItemList::Walk::PerEntry);
     } catch (const TZEMError& e) {
         expected = e.message();

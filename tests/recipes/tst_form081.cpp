@@ -203,7 +203,7 @@ void TestForm081::indexValue() {
     QFETCH(QString, displayed);
     QFETCH(int, price);
     QFETCH(qint64, truncated);
-    QCOMPARE(qint64(ExtendedMath::truncToInt64(TZEMForm081::IndexValue(displayed) * price)),
+    QCOMPARE(qint64(ExtendedMath::truncToInt64(TZEMForm081::indexValue(displayed) * price)),
              truncated);
 }
 
@@ -566,7 +566,7 @@ void TestForm081::openForMissingDatabase() {
     MessageRecorder messages;
     ScreenAreas::inject(QRect(0, 0, 1280, 1024), QRect(0, 0, 1280, 984));
     const QString path = QStringLiteral("/no/such/DAT/TAMU_Item.db");
-    std::unique_ptr<TZEMForm081> w(TZEMForm081::OpenFor("塩俵", path));
+    std::unique_ptr<TZEMForm081> w(TZEMForm081::openFor("塩俵", path));
     ScreenAreas::reset();
     QCOMPARE(messages.errors,
              QStringList{QStringLiteral("Access DB：/no/such/DAT/TAMU_Item.db が存在しません")});
@@ -580,8 +580,8 @@ void TestForm081::openForMissingDatabase() {
 
 void TestForm081::openForIndependentWindows() {
     MessageRecorder messages;
-    std::unique_ptr<TZEMForm081> a(TZEMForm081::OpenFor("塩俵", m_path));
-    std::unique_ptr<TZEMForm081> b(TZEMForm081::OpenFor("塩俵", m_path));
+    std::unique_ptr<TZEMForm081> a(TZEMForm081::openFor("塩俵", m_path));
+    std::unique_ptr<TZEMForm081> b(TZEMForm081::openFor("塩俵", m_path));
     QCOMPARE(messages.errors, QStringList{});
     QVERIFY(a != b);
     child<TZEMSpinEdit>(a.get(), "iptUriTime")->setText("5");

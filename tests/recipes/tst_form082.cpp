@@ -81,7 +81,7 @@ void TestForm082::initTestCase() {
 
 void TestForm082::listFollowsTheUser() {
     MessageRecorder messages;
-    std::unique_ptr<TZEMForm082> w(TZEMForm082::OpenFor("弁当", m_path));
+    std::unique_ptr<TZEMForm082> w(TZEMForm082::openFor("弁当", m_path));
     QCOMPARE(w->windowTitle(), QStringLiteral("材料集計"));
     QCOMPARE(child<TZEMSpinEdit>(w.get(), "iptPieces")->text(), QStringLiteral("4"));
     auto* purchases = child<QTableWidget>(w.get(), "outPurchases");
@@ -127,12 +127,12 @@ void TestForm082::listFollowsTheUser() {
 
 void TestForm082::exports() {
     MessageRecorder messages;
-    std::unique_ptr<TZEMForm082> w(TZEMForm082::OpenFor("弁当", m_path));
-    w->CopyToClipboard();
+    std::unique_ptr<TZEMForm082> w(TZEMForm082::openFor("弁当", m_path));
+    w->copyToClipboard();
     QCOMPARE(QGuiApplication::clipboard()->text(), w->list()->toTabText(w->plan()));
     QCOMPARE(shownNote(w.get()), QStringLiteral("材料集計をコピーしました"));
     const QString file = m_fixture.folder() + QStringLiteral("弁当.csv");
-    w->SaveCsv(file);
+    w->saveCsv(file);
     QFile saved(file);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     const QByteArray bytes = saved.readAll();
@@ -140,7 +140,7 @@ void TestForm082::exports() {
     QCOMPARE(QString::fromUtf8(bytes.mid(3)), w->list()->toCsv(w->plan()));
     QVERIFY(QString::fromUtf8(bytes).contains(QStringLiteral("弁当")));
     const QString unwritable = QStringLiteral("/no/such/folder/弁当.csv");
-    QVERIFY_THROWS_EXCEPTION(TZEMError, w->SaveCsv(unwritable));
+    QVERIFY_THROWS_EXCEPTION(TZEMError, w->saveCsv(unwritable));
 }
 
 void TestForm082::faults_data() {
@@ -176,7 +176,7 @@ void TestForm082::faults() {
     }
     MessageRecorder messages;
     TZEMForm082* opened = nullptr;
-    Messages::guarded([&] { opened = TZEMForm082::OpenFor(product, path); });
+    Messages::guarded([&] { opened = TZEMForm082::openFor(product, path); });
     QCOMPARE(messages.errors.size(), 1);
     QVERIFY2(messages.errors.front().contains(message.arg(path)),
              qPrintable(messages.errors.front()));
@@ -191,7 +191,7 @@ void TestForm082::faults() {
 // earlier is where it opens.
 void TestForm082::namesAndResizing() {
     MessageRecorder messages;
-    std::unique_ptr<TZEMForm082> w(TZEMForm082::OpenFor("弁当", m_path));
+    std::unique_ptr<TZEMForm082> w(TZEMForm082::openFor("弁当", m_path));
     auto* purchases = child<QTableWidget>(w.get(), "outPurchases");
     auto* steps = child<QTableWidget>(w.get(), "outSteps");
     QCOMPARE(purchases->item(0, 0)->toolTip(), QStringLiteral("漬物"));
@@ -214,7 +214,7 @@ void TestForm082::namesAndResizing() {
     w->resize(w->minimumSizeHint());
     QTRY_COMPARE(purchases->columnWidth(0), 150);
     QCOMPARE(WindowChecks::reopenProblems(QStringLiteral("TZEMForm082"), QSize(600, 596),
-                                          [&] { return TZEMForm082::OpenFor("弁当", m_path); }),
+                                          [&] { return TZEMForm082::openFor("弁当", m_path); }),
              QString());
     QCOMPARE(messages.errors, QStringList());
 }

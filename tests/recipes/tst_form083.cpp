@@ -12,8 +12,10 @@
 
 #include "common/Fonts.h"
 #include "recipes/MarketIndices.h"
+#include "recipes/ProductLoad.h"
 #include "recipes/ProfitRanking.h"
 #include "recipes/ProfitRankingModel.h"
+#include "recipes/TDB.h"
 #include "recipes/TZEMForm081.h"
 #include "recipes/TZEMForm083.h"
 #include "support/ItemDbFixture.h"
@@ -41,6 +43,9 @@ private Q_SLOTS:
     void brokenDatabase_data();
     void brokenDatabase();
     void namesAndResizing();
+    void loadsProduct_data();
+    void loadsProduct();
+    void productRowsArriveBeforeAMaterialFails();
 
 private:
     QTemporaryDir m_dir;
@@ -75,7 +80,7 @@ void TestRanking::agreesWithTheCalculator() {
         const ProfitRanking::Entry& e = ranking.at(r);
         messages.errors.clear();
         std::unique_ptr<TZEMForm081> calc(
-            TZEMForm081::OpenWith(e.product.name, sampleDatabase(), indices));
+            TZEMForm081::openWith(e.product.name, sampleDatabase(), indices));
         if (!e.figures) {  // a figure out of range: the window has no figures either
             QCOMPARE(e.error, QStringLiteral("範囲チェックエラー"));
             QCOMPARE(messages.errors.size(), 1);
@@ -239,9 +244,104 @@ void TestRanking::namesAndResizing() {
     QCOMPARE(WindowChecks::growthProblems(&w, {"outRanking"}, {}), QString());
     QCOMPARE(WindowChecks::reopenProblems(
                  QStringLiteral("TZEMForm083"), QSize(868, 520),
-                 [&] { return TZEMForm083::OpenFor(sampleDatabase(), m_dir.path() + u'/'); }),
+                 [&] { return TZEMForm083::openFor(sampleDatabase(), m_dir.path() + u'/'); }),
              QString());
     QCOMPARE(messages.errors, QStringList());
+}
+
+namespace {
+
+// Fief products with both price columns and a speciality made by two jobs; 壊れ品 has no count.
+ItemDbFixture::Tables productTables() {
+    ItemDbFixture::Tables t;
+    t.kinds = {{"知行品", "その他"}};
+    t.infos = {{"塩俵", "しおだわら", "壱", "知行品", 10, 30},
+               {"墨", "すみ", "壱", "知行品", 8, 16},
+               {"塩", "しお", "壱", "知行品", 1, 15},
+               {"麻布", "あさぬの", "壱", "知行品", 2, 40},
+               {"壊れ品", "こわれひん", "壱", "知行品", 5, 6}};
+    t.creators = {{"塩俵", "大工", "知行産物", "C", "一", "A", 20, "壱"},
+                  {"墨", "大工", "知行名物", "C", "一", "A", 10, "壱"},
+                  {"墨", "鍛冶屋", "知行名物", "C", "二", "A", 12, "壱"},
+                  {"壊れ品", "大工", "知行産物", "C", "一", "A", QVariant(), "壱"}};
+    t.relations = {{"塩俵", "麻布", 1}, {"塩俵", "塩", 3}, {"墨", "塩", 1}};
+    return t;
+}
+
+}  // namespace
+
+void TestRanking::loadsProduct_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("catalogue");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("unitPrice");
+    QTest::addColumn<QStringList>("materials");  // name needed price, in statement order
+    QTest::addColumn<QString>("error");
+    QTest::newRow("fief produce sells at the shop buy price")
+        << "塩俵" << true << "知行産物" << 20 << 30 << QStringList{"麻布 1 40", "塩 3 15"}
+        << QString();
+    QTest::newRow("speciality sells at the shop sell price, last product row counts")
+        << "墨" << true << "知行名物" << 12 << 8 << QStringList{"塩 1 15"} << QString();
+    QTest::newRow("unknown product")
+        << "無い品" << false << "" << 0 << 0 << QStringList{} << QString();
+    QTest::newRow("NULL count is an integer conversion error")
+        << "壊れ品" << false << "" << 0 << 0 << QStringList{}
+        << "バリアント型 (Null) を (Integer) に変換できません";
+}
+
+void TestRanking::loadsProduct() {
+    QFETCH(QString, name);
+    QFETCH(bool, found);
+    QFETCH(QString, catalogue);
+    QFETCH(int, count);
+    QFETCH(int, unitPrice);
+    QFETCH(QStringList, materials);
+    QFETCH(QString, error);
+    ItemDbFixture fixture;
+    TDB db(fixture.create(productTables()));
+    db.connectOrFail();
+    try {
+        const ProfitProduct p = ProductLoad::profitProduct(db, name);
+        QVERIFY2(error.isEmpty(), "no error raised");
+        QCOMPARE(p.name, name);
+        QCOMPARE(p.found, found);
+        QCOMPARE(p.catalogue, catalogue);
+        QCOMPARE(p.standardCount, count);
+        QCOMPARE(p.unitPrice, unitPrice);
+        QStringList read;
+        for (const ProfitProduct::Material& m : p.materials) {
+            read << QStringLiteral("%1 %2 %3").arg(m.name).arg(m.needed).arg(m.price);
+        }
+        QCOMPARE(read, materials);
+    } catch (const TZEMError& e) {
+        QCOMPARE(e.message(), error);
+    }
+}
+
+// A reader that shows rows as they come keeps the product when its materials cannot be read.
+void TestRanking::productRowsArriveBeforeAMaterialFails() {
+    ItemDbFixture fixture;
+    ItemDbFixture::Tables t = productTables();
+    t.omit << QStringLiteral("ItemCreateRelation");
+    TDB db(fixture.create(t));
+    db.connectOrFail();
+    QStringList counts;
+    int materials = 0;
+    bool failed = false;
+    try {
+        ProductLoad::read(
+            db, QStringLiteral("墨"),
+            [&](const ProductLoad::ProductRow& row) {
+                counts << row.standardCount() + u' ' + row.skill() + u' ' + row.yomi();
+            },
+            [&](const ProductLoad::MaterialRow&) { ++materials; });
+    } catch (const TZEMError&) {
+        failed = true;
+    }
+    QVERIFY(failed);
+    QCOMPARE(counts, (QStringList{"10 一 すみ", "12 二 すみ"}));
+    QCOMPARE(materials, 0);
 }
 
 QTEST_MAIN(TestRanking)

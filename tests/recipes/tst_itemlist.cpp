@@ -87,7 +87,7 @@ QString outcome(const QString& path, const SqlStatement& statement, Direction di
                 Walk walk) {
     TZEMItemList list;
     try {
-        list.Build(path, statement, direction, walk);
+        list.build(path, statement, direction, walk);
     } catch (const TZEMError& e) {
         return describe(list) + " !" + e.message();
     }
@@ -115,8 +115,8 @@ QStringList column(const QString& path, const SqlStatement& statement, const QSt
     TDB db(path);
     db.Connect();
     QStringList result;
-    for (TDBQuery& q = db.OpenQuery(statement); !q.Eof(); q.Next()) {
-        result << q.AsString(name);
+    for (TDBQuery& q = db.OpenQuery(statement); !q.eof(); q.next()) {
+        result << q.asString(name);
     }
     return result;
 }
@@ -472,7 +472,7 @@ void TestItemList::stopRequested() {
     TZEMItemList list;
     QVERIFY_THROWS_EXCEPTION(
         TZEMItemList::Cancelled,
-        list.Build(path, rows("A:1", true), Direction::Forward, Walk(walk), stop.get_token()));
+        list.build(path, rows("A:1", true), Direction::Forward, Walk(walk), stop.get_token()));
     QCOMPARE(QSqlDatabase::connectionNames(), connections);
 }
 

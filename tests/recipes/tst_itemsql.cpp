@@ -52,10 +52,10 @@ ItemDbFixture::Tables worldTables() {
 // Every row of a statement, its columns joined with '|', NULL as "<NULL>".
 QStringList rowsOf(TDB& db, const SqlStatement& statement, const QStringList& columns) {
     QStringList rows;
-    for (TDBQuery& q = db.OpenQuery(statement); !q.Eof(); q.Next()) {
+    for (TDBQuery& q = db.OpenQuery(statement); !q.eof(); q.next()) {
         QStringList cells;
         for (const QString& c : columns) {
-            cells << (q.IsNull(c) ? QStringLiteral("<NULL>") : q.AsString(c));
+            cells << (q.isNull(c) ? QStringLiteral("<NULL>") : q.asString(c));
         }
         rows << cells.join(u'|');
     }
@@ -311,9 +311,9 @@ void TestItemSql::sampleDatabaseAnswersEveryStatement() {
     }
     // Every integer column reads as an integer.
     for (TDBQuery& q = db.OpenQuery(SqlStatement{"Select 店売り, 店買い From ItemInfo", {}});
-         !q.Eof(); q.Next()) {
-        QVERIFY(q.AsInteger("店売り") >= 0);
-        QVERIFY(q.AsInteger("店買い") >= 0);
+         !q.eof(); q.next()) {
+        QVERIFY(q.asInteger("店売り") >= 0);
+        QVERIFY(q.asInteger("店買い") >= 0);
     }
 }
 

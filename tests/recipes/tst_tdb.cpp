@@ -118,7 +118,7 @@ void TestTDB::statementLimit() {
     timer.start();
     int read = 0;
     const QString message = errorOf([&] {
-        for (TDBQuery& q = db.OpenQuery(SqlStatement{statement, {}}); !q.Eof(); q.Next()) {
+        for (TDBQuery& q = db.OpenQuery(SqlStatement{statement, {}}); !q.eof(); q.next()) {
             ++read;
             QThread::msleep(2);  // the walk's own work between rows
         }
@@ -133,7 +133,7 @@ void TestTDB::statementLimit() {
         QVERIFY(timer.elapsed() > 400);  // twice the limit, and more
     }
     // The connection stays usable for the next statement.
-    QVERIFY(!db.OpenQuery(SqlJobList()).Eof());
+    QVERIFY(!db.OpenQuery(SqlJobList()).eof());
 }
 
 void TestTDB::missingFile_data() {
@@ -185,7 +185,7 @@ void TestTDB::missingTable() {
     t.omit = {QStringLiteral("ItemInfo")};
     TDB db(fx.create(t));
     QVERIFY(db.Connect());
-    QCOMPARE(db.OpenQuery(SqlJobList()).AsString(QStringLiteral("生産職業")).isEmpty(), false);
+    QCOMPARE(db.OpenQuery(SqlJobList()).asString(QStringLiteral("生産職業")).isEmpty(), false);
     const QString message = errorOf([&] { db.OpenQuery(SqlItemYomi(QStringLiteral("刀"))); });
     QVERIFY2(message.contains(QStringLiteral("ItemInfo")), qPrintable(message));
 }
@@ -201,13 +201,13 @@ void TestTDB::malformedStatementKeepsTDBUsable() {
     // text ran before with all its values.
     const QString twoMarks =
         QStringLiteral("Select 生産数 From ItemCreator Where アイテム名 = ? And 生産職業 = ?");
-    QCOMPARE(db.OpenQuery(SqlStatement{twoMarks, {"刀", "鍛冶屋"}}).AsInteger("生産数"), 1);
+    QCOMPARE(db.OpenQuery(SqlStatement{twoMarks, {"刀", "鍛冶屋"}}).asInteger("生産数"), 1);
     QVERIFY(!errorOf([&] { db.OpenQuery(SqlStatement{twoMarks, {"刀"}}); }).isEmpty());
     QVERIFY(!errorOf([&] { db.OpenQuery(SqlStatement{twoMarks, {"刀", "侍", "x"}}); }).isEmpty());
-    QVERIFY(db.OpenQuery(SqlStatement{twoMarks, {"刀", "侍"}}).Eof());
+    QVERIFY(db.OpenQuery(SqlStatement{twoMarks, {"刀", "侍"}}).eof());
     TDBQuery& q = db.OpenQuery(SqlItemCount(QStringLiteral("兜")));
-    QVERIFY(!q.Eof());
-    QCOMPARE(q.AsInteger(QStringLiteral("生産数")), 2);
+    QVERIFY(!q.eof());
+    QCOMPARE(q.asInteger(QStringLiteral("生産数")), 2);
 }
 
 void TestTDB::queryBeforeConnect() {
@@ -221,18 +221,18 @@ void TestTDB::reopeningReplacesResult() {
     TDB db(fx.create(smallTables()));
     db.Connect();
     TDBQuery& first = db.OpenQuery(SqlJobList());
-    QVERIFY(!first.Eof());
-    first.AsString(QStringLiteral("生産職業"));
+    QVERIFY(!first.eof());
+    first.asString(QStringLiteral("生産職業"));
     // The second statement is read in full through the same query object, from its first row.
     TDBQuery& second = db.OpenQuery(SqlVersionList());
     QCOMPARE(&second, &first);
     QStringList versions;
-    for (; !second.Eof(); second.Next()) {
-        versions << second.AsString(QStringLiteral("バージョン"));
+    for (; !second.eof(); second.next()) {
+        versions << second.asString(QStringLiteral("バージョン"));
     }
     versions.sort();
     QCOMPARE(versions, (QStringList{QStringLiteral("壱の章"), QStringLiteral("弐の章")}));
-    QVERIFY(!errorOf([&] { second.AsString(QStringLiteral("生産職業")); }).isEmpty());
+    QVERIFY(!errorOf([&] { second.asString(QStringLiteral("生産職業")); }).isEmpty());
 }
 
 void TestTDB::emptyResultIsAtEnd() {
@@ -240,10 +240,10 @@ void TestTDB::emptyResultIsAtEnd() {
     TDB db(fx.create(smallTables()));
     db.Connect();
     TDBQuery& q = db.OpenQuery(SqlItemCount(QStringLiteral("無い品")));
-    QVERIFY(q.Eof());
-    q.Next();
-    QVERIFY(q.Eof());
-    QVERIFY(!errorOf([&] { q.AsInteger(QStringLiteral("生産数")); }).isEmpty());
+    QVERIFY(q.eof());
+    q.next();
+    QVERIFY(q.eof());
+    QVERIFY(!errorOf([&] { q.asInteger(QStringLiteral("生産数")); }).isEmpty());
 }
 
 void TestTDB::disconnectTwiceAndReconnect() {
@@ -259,7 +259,7 @@ void TestTDB::disconnectTwiceAndReconnect() {
     QVERIFY(!errorOf([&] { db.OpenQuery(SqlJobList()); }).isEmpty());
     QVERIFY(db.Connect());
     QVERIFY(db.Connect());  // connecting again first disconnects
-    QVERIFY(!db.OpenQuery(SqlEquipList()).Eof());
+    QVERIFY(!db.OpenQuery(SqlEquipList()).eof());
 }
 
 void TestTDB::failedConnectReleasesConnection() {
@@ -286,12 +286,12 @@ void TestTDB::twoConnectionsAtOnce() {
     TDBQuery& qa = a.OpenQuery(SqlItemMaterials(QStringLiteral("刀")));
     TDBQuery& qb = b.OpenQuery(SqlItemCount(QStringLiteral("刀")));
     QVERIFY(&qa != &qb);
-    QCOMPARE(qb.AsInteger(QStringLiteral("生産数")), 1);
-    QCOMPARE(qa.AsString(QStringLiteral("材料")), QStringLiteral("玉鋼"));
+    QCOMPARE(qb.asInteger(QStringLiteral("生産数")), 1);
+    QCOMPARE(qa.asString(QStringLiteral("材料")), QStringLiteral("玉鋼"));
     b.Disconnect();
-    QCOMPARE(qa.AsInteger(QStringLiteral("必要数")), 3);
-    qa.Next();
-    QVERIFY(qa.Eof());
+    QCOMPARE(qa.asInteger(QStringLiteral("必要数")), 3);
+    qa.next();
+    QVERIFY(qa.eof());
 }
 
 void TestTDB::columnConversion_data() {
@@ -331,15 +331,15 @@ void TestTDB::columnConversion() {
     TDBQuery& q = db.OpenQuery(SqlStatement{
         QStringLiteral("Select ふりがな, 店売り, 店買い From ItemInfo Where アイテム名 = ?"),
         {item}});
-    QVERIFY(!q.Eof());
+    QVERIFY(!q.eof());
     QString got;
     const QString message = errorOf(
-        [&] { got = asInteger ? QString::number(q.AsInteger(column)) : q.AsString(column); });
+        [&] { got = asInteger ? QString::number(q.asInteger(column)) : q.asString(column); });
     QCOMPARE(message, fails ? expected : QString());
     if (!fails) {
         QCOMPARE(got, expected);
     }
-    QCOMPARE(q.IsNull(column), expected.contains(QStringLiteral("Null")));
+    QCOMPARE(q.isNull(column), expected.contains(QStringLiteral("Null")));
 }
 
 void TestTDB::unknownColumn() {
@@ -348,8 +348,8 @@ void TestTDB::unknownColumn() {
     db.Connect();
     TDBQuery& q = db.OpenQuery(SqlItemCount(QStringLiteral("刀")));
     for (const QString& column : {QStringLiteral("生産職業"), QString()}) {
-        QVERIFY(!errorOf([&] { q.AsString(column); }).isEmpty());
-        QVERIFY(!errorOf([&] { q.IsNull(column); }).isEmpty());
+        QVERIFY(!errorOf([&] { q.asString(column); }).isEmpty());
+        QVERIFY(!errorOf([&] { q.isNull(column); }).isEmpty());
     }
 }
 

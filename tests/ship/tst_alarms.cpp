@@ -58,7 +58,7 @@ struct Fixture : StoppedClock {
         for (int i = 0; i < seconds; ++i) {
             now.set(now.get() + RealSecond);
             clock.Tick();
-            schedule->Check();
+            schedule->check();
         }
     }
     const ShipAlarm& alarm() const { return schedule->alarms().front(); }
@@ -190,12 +190,12 @@ void TestAlarms::gapsBetweenChecks() {
     Fixture f;
     f.clock.SetGameTime(gameAt(3, 0));
     f.add(AlarmEvent::Sailing, 1, repeat);
-    f.schedule->Check();
+    f.schedule->check();
     for (int i = 0; i < gap; ++i) {
         f.now.set(f.now.get() + RealSecond);
         f.clock.Tick();
     }
-    f.schedule->Check();
+    f.schedule->check();
     f.run(5);
     QCOMPARE(f.rung.size(), rings ? 1 : 0);
     QCOMPARE(f.alarm().outcome, rings ? ShipAlarm::Outcome::Rung : ShipAlarm::Outcome::Missed);
@@ -311,13 +311,13 @@ void TestAlarms::missedWhileClosed() {
     f.add(AlarmEvent::Sailing, 3, false);  // the 04:00 sailing, 453 real seconds away
     f.run(1);
     const std::int64_t due = f.alarm().due;
-    f.schedule->Save();
+    f.schedule->save();
     f.load();
     QVERIFY(std::llabs(f.alarm().due - due) <= 1);
     // Ten real minutes later; the clock starts again from its anchor.
     f.now.set(f.now.get() + 600 * RealSecond);
     f.clock.SetGameTime(DateTime::addMSecs(f.clock.GameTime, 600 * f.clock.GameMSecPerSec));
-    f.schedule->Check();
+    f.schedule->check();
     QVERIFY(f.rung.isEmpty());
     QCOMPARE(f.alarm().outcome, ShipAlarm::Outcome::Missed);
     QVERIFY(!f.alarm().enabled);
@@ -355,7 +355,7 @@ void TestAlarms::fileRoundTrip() {
     dayNight.voyage = 1;
     dayNight.enabled = false;
     f.schedule->add(dayNight);
-    f.schedule->Save();
+    f.schedule->save();
     f.load();
     const auto& alarms = f.schedule->alarms();
     QCOMPARE(alarms.size(), std::size_t(3));
@@ -402,7 +402,7 @@ void TestAlarms::unwritableFolder() {
     a.event = AlarmEvent::DayNight;
     QCOMPARE(schedule.add(a), 0);
     try {
-        schedule.Save();
+        schedule.save();
         QFAIL("saved into a missing folder");
     } catch (const TZEMError& e) {
         QVERIFY(e.message().endsWith(QStringLiteral("TAMUAlarm.ini に書き込めません")));
@@ -448,11 +448,11 @@ void TestAlarms::saveChangesOnlyWhatChanged() {
     QCOMPARE(f.described(),
              (QStringList{QStringLiteral("佐渡→越後 出航"), QStringLiteral("佐渡→越後 出発港到着"),
                           QStringLiteral("夜明け")}));
-    f.schedule->Save();  // nothing changed: nothing written
+    f.schedule->save();  // nothing changed: nothing written
     QCOMPARE(f.read(), bytesOf(head + second + tail));
     f.schedule->setEnabled(0, false);
     f.schedule->remove(1);
-    f.schedule->Save();
+    f.schedule->save();
     QString expected = head + tail;
     expected.replace(QStringLiteral("Repeat=1\nEnabled=1\n\n"),
                      QStringLiteral("Repeat=1\nEnabled=0\n\n"));
@@ -477,7 +477,7 @@ void TestAlarms::unreadableAlarmIsKept() {
     ShipAlarm dayNight;
     dayNight.event = AlarmEvent::DayNight;
     f.schedule->add(dayNight);
-    f.schedule->Save();
+    f.schedule->save();
     QCOMPARE(f.read(), "[Alarms]\nCount=5\n" + odd + alarmSection(3) + unknown +
                            "[Alarm5]\nEvent=daynight\nVoyage=-1\nLead=3\nRepeat=0\nEnabled=1\n");
     f.load();
@@ -509,7 +509,7 @@ void TestAlarms::countDoesNotLimitTheAlarms() {
     const QStringList expected{QStringLiteral("日暮れ"), QStringLiteral("佐渡→越後 出航"),
                                QStringLiteral("佐渡→越後 04:00:00発の便 目的地到着 (off)")};
     QCOMPARE(f.described(), expected);
-    f.schedule->Save();
+    f.schedule->save();
     const QByteArray count = "[Alarms]\nCount=7\n";
     QCOMPARE(f.read(), list.isEmpty() ? alarms + count : count + alarms);
     f.load();
@@ -545,7 +545,7 @@ void TestAlarms::thousandsOfAlarms() {
     QCOMPARE(f.add(AlarmEvent::Arrival, 1, true), 4000);
     f.schedule->setEnabled(1999, false);
     timer.restart();
-    f.schedule->Save();
+    f.schedule->save();
     QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
     qInfo("save %lld ms", timer.elapsed());
     file.replace("[Alarms]\nCount=4000\n", "[Alarms]\nCount=4001\n");
@@ -578,11 +578,11 @@ void TestAlarms::previousVersionFileReadsUnchanged() {
     const ShipAlarm& tied = f.schedule->alarms()[1];
     QCOMPARE(DateTime::toQDateTime(DateTime::addMSecs(0, tied.due)).toUTC(),
              QDateTime(QDate(2026, 12, 8), QTime(11, 7, 33), Qt::UTC));
-    f.schedule->Save();
+    f.schedule->save();
     QCOMPARE(f.read(), file);
     // Once it has rung it is off, and its tie goes.
     f.schedule->setEnabled(1, false);
-    f.schedule->Save();
+    f.schedule->save();
     QCOMPARE(f.read(),
              QByteArray(file).replace("Enabled=1\nDue=2026-12-08T11:07:33.000Z\n", "Enabled=0\n"));
 }

@@ -108,7 +108,7 @@ private Q_SLOTS:
         for (int i = 0; i < 5; ++i) {
             now.set(now.get() + 1.0 / 86400.0);
             clock.Tick();
-            schedule.Check();
+            schedule.check();
         }
         QTRY_COMPARE(delivered.size(), 1);
         QCOMPARE(delivered.front().front().value<AlarmNotifier::Path>(),

@@ -257,7 +257,7 @@ void TestRoutes::stateWord() {
     QFETCH(QString, route);
     QFETCH(double, now);
     QFETCH(QString, word);
-    QCOMPARE(makeRoute(route)->StateAt(now), word);
+    QCOMPARE(makeRoute(route)->stateAt(now), word);
 }
 
 QTEST_GUILESS_MAIN(TestRoutes)

@@ -11,20 +11,20 @@
 namespace {
 
 const ShotRegistrar shoppingShots("shopping", [](ShotContext& ctx) {
-    TZEMForm082* w = TZEMForm082::OpenFor(QStringLiteral("大業物の太刀"), ctx.itemDatabase);
+    TZEMForm082* w = TZEMForm082::openFor(QStringLiteral("大業物の太刀"), ctx.itemDatabase);
     w->findChild<TZEMSpinEdit*>(QStringLiteral("iptPieces"))->setText(QStringLiteral("3"));
     ctx.save(w, QStringLiteral("shopping_list"));
     w->close();
 });
 
 const ShotRegistrar rankingShots("ranking", [](ShotContext& ctx) {
-    TZEMForm083* w = TZEMForm083::OpenFor(ctx.itemDatabase, ctx.dataFolder);
+    TZEMForm083* w = TZEMForm083::openFor(ctx.itemDatabase, ctx.dataFolder);
     QEventLoop loading;
     QObject::connect(w, &TZEMForm083::loaded, &loading, &QEventLoop::quit);
     if (w->isLoading()) {
         loading.exec();
     }
-    w->SetMaterialIndex(QStringLiteral("塩"), QStringLiteral("01.20"));
+    w->setMaterialIndex(QStringLiteral("塩"), QStringLiteral("01.20"));
     ctx.save(w, QStringLiteral("profit_ranking"));
     w->close();
 });

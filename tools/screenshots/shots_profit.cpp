@@ -12,7 +12,7 @@ namespace {
 const ShotRegistrar profitShots("profit", [](ShotContext& ctx) {
     // A fief product of the sample database with five materials, two runs and market indices.
     const std::unique_ptr<TZEMForm081> w(
-        TZEMForm081::OpenFor(QStringLiteral("漆器膳"), ctx.itemDatabase));
+        TZEMForm081::openFor(QStringLiteral("漆器膳"), ctx.itemDatabase));
     w->findChild<TZEMSpinEdit*>(QStringLiteral("iptUriTime"))->setText(QStringLiteral("2"));
     w->findChild<QLineEdit*>(QStringLiteral("iptUriSisu"))->setText(QStringLiteral("01.35"));
     const QStringList indices{QStringLiteral("01.10"), QStringLiteral("00.95"),
@@ -27,12 +27,12 @@ const ShotRegistrar profitShots("profit", [](ShotContext& ctx) {
 
     // A fief speciality with seven materials: sold at the shop sell price, no product index.
     const std::unique_ptr<TZEMForm081> m(
-        TZEMForm081::OpenFor(QStringLiteral("西陣織の帯"), ctx.itemDatabase));
+        TZEMForm081::openFor(QStringLiteral("西陣織の帯"), ctx.itemDatabase));
     ctx.save(m.get(), QStringLiteral("profit_meibutsu"));
 
     // Counts and prices at the 32-bit limit, three runs: every figure shows all its digits.
     const std::unique_ptr<TZEMForm081> large(
-        TZEMForm081::OpenFor(QStringLiteral("見本：桁の大きい品"), ctx.itemDatabase));
+        TZEMForm081::openFor(QStringLiteral("見本：桁の大きい品"), ctx.itemDatabase));
     large->findChild<TZEMSpinEdit*>(QStringLiteral("iptUriTime"))->setText(QStringLiteral("3"));
     ctx.save(large.get(), QStringLiteral("profit_large_figures"));
 });

@@ -17,7 +17,7 @@ namespace {
 
 TZEMForm08* openWindow(const ShotContext& ctx) {
     QStringList jobs, versions, equips;
-    LoadChoiceLists(ctx.itemDatabase, jobs, versions, equips);
+    loadChoiceLists(ctx.itemDatabase, jobs, versions, equips);
     return new TZEMForm08(jobs, versions, equips, ctx.itemDatabase);
 }
 
