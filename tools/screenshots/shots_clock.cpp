@@ -17,10 +17,13 @@ void clockScene(ShotContext& ctx, const QString& name, TDateTime gameTime,
     TZEMTime clock;
     clock.Timer()->SetEnabled(false);
     clock.SetGameTime(gameTime);
-    // The hands in device pixels, as the controller makes them.
+    // The hands in device pixels and, on a high-density screen, only their drawn parts, as the
+    // controller makes them.
     const QSize size = Artwork::devicePixels(QSize(TZEMForm07::LargeSize, TZEMForm07::LargeSize));
     TZEMAnalogClock face(Artwork::image(QStringLiteral("hand_hour"), size),
-                         Artwork::image(QStringLiteral("hand_minute"), size));
+                         Artwork::image(QStringLiteral("hand_minute"), size),
+                         Artwork::deviceRatio() > 1.0 ? TZEMAnalogClock::Storage::DrawnPart
+                                                      : TZEMAnalogClock::Storage::Whole);
     // Destroyed before the clock and the face it reads.
     const auto window = std::make_unique<TZEMForm07>(clock, face);
     (window.get()->*chooseSize)();
