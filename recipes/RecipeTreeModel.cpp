@@ -143,19 +143,29 @@ void RecipeTreeModel::fetchSubtree(const QModelIndex& node) {
     if (!node.isValid() || node.model() != this) {
         return;
     }
+    // One layout change for the whole subtree rather than rows inserted node by node: a view
+    // told of each node's rows looks the node up among all the rows it shows, which at 86,000
+    // roots costs more than making the nodes. No node made before moves, as children are made
+    // only into empty lists.
+    const QList<QPersistentModelIndex> parents{QPersistentModelIndex(node)};
+    bool changing = false;
     std::vector<Node*> pending{nodeOf(node)};
     while (!pending.empty()) {
         Node* next = pending.back();
         pending.pop_back();
         if (canUnfold(*next)) {
-            beginInsertRows(createIndex(next->row, 0, next), 0,
-                            m_list->at(next->item).Sources.count() - 1);
+            if (!changing) {
+                Q_EMIT layoutAboutToBeChanged(parents);
+                changing = true;
+            }
             makeChildren(*next);
-            endInsertRows();
         }
         for (Node& child : next->children) {
             pending.push_back(&child);
         }
+    }
+    if (changing) {
+        Q_EMIT layoutChanged(parents);
     }
 }
 
