@@ -1,29 +1,39 @@
 #!/usr/bin/env python3
 """Start-up of TAMU beside a bare Qt window, as whole processes in one run:
 
-    startup.py <bin folder> [runs, default 7] [--budget <ratio>]
+    startup.py <bin folder> [runs, default 7] [--budget <ratio>] [--before <bin folder>] [--cold]
 
-Runs bench_startup and bench_bare in turns, offscreen, and prints for each the median wall time
-from exec to exit and the median peak resident memory, and TAMU's ratio to the bare window.
-With --budget, exits 1 when the time ratio is above it.
+Runs bench_startup and bench_bare in turns, offscreen (with --before, also the bench_startup of
+a build of earlier code), and prints for each the median wall time from exec to exit and the
+median peak resident memory, and TAMU's ratio to the bare window. --cold gives every run an
+empty cache folder, as at the first start after an installation. With --budget, exits 1 when
+the time ratio is above it.
 """
 
 import os
-import resource
 import statistics
-import subprocess
 import sys
+import tempfile
 import time
 
 
-def run_once(program):
+def run_once(program, cold):
+    environment = dict(os.environ)
+    scratch = tempfile.mkdtemp() if cold else None
+    if scratch:
+        environment["XDG_CACHE_HOME"] = scratch
     start = time.perf_counter()
-    # Each run in a child of its own, so that RUSAGE_CHILDREN's peak is that run's.
+    # Each run a child of its own, so that its peak is its own.
     pid = os.fork()
     if pid == 0:
-        os.execv("/bin/sh", ["sh", "-c", f'exec "{program}" >/dev/null 2>&1'])
+        devnull = os.open(os.devnull, os.O_WRONLY)
+        os.dup2(devnull, 1)
+        os.dup2(devnull, 2)
+        os.execve(program, [program], environment)
     _, status, usage = os.wait4(pid, 0)
     wall = (time.perf_counter() - start) * 1000
+    if scratch:
+        os.system(f"rm -rf '{scratch}'")
     if status != 0:
         sys.exit(f"{program} failed with status {status}")
     return wall, usage.ru_maxrss / 1024
@@ -31,31 +41,38 @@ def run_once(program):
 
 def main(args):
     folder = args[0]
-    runs = 7
-    budget = None
+    runs, budget, before, cold = 7, None, None, False
     rest = args[1:]
     while rest:
         if rest[0] == "--budget":
-            budget = float(rest[1])
-            rest = rest[2:]
+            budget, rest = float(rest[1]), rest[2:]
+        elif rest[0] == "--before":
+            before, rest = rest[1], rest[2:]
+        elif rest[0] == "--cold":
+            cold, rest = True, rest[1:]
         else:
-            runs = int(rest[0])
-            rest = rest[1:]
+            runs, rest = int(rest[0]), rest[1:]
     os.environ.setdefault("QT_QPA_PLATFORM", "offscreen")
-    figures = {}
-    samples = {"bench_startup": [], "bench_bare": []}
+    programs = {"TAMU": os.path.join(folder, "bench_startup"),
+                "bare Qt window": os.path.join(folder, "bench_bare")}
+    if before:
+        programs["TAMU before"] = os.path.join(before, "bench_startup")
+    samples = {name: [] for name in programs}
     for _ in range(runs):
-        for name in samples:
-            samples[name].append(run_once(os.path.join(folder, name)))
+        for name, program in programs.items():
+            samples[name].append(run_once(program, cold))
+    figures = {}
     for name, values in samples.items():
-        wall = statistics.median(v[0] for v in values)
-        peak = statistics.median(v[1] for v in values)
-        figures[name] = (wall, peak)
-        label = "TAMU" if name == "bench_startup" else "bare Qt window"
-        print(f"{label:15} {wall:7.1f} ms  {peak:6.1f} MiB peak  (median of {runs})")
-    ratio = figures["bench_startup"][0] / figures["bench_bare"][0]
-    memory = figures["bench_startup"][1] / figures["bench_bare"][1]
-    print(f"startup_ratio {ratio:.2f} (memory {memory:.2f})")
+        figures[name] = (statistics.median(v[0] for v in values),
+                         statistics.median(v[1] for v in values))
+        print(f"{name:15} {figures[name][0]:7.1f} ms  {figures[name][1]:6.1f} MiB peak"
+              f"  (median of {runs}{', cold cache' if cold else ''})")
+    bare = figures["bare Qt window"]
+    ratio = figures["TAMU"][0] / bare[0]
+    print(f"startup_ratio {ratio:.2f} (memory {figures['TAMU'][1] / bare[1]:.2f})")
+    if before:
+        print(f"before_ratio {figures['TAMU before'][0] / bare[0]:.2f} "
+              f"(memory {figures['TAMU before'][1] / bare[1]:.2f})")
     if budget is not None and ratio > budget:
         print(f"MISSED start-up {ratio:.2f} times a bare Qt window, budget {budget:g}")
         return 1

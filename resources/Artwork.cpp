@@ -143,7 +143,7 @@ void keepCachedCopy(const QString& path, const QImage& image) {
     }
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
-        file.write(PrerenderedArt::encode(image));
+        file.write(PrerenderedArt::encode(image, 1));  // quick: it is written during a start
         file.commit();
     }
 }

@@ -25,7 +25,7 @@ QImage read(const QString& path, const QString& what) {
 
 }  // namespace
 
-QByteArray encode(const QImage& image) {
+QByteArray encode(const QImage& image, int compression) {
     QByteArray rows;
     rows.reserve(qsizetype(image.width()) * image.height() * 4);
     const int rowBytes = image.width() * image.depth() / 8;
@@ -36,7 +36,7 @@ QByteArray encode(const QImage& image) {
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.writeRawData(Mark.constData(), int(Mark.size()));
     out << qint32(image.width()) << qint32(image.height()) << qint32(image.format());
-    const QByteArray packed = qCompress(rows, 9);
+    const QByteArray packed = qCompress(rows, compression);
     out.writeRawData(packed.constData(), int(packed.size()));
     return bytes;
 }

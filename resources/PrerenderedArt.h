@@ -10,7 +10,8 @@
 // keeps colours without their premultiplied alpha, and the round trip changes them.
 namespace PrerenderedArt {
 
-QByteArray encode(const QImage& image);
+// `compression` is zlib's level: 9 for what is built once, lower for what is written at run time.
+QByteArray encode(const QImage& image, int compression = 9);
 // The picture, or a TZEMError naming `what` when the bytes are not one.
 QImage decode(const QByteArray& bytes, const QString& what);
 

@@ -37,6 +37,26 @@ BENCHMARK(allHands)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Arg(512)->Arg(
 // about half of it.
 BENCHMARK(allHands)->Unit(benchmark::kMillisecond)->MinTime(2.0)->MeasureProcessCPUTime()->Arg(512);
 
+// As on a high-density screen: the drawn parts alone, with the memory they take.
+void drawnParts(benchmark::State& state) {
+    const int side = static_cast<int>(state.range(0));
+    const QImage hour = hand(128, side);
+    const QImage minute = hand(229, side);
+    double bytes = 0;
+    for (auto _ : state) {
+        TZEMAnalogClock clock(hour, minute, TZEMAnalogClock::Storage::DrawnPart);
+        benchmark::DoNotOptimize(clock.GetHourBitmap().constBits());
+        bytes = 0;
+        for (int i = 0; i < TZEMAnalogClock::HandSteps; ++i) {
+            bytes +=
+                double(clock.hourBitmap(i).sizeInBytes() + clock.minuteBitmap(i).sizeInBytes());
+        }
+    }
+    state.counters["MiB"] = bytes / (1024.0 * 1024.0);
+    state.counters["whole_MiB"] = 120.0 * side * side * 4 / (1024.0 * 1024.0);
+}
+BENCHMARK(drawnParts)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Arg(768)->Arg(1024);
+
 // The floor under the rotations: 120 fresh 1 MiB pictures filled with one colour, as the
 // rotation writes every pixel once.
 void allocationFloor(benchmark::State& state) {
