@@ -118,7 +118,8 @@ QString cachedCopy(const QString& name, const QByteArray& svg, const QSize& size
     }
     const QByteArray hash =
         QCryptographicHash::hash(svg, QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("%1/TAMU/art/%2_%3.img")
+    // Not under ~/.cache/TAMU, which may be the private folder of the single-instance lock.
+    return QStringLiteral("%1/TAMU-art/%2_%3.img")
         .arg(folder, PrerenderedArt::fileName(name, size).chopped(4), QString::fromLatin1(hash));
 }
 

@@ -376,9 +376,9 @@ void TestArtwork::drawnCopiesKept() {
     QSKIP("The Windows build brings its pictures drawn ahead");
 #endif
     QFETCH(QString, damage);
-    const QString folder = m_cache.path() + QStringLiteral("/TAMU/art");
+    const QString folder = m_cache.path() + QStringLiteral("/TAMU-art");
     QDir(folder).removeRecursively();
-    QFile::remove(m_cache.path() + QStringLiteral("/TAMU"));
+    QFile::remove(folder);
     const QSize size(300, 300);
     const QImage drawn = Artwork::image(QStringLiteral("splash"), size);
     const QStringList copies =
@@ -391,8 +391,8 @@ void TestArtwork::drawnCopiesKept() {
     file.close();
     QCOMPARE(PrerenderedArt::decode(kept, copy), drawn);
     if (damage == QStringLiteral("no folder")) {
-        QVERIFY(QDir(m_cache.path() + QStringLiteral("/TAMU")).removeRecursively());
-        QFile blocker(m_cache.path() + QStringLiteral("/TAMU"));
+        QVERIFY(QDir(folder).removeRecursively());
+        QFile blocker(folder);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
     } else if (damage != QStringLiteral("none")) {
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -413,9 +413,10 @@ void TestArtwork::drawnCopiesKept() {
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), kept);  // a damaged copy is replaced
     }
-    // Small pictures are drawn each time.
+    // Small pictures are drawn each time; the lock's private folder ~/.cache/TAMU is not made.
     Artwork::image(QStringLiteral("tool_00"), QSize(32, 32));
     QVERIFY(QDir(folder).entryList({QStringLiteral("tool_*")}, QDir::Files).isEmpty());
+    QVERIFY(!QFileInfo::exists(m_cache.path() + QStringLiteral("/TAMU")));
 }
 
 QTEST_MAIN(TestArtwork)
