@@ -16,7 +16,7 @@
 #include "common/RealClock.h"
 #include "common/ScreenAreas.h"
 #include "gametime/ClockOptions.h"
-#include "gametime/ClockPicture.h"
+#include "gametime/ClockPictureWidget.h"
 #include "gametime/TZEMAnalogClock.h"
 #include "gametime/TZEMTime.h"
 #include "resources/Artwork.h"
@@ -26,8 +26,8 @@ namespace {
 // How long the window must rest after a system move before it is kept on the screen.
 constexpr int MoveSettleMSecs = 250;
 
-ClockPicture* makePicture(QWidget* parent, const QString& name) {
-    auto* picture = new ClockPicture(parent);
+ClockPictureWidget* makePicture(QWidget* parent, const QString& name) {
+    auto* picture = new ClockPictureWidget(parent);
     picture->setObjectName(name);
     return picture;
 }
@@ -156,7 +156,7 @@ void TZEMForm07::setClockSize(int size) {
     // The window's shape is made of whole window pixels; at a fractional scale it can take in a
     // device pixel that the dial leaves in the key colour. The dials then draw nothing there and
     // the window's background, the colour of the dial's rim, shows instead.
-    for (ClockPicture* dial : {imgBaseNoon, imgBaseNight}) {
+    for (ClockPictureWidget* dial : {imgBaseNoon, imgBaseNight}) {
         if (dial->keyColor() != m_keyColor) {
             dial->setKeyColor(m_keyColor);
         }
@@ -164,7 +164,7 @@ void TZEMForm07::setClockSize(int size) {
     QPalette rim = palette();
     rim.setColor(QPalette::Window, rimColor(day, m_keyColor));
     setPalette(rim);
-    for (ClockPicture* picture : {imgBaseNoon, imgBaseNight, imgCenter, imgHour, imgMin}) {
+    for (ClockPictureWidget* picture : {imgBaseNoon, imgBaseNight, imgCenter, imgHour, imgMin}) {
         picture->setGeometry(0, 0, size, size);
     }
     setFixedSize(square);

@@ -10,7 +10,7 @@ class QAction;
 class QActionGroup;
 class QMenu;
 class ClockOptions;
-class ClockPicture;
+class ClockPictureWidget;
 class TZEMAnalogClock;
 class TZEMTime;
 
@@ -65,11 +65,11 @@ private:
     ClockOptions* m_options = nullptr;
     int m_size = LargeSize;
 
-    ClockPicture* imgBaseNight = nullptr;
-    ClockPicture* imgBaseNoon = nullptr;
-    ClockPicture* imgMin = nullptr;
-    ClockPicture* imgHour = nullptr;
-    ClockPicture* imgCenter = nullptr;
+    ClockPictureWidget* imgBaseNight = nullptr;
+    ClockPictureWidget* imgBaseNoon = nullptr;
+    ClockPictureWidget* imgMin = nullptr;
+    ClockPictureWidget* imgHour = nullptr;
+    ClockPictureWidget* imgCenter = nullptr;
 
     QMenu* popTimer = nullptr;
     QActionGroup* m_sizes = nullptr;

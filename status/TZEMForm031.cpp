@@ -30,7 +30,7 @@
 #include "common/TableText.h"
 #include "common/ToolWindow.h"
 #include "common/WindowPlaces.h"
-#include "status/LevelPlot.h"
+#include "status/LevelPlotWidget.h"
 
 namespace {
 
@@ -188,7 +188,7 @@ QWidget* TZEMForm031::buildChartPage() {
     layout->addLayout(left);
 
     auto* right = new QVBoxLayout;
-    m_plot = new LevelPlot(page);
+    m_plot = new LevelPlotWidget(page);
     m_plot->setObjectName(QStringLiteral("viwChart"));
     right->addWidget(m_plot, 1);
     m_hover = new QLabel(QStringLiteral("線に重ねると値を表示します"), page);
@@ -200,12 +200,12 @@ QWidget* TZEMForm031::buildChartPage() {
         m_chartStale = true;
         updateChart();
     });
-    connect(m_plot, &LevelPlot::hovered, this, [this](int figure, Build build, int level) {
+    connect(m_plot, &LevelPlotWidget::hovered, this, [this](int figure, Build build, int level) {
         const QString text = hoverText(build, figure, level);
         m_hover->setText(text);
         QToolTip::showText(QCursor::pos(), text, m_plot);
     });
-    connect(m_plot, &LevelPlot::hoverLeft, this, [] { QToolTip::hideText(); });
+    connect(m_plot, &LevelPlotWidget::hoverLeft, this, [] { QToolTip::hideText(); });
     return page;
 }
 
@@ -373,11 +373,11 @@ void TZEMForm031::updateChart() {
     if (m_model->hasPinned()) {
         builds << Build::A;
     }
-    QList<LevelPlot::Line> lines;
+    QList<LevelPlotWidget::Line> lines;
     const QList<int> figures = plottedFigures();
     for (qsizetype n = 0; n < figures.size(); ++n) {
         for (Build build : builds) {
-            LevelPlot::Line line;
+            LevelPlotWidget::Line line;
             line.name = figureName(figures[n]) + QStringLiteral("（") + buildName(build) +
                         QStringLiteral("）");
             line.colour = colours.at(n % colours.size());

@@ -7,7 +7,7 @@
 #include "status/StatusLevelModel.h"
 
 class QAction;
-class LevelPlot;
+class LevelPlotWidget;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -80,7 +80,7 @@ private:
     QTableView* m_table = nullptr;
     QList<QAction*> m_columnActions;
     QListWidget* m_plotChoice = nullptr;
-    LevelPlot* m_plot = nullptr;
+    LevelPlotWidget* m_plot = nullptr;
     QLabel* m_hover = nullptr;
     bool m_chartStale = true;
     std::function<QString()> m_chooseFile;

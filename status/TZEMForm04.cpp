@@ -12,7 +12,7 @@
 #include "common/Messages.h"
 #include "common/TZEMSpinEdit.h"
 #include "common/ToolWindow.h"
-#include "status/PotentialBar.h"
+#include "status/PotentialBarWidget.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ void addBars(QWidget* page, const Tab& tab, int leftX, int rightX, bool enabled)
         const bool left = i < LeftRows;
         const int x = left ? leftX : rightX;
         const int top = left ? 8 + 20 * i : 196 + 20 * (i - LeftRows);
-        auto* bar = new PotentialBar(page);
+        auto* bar = new PotentialBarWidget(page);
         bar->setObjectName(QString::fromLatin1(a.bar));
         bar->move(x, top);
         bar->setEnabled(enabled);
@@ -175,8 +175,8 @@ void TZEMForm04::buildControls() {
     }
     pages->setCurrentIndex(0);
 
-    DrawGrid8 = pages->findChild<PotentialBar*>(QStringLiteral("DrawGrid8"));
-    connect(DrawGrid8, &PotentialBar::clicked, this,
+    DrawGrid8 = pages->findChild<PotentialBarWidget*>(QStringLiteral("DrawGrid8"));
+    connect(DrawGrid8, &PotentialBarWidget::clicked, this,
             [this] { Messages::guarded([this] { DrawGrid8Click(); }); });
 }
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class PotentialBar;
+class PotentialBarWidget;
 
 // 潜在能力計算機: a planner layout of ability bars on three tabs. It computes nothing; only the
 // 脚力 bar reacts, filling boxes up to the cell the user chooses.
@@ -20,5 +20,5 @@ protected:
 private:
     void buildControls();
 
-    PotentialBar* DrawGrid8 = nullptr;
+    PotentialBarWidget* DrawGrid8 = nullptr;
 };

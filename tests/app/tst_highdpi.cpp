@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "app/TZEMsplash.h"
-#include "gametime/ClockPicture.h"
+#include "gametime/ClockPictureWidget.h"
 #include "gametime/TZEMAnalogClock.h"
 #include "resources/Artwork.h"
 #include "support/ControllerSandbox.h"
@@ -40,7 +40,7 @@ private Q_SLOTS:
         QCOMPARE(clock->size(), QSize(size, size));
         const QSize pixels = Artwork::devicePixels(QSize(size, size));
         const QImage dial =
-            clock->findChild<ClockPicture*>(QStringLiteral("imgBaseNoon"))->picture();
+            clock->findChild<ClockPictureWidget*>(QStringLiteral("imgBaseNoon"))->picture();
         QCOMPARE(dial.size(), pixels);
 
         const QRegion mask = clock->mask();

@@ -11,7 +11,7 @@
 #include "common/ScreenAreas.h"
 #include "common/TDateTime.h"
 #include "gametime/ClockOptions.h"
-#include "gametime/ClockPicture.h"
+#include "gametime/ClockPictureWidget.h"
 #include "gametime/MMTimerUnit.h"
 #include "gametime/TZEMAnalogClock.h"
 #include "gametime/TZEMForm07.h"
@@ -45,8 +45,8 @@ struct Fixture {
     Fixture(const Fixture&) = delete;
     Fixture& operator=(const Fixture&) = delete;
 
-    ClockPicture* picture(const char* name) const {
-        return window->findChild<ClockPicture*>(QString::fromLatin1(name));
+    ClockPictureWidget* picture(const char* name) const {
+        return window->findChild<ClockPictureWidget*>(QString::fromLatin1(name));
     }
     QAction* action(const char* name) const {
         return window->findChild<QAction*>(QString::fromLatin1(name));
@@ -54,7 +54,7 @@ struct Fixture {
     bool dayDialShown() const { return !picture("imgBaseNoon")->isHidden(); }
 
     void mouse(QEvent::Type type, Qt::MouseButton button, const QPoint& local) const {
-        ClockPicture* center = picture("imgCenter");
+        ClockPictureWidget* center = picture("imgCenter");
         const QPoint global = window->pos() + local;
         const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
         QMouseEvent event(type, QPointF(local), QPointF(global), button, buttons, Qt::NoModifier);
@@ -89,7 +89,7 @@ private Q_SLOTS:
         const QStringList order{"imgBaseNight", "imgBaseNoon", "imgMin", "imgHour", "imgCenter"};
         QStringList found;
         for (QObject* child : f.window->children()) {
-            if (auto* p = qobject_cast<ClockPicture*>(child)) {
+            if (auto* p = qobject_cast<ClockPictureWidget*>(child)) {
                 found << p->objectName();
                 QCOMPARE(p->geometry(), QRect(0, 0, 512, 512));
             }
@@ -150,7 +150,7 @@ private Q_SLOTS:
     void handsDrawnTransparently() {
         FixedNow now(DateTime::encodeTime(12, 0, 0));
         Fixture f;
-        ClockPicture* minute = f.picture("imgMin");
+        ClockPictureWidget* minute = f.picture("imgMin");
         QCOMPARE(minute->keyColor().value_or(0), Key);
         QCOMPARE(qAlpha(minute->shown().pixel(0, 0)), 0);
         QCOMPARE(minute->shown().pixel(31, 10), 0xFF202020);
@@ -202,8 +202,8 @@ private Q_SLOTS:
                  qPrintable(QString::number(partPixels)));
         for (const int i : {0, 7, 15, 22, 38, 44, 59}) {
             for (const bool minute : {true, false}) {
-                ClockPicture a;
-                ClockPicture b;
+                ClockPictureWidget a;
+                ClockPictureWidget b;
                 a.setKeyColor(whole.BackColor);
                 b.setKeyColor(part.BackColor);
                 if (minute) {
@@ -237,7 +237,7 @@ private Q_SLOTS:
         f.window->findChild<QAction*>(actionName)->trigger();
         QCOMPARE(f.window->clockSize(), size);
         QCOMPARE(f.window->size(), QSize(size, size));
-        for (auto* p : f.window->findChildren<ClockPicture*>()) {
+        for (auto* p : f.window->findChildren<ClockPictureWidget*>()) {
             QCOMPARE(p->geometry(), QRect(0, 0, size, size));
         }
         QVERIFY(f.window->findChild<QAction*>(actionName)->isChecked());

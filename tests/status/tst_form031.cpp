@@ -16,7 +16,7 @@
 
 #include "common/Fonts.h"
 #include "common/TZEMSpinEdit.h"
-#include "status/LevelPlot.h"
+#include "status/LevelPlotWidget.h"
 #include "status/StatusFigures.h"
 #include "status/TZEMForm03.h"
 #include "status/TZEMForm031.h"
@@ -235,12 +235,12 @@ private Q_SLOTS:
         type("iptLV", QStringLiteral("40"));
         TZEMForm031* p = openPlanner();
         p->findChild<QTabWidget*>(QStringLiteral("pgcPlanner"))->setCurrentIndex(1);
-        auto* plot = p->findChild<LevelPlot*>(QStringLiteral("viwChart"));
+        auto* plot = p->findChild<LevelPlotWidget*>(QStringLiteral("viwChart"));
         QCOMPARE(plot->lines().size(), 1);  // 生命 of B
         p->setFigurePlotted(figure("viwNPOW"), true);
         QTest::mouseClick(p->findChild<QPushButton*>(QStringLiteral("evtPin")), Qt::LeftButton);
         QStringList names;
-        for (const LevelPlot::Line& line : plot->lines()) {
+        for (const LevelPlotWidget::Line& line : plot->lines()) {
             names << line.name + (line.dashed ? QStringLiteral(" dashed") : QString());
         }
         QCOMPARE(names,
@@ -252,7 +252,7 @@ private Q_SLOTS:
         type("iptPOW", QStringLiteral("3"));
         p->setFigurePlotted(figure("viwNHP"), false);
         QCOMPARE(plot->lines().size(), 2);
-        const LevelPlot::Line powB = plot->lines()[0];
+        const LevelPlotWidget::Line powB = plot->lines()[0];
         QCOMPARE(powB.points.size(), 60);
         QCOMPARE(powB.points[39].y(), p->model().table(Build::B).value(40, figure("viwNPOW")));
         QCOMPARE(plot->scale().to(), 250.0);  // B reaches 236 at level 60
@@ -284,8 +284,9 @@ private Q_SLOTS:
         const QFontMetrics metrics(boxes);
         QVERIFY(metrics.horizontalAdvance(u'i') < metrics.horizontalAdvance(u'W'));
         const QMenu* columns = p->findChild<QToolButton*>(QStringLiteral("evtColumns"))->menu();
-        for (const QFont& font : {p->findChild<LevelPlot*>(QStringLiteral("viwChart"))->font(),
-                                  QToolTip::font(), columns->font()}) {
+        for (const QFont& font :
+             {p->findChild<LevelPlotWidget*>(QStringLiteral("viwChart"))->font(), QToolTip::font(),
+              columns->font()}) {
             QCOMPARE(QFontInfo(font).family(), QFontInfo(boxes).family());
             QCOMPARE(font.pixelSize(), 12);
         }

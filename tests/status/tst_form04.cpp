@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "common/TZEMSpinEdit.h"
-#include "status/PotentialBar.h"
+#include "status/PotentialBarWidget.h"
 #include "status/TZEMForm04.h"
 #include "support/MessageRecorder.h"
 
@@ -14,21 +14,21 @@ namespace {
 const QColor Green(0, 251, 0);
 
 // Which cells of a bar show a green box, read from the rendered widget ("1110000000").
-QString greenCells(PotentialBar* bar) {
+QString greenCells(PotentialBarWidget* bar) {
     const QImage image = bar->grab().toImage();
     QString cells;
-    for (int c = 0; c < PotentialBar::ColumnCount; ++c) {
+    for (int c = 0; c < PotentialBarWidget::ColumnCount; ++c) {
         cells += image.pixelColor(bar->cellRect(c).center()) == Green ? u'1' : u'0';
     }
     return cells;
 }
 
 // Which cells of a bar are wholly the background colour, outline included ("0001111111").
-QString blankCells(PotentialBar* bar) {
+QString blankCells(PotentialBarWidget* bar) {
     const QImage image = bar->grab().toImage();
     const QColor background = bar->palette().color(QPalette::Base);
     QString cells;
-    for (int c = 0; c < PotentialBar::ColumnCount; ++c) {
+    for (int c = 0; c < PotentialBarWidget::ColumnCount; ++c) {
         const QRect cell = bar->cellRect(c);
         bool blank = true;
         for (int y = cell.top(); y <= cell.bottom(); ++y) {
@@ -63,8 +63,10 @@ private:
     std::unique_ptr<MessageRecorder> m_messages;
 
     QTabWidget* pages() const { return m_form->findChild<QTabWidget*>("PageControl1"); }
-    PotentialBar* bar(const QString& name) const { return m_form->findChild<PotentialBar*>(name); }
-    static void clickCell(PotentialBar* b, int column) {
+    PotentialBarWidget* bar(const QString& name) const {
+        return m_form->findChild<PotentialBarWidget*>(name);
+    }
+    static void clickCell(PotentialBarWidget* b, int column) {
         QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, b->cellRect(column).center());
     }
 
@@ -88,7 +90,7 @@ private Q_SLOTS:
         }
         QCOMPARE(tabs.join(u' '), "TabSheet2=基本 TabSheet1=戦闘 TabSheet3=生産");
         QCOMPARE(pages()->currentIndex(), 0);
-        QCOMPARE(m_form->findChildren<PotentialBar*>().size(), 63);
+        QCOMPARE(m_form->findChildren<PotentialBarWidget*>().size(), 63);
     }
 
     void bars_data() {
@@ -119,7 +121,7 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(QPoint, place);
         QFETCH(bool, enabled);
-        PotentialBar* b = bar(name);
+        PotentialBarWidget* b = bar(name);
         QVERIFY(b);
         QCOMPARE(b->parentWidget()->objectName(), page);
         QCOMPARE(b->pos(), place);
@@ -154,7 +156,7 @@ private Q_SLOTS:
     }
     void legBar() {
         QFETCH(QString, clicks);
-        PotentialBar* leg = bar("DrawGrid8");
+        PotentialBarWidget* leg = bar("DrawGrid8");
         QCOMPARE(greenCells(leg), "0000000000");
         const QString keys = QStringLiteral("LRHE");
         const Qt::Key keyCodes[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End};
@@ -178,7 +180,7 @@ private Q_SLOTS:
     // Each box is its cell's square outline with rounded corners of 8 x 8 ellipses inside,
     // the same at all four corners, and nothing drawn outside the cell.
     void boxesAreSymmetric() {
-        PotentialBar* leg = bar("DrawGrid8");
+        PotentialBarWidget* leg = bar("DrawGrid8");
         clickCell(leg, 2);
         const QImage image = leg->grab().toImage();
         const QColor white(Qt::white);
@@ -221,7 +223,8 @@ private Q_SLOTS:
         QCOMPARE(before.count("999"), 3 * 3 + 2 * 15 + 8);
         for (int tab = 0; tab < 3; ++tab) {
             pages()->setCurrentIndex(tab);
-            for (PotentialBar* b : pages()->widget(tab)->findChildren<PotentialBar*>()) {
+            for (PotentialBarWidget* b :
+                 pages()->widget(tab)->findChildren<PotentialBarWidget*>()) {
                 if (b->objectName() != u"DrawGrid8") {
                     clickCell(b, 4);
                     QVERIFY2(!anyGreen(b), qPrintable(b->objectName()));

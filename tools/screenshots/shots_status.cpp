@@ -5,8 +5,8 @@
 #include <QTableView>
 
 #include "common/TZEMSpinEdit.h"
-#include "status/LevelPlot.h"
-#include "status/PotentialBar.h"
+#include "status/LevelPlotWidget.h"
+#include "status/PotentialBarWidget.h"
 #include "status/StatusFigures.h"
 #include "status/TZEMForm03.h"
 #include "status/TZEMForm031.h"
@@ -58,7 +58,7 @@ void savePlanner(ShotContext& ctx, PlannerScene scene, const QString& name) {
         planner->setFigurePlotted(StatusFigures::indexOf("viwNHP"), false);
         planner->setFigurePlotted(StatusFigures::indexOf("viwNVIT"), true);
         planner->setFigurePlotted(StatusFigures::indexOf("viwNPHI"), true);
-        auto* plot = planner->findChild<LevelPlot*>(QStringLiteral("viwChart"));
+        auto* plot = planner->findChild<LevelPlotWidget*>(QStringLiteral("viwChart"));
         Q_EMIT plot->hovered(StatusFigures::indexOf("viwNVIT"), StatusLevelModel::Build::B, 40);
     }
     ctx.save(planner, name);
@@ -80,7 +80,7 @@ void savePotential(ShotContext& ctx, int tab, const QString& name) {
     auto* form = new TZEMForm04;
     form->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(tab);
     if (tab == 0) {
-        auto* bar = form->findChild<PotentialBar*>(QStringLiteral("DrawGrid8"));
+        auto* bar = form->findChild<PotentialBarWidget*>(QStringLiteral("DrawGrid8"));
         bar->setCurrentColumn(3);
         form->DrawGrid8Click();
     }

@@ -1,13 +1,13 @@
-#include "gametime/ClockPicture.h"
+#include "gametime/ClockPictureWidget.h"
 
 #include <QPainter>
 #include <algorithm>
 
-ClockPicture::ClockPicture(QWidget* parent) : QWidget(parent) {
+ClockPictureWidget::ClockPictureWidget(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void ClockPicture::setPicture(const QImage& picture, const QRect& place, const QSize& whole) {
+void ClockPictureWidget::setPicture(const QImage& picture, const QRect& place, const QSize& whole) {
     if (!m_picture.isNull() && picture.cacheKey() == m_picture.cacheKey() && place == m_place) {
         return;
     }
@@ -22,7 +22,7 @@ void ClockPicture::setPicture(const QImage& picture, const QRect& place, const Q
     update();
 }
 
-void ClockPicture::setKeyColor(std::optional<QRgb> key) {
+void ClockPictureWidget::setKeyColor(std::optional<QRgb> key) {
     m_key = key;
     if (m_key || !m_place.isNull()) {
         makeKeyed();
@@ -33,11 +33,11 @@ void ClockPicture::setKeyColor(std::optional<QRgb> key) {
     update();
 }
 
-bool ClockPicture::placed(const QRect& place, const QSize& whole) {
+bool ClockPictureWidget::placed(const QRect& place, const QSize& whole) {
     return !place.isNull() && !whole.isEmpty() && QRect(QPoint(0, 0), whole).contains(place);
 }
 
-void ClockPicture::makeKeyed() {
+void ClockPictureWidget::makeKeyed() {
     const QImage source =
         (m_picture.format() == QImage::Format_RGB32 || m_picture.format() == QImage::Format_ARGB32)
             ? m_picture
@@ -77,7 +77,7 @@ void ClockPicture::makeKeyed() {
     m_nothingToDraw = !anyDrawn;
 }
 
-void ClockPicture::paintEvent(QPaintEvent*) {
+void ClockPictureWidget::paintEvent(QPaintEvent*) {
     if (m_nothingToDraw) {
         return;
     }

@@ -7,7 +7,7 @@
 // current cell chosen by mouse or keyboard and no drawing of its own inside the cells. fillTo()
 // paints green boxes up to a column, as the 脚力 bar does when clicked; the picture is kept here
 // and painted from paintEvent, since Qt repaints a widget whenever it likes.
-class PotentialBar : public QWidget {
+class PotentialBarWidget : public QWidget {
     Q_OBJECT
 
 public:
@@ -15,7 +15,7 @@ public:
     static constexpr int CellSize = 15;
     static constexpr int CornerEllipse = 8;  // width and height of a box's corner ellipses
 
-    explicit PotentialBar(QWidget* parent = nullptr);
+    explicit PotentialBarWidget(QWidget* parent = nullptr);
 
     int currentColumn() const { return m_current; }
     void setCurrentColumn(int column);

@@ -9,10 +9,10 @@
 // given a key colour, does not draw the picture's pixels of that colour. The see-through copy
 // is made when the picture changes (not per paint) and reuses one buffer, so swapping hand
 // pictures once a second allocates nothing.
-class ClockPicture : public QWidget {
+class ClockPictureWidget : public QWidget {
     Q_OBJECT
 public:
-    explicit ClockPicture(QWidget* parent = nullptr);
+    explicit ClockPictureWidget(QWidget* parent = nullptr);
 
     // Shares the picture's data; the same picture again changes nothing. With a place, the
     // picture is the part `place` of a picture of size `whole` that is transparent elsewhere

@@ -1,4 +1,4 @@
-#include "status/LevelPlot.h"
+#include "status/LevelPlotWidget.h"
 
 #include <QFontMetricsF>
 #include <QLineF>
@@ -22,7 +22,7 @@ QString label(double value) {
     return QString::number(std::llround(value));
 }
 
-QPen linePen(const LevelPlot::Line& line) {
+QPen linePen(const LevelPlotWidget::Line& line) {
     QPen pen(line.colour, LineWidth);
     pen.setStyle(line.dashed ? Qt::DashLine : Qt::SolidLine);
     pen.setCapStyle(Qt::FlatCap);
@@ -52,22 +52,22 @@ qreal crisp(qreal coordinate) {
 
 }  // namespace
 
-LevelPlot::LevelPlot(QWidget* parent) : QFrame(parent) {
+LevelPlotWidget::LevelPlotWidget(QWidget* parent) : QFrame(parent) {
     setFrameShape(QFrame::StyledPanel);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-QSize LevelPlot::sizeHint() const {
+QSize LevelPlotWidget::sizeHint() const {
     return QSize(520, 360);
 }
 
-QSize LevelPlot::minimumSizeHint() const {
+QSize LevelPlotWidget::minimumSizeHint() const {
     return QSize(240, 160);
 }
 
-void LevelPlot::setLines(QList<Line> lines) {
+void LevelPlotWidget::setLines(QList<Line> lines) {
     m_lines = std::move(lines);
     double low = std::numeric_limits<double>::max();
     double high = std::numeric_limits<double>::lowest();
@@ -84,7 +84,7 @@ void LevelPlot::setLines(QList<Line> lines) {
     update();
 }
 
-LevelPlot::Arrangement LevelPlot::arrange() const {
+LevelPlotWidget::Arrangement LevelPlotWidget::arrange() const {
     const QFontMetricsF fm(font());
     const qreal h = fm.height();
     const qreal pad = std::round(h * 0.6);
@@ -134,17 +134,17 @@ LevelPlot::Arrangement LevelPlot::arrange() const {
     return a;
 }
 
-QPointF LevelPlot::map(const QRectF& area, qreal level, qreal value) const {
+QPointF LevelPlotWidget::map(const QRectF& area, qreal level, qreal value) const {
     return QPointF(
         area.left() + (level - 1) / (Levels - 1) * area.width(),
         area.bottom() - (value - m_scale.from()) / (m_scale.to() - m_scale.from()) * area.height());
 }
 
-QPointF LevelPlot::pointAt(qreal level, qreal value) const {
+QPointF LevelPlotWidget::pointAt(qreal level, qreal value) const {
     return map(arrange().area, level, value);
 }
 
-void LevelPlot::paintEvent(QPaintEvent*) {
+void LevelPlotWidget::paintEvent(QPaintEvent*) {
     const QColor paper = palette().color(QPalette::Base);
     const QColor ink = palette().color(QPalette::Text);
     QPainter p(this);
@@ -199,7 +199,7 @@ void LevelPlot::paintEvent(QPaintEvent*) {
     }
 }
 
-int LevelPlot::lineNear(const QRectF& area, const QPointF& at, int level) const {
+int LevelPlotWidget::lineNear(const QRectF& area, const QPointF& at, int level) const {
     int nearest = -1;
     qreal nearestDistance = HoverReach;
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
@@ -221,7 +221,7 @@ int LevelPlot::lineNear(const QRectF& area, const QPointF& at, int level) const 
     return nearest;
 }
 
-void LevelPlot::mouseMoveEvent(QMouseEvent* event) {
+void LevelPlotWidget::mouseMoveEvent(QMouseEvent* event) {
     const QRectF area = arrange().area;
     const QPointF at = event->position();
     const qreal along = (at.x() - area.left()) / area.width();
@@ -232,12 +232,12 @@ void LevelPlot::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
 }
 
-void LevelPlot::leaveEvent(QEvent* event) {
+void LevelPlotWidget::leaveEvent(QEvent* event) {
     setHover(-1, 0);
     QWidget::leaveEvent(event);
 }
 
-void LevelPlot::setHover(int line, int level) {
+void LevelPlotWidget::setHover(int line, int level) {
     if (line == m_hoverLine && (line < 0 || level == m_hoverLevel)) {
         return;
     }

@@ -1,4 +1,4 @@
-#include "status/PotentialBar.h"
+#include "status/PotentialBarWidget.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,40 +9,40 @@
 namespace {
 
 constexpr int Border = 1;
-constexpr int Pitch = PotentialBar::CellSize + 1;  // a cell and its grid line
+constexpr int Pitch = PotentialBarWidget::CellSize + 1;  // a cell and its grid line
 const QColor BoxGreen(0, 251, 0);
 const QColor GridLine(192, 192, 192);
 
 }  // namespace
 
-PotentialBar::PotentialBar(QWidget* parent) : QWidget(parent) {
+PotentialBarWidget::PotentialBarWidget(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     resize(sizeHint());
 }
 
-QSize PotentialBar::sizeHint() const {
+QSize PotentialBarWidget::sizeHint() const {
     return {2 * Border + ColumnCount * Pitch, 2 * Border + Pitch + 1};
 }
 
-QRect PotentialBar::cellRect(int column) const {
+QRect PotentialBarWidget::cellRect(int column) const {
     return {Border + column * Pitch, Border, CellSize, CellSize};
 }
 
-void PotentialBar::setCurrentColumn(int column) {
+void PotentialBarWidget::setCurrentColumn(int column) {
     m_current = qBound(0, column, ColumnCount - 1);
 }
 
-void PotentialBar::choose(int column) {
+void PotentialBarWidget::choose(int column) {
     setCurrentColumn(column);
     Q_EMIT clicked();
 }
 
-void PotentialBar::fillTo(int column) {
+void PotentialBarWidget::fillTo(int column) {
     m_filledTo = qBound(0, column, ColumnCount - 1);
     update();
 }
 
-void PotentialBar::paintEvent(QPaintEvent*) {
+void PotentialBarWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QColor window = palette().color(QPalette::Base);
     p.fillRect(rect(), window);
@@ -76,7 +76,7 @@ void PotentialBar::paintEvent(QPaintEvent*) {
     }
 }
 
-QPolygon PotentialBar::roundedOutline(const QRect& cell, int ellipse) {
+QPolygon PotentialBarWidget::roundedOutline(const QRect& cell, int ellipse) {
     // Aliased painting of a rounded rectangle rounds the four corners differently; the pixels
     // of one corner's quarter ellipse are worked out here and mirrored into the other three.
     const double radius = (ellipse - 1) / 2.0;  // between the centres of the end pixels
@@ -104,7 +104,7 @@ QPolygon PotentialBar::roundedOutline(const QRect& cell, int ellipse) {
     return points;
 }
 
-void PotentialBar::mousePressEvent(QMouseEvent* event) {
+void PotentialBarWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return;
     }
@@ -114,7 +114,7 @@ void PotentialBar::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void PotentialBar::keyPressEvent(QKeyEvent* event) {
+void PotentialBarWidget::keyPressEvent(QKeyEvent* event) {
     int column = m_current;
     switch (event->key()) {
         case Qt::Key_Left:

@@ -12,7 +12,7 @@
 
 // The plot of the level table: figures over the levels 1 to 60, one line per figure and build,
 // the legend below. Resting the mouse on a line names the line and the level under it.
-class LevelPlot : public QFrame {
+class LevelPlotWidget : public QFrame {
     Q_OBJECT
 
 public:
@@ -25,7 +25,7 @@ public:
         QList<QPointF> points;  // (level, value)
     };
 
-    explicit LevelPlot(QWidget* parent = nullptr);
+    explicit LevelPlotWidget(QWidget* parent = nullptr);
 
     // Draws these lines, in this order, with the value axis fitted to them.
     void setLines(QList<Line> lines);
