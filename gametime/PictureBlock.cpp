@@ -3,11 +3,15 @@
 #include <cstdint>
 #include <new>
 
+#include "common/TZEMError.h"
+
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
 #endif
 
 namespace {
+
+const QString OutOfMemory = QStringLiteral("時計の針の画像を作るメモリが足りません");
 
 #ifdef Q_OS_LINUX
 constexpr std::size_t HugePage = std::size_t{2} << 20;
@@ -25,14 +29,17 @@ PictureBlock::PictureBlock(std::size_t bytes) : m_size(bytes) {
     m_mapping = mmap(nullptr, m_mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (m_mapping == MAP_FAILED) {
         m_mapping = nullptr;
-        throw std::bad_alloc();
+        throw TZEMError(OutOfMemory);
     }
     const auto start = reinterpret_cast<std::uintptr_t>(m_mapping);
     m_data = reinterpret_cast<uchar*>((start + HugePage - 1) / HugePage * HugePage);
     // Where the kernel has no huge pages for us this fails, and small pages serve as ever.
     madvise(m_data, m_mapped - HugePage, MADV_HUGEPAGE);
 #else
-    m_data = new uchar[bytes];
+    m_data = new (std::nothrow) uchar[bytes];
+    if (m_data == nullptr) {
+        throw TZEMError(OutOfMemory);
+    }
 #endif
 }
 

@@ -9,6 +9,7 @@
 // it; the block must outlive them.
 class PictureBlock {
 public:
+    // Raises TZEMError when there is no memory for it.
     explicit PictureBlock(std::size_t bytes);
     ~PictureBlock();
     PictureBlock(const PictureBlock&) = delete;

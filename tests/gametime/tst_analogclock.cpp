@@ -1,10 +1,13 @@
 #include <QPainter>
 #include <QtTest>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "common/TDateTime.h"
+#include "common/TZEMError.h"
 #include "gametime/ClockFaceMaker.h"
+#include "gametime/PictureBlock.h"
 #include "gametime/TZEMAnalogClock.h"
 
 namespace {
@@ -202,6 +205,18 @@ private Q_SLOTS:
         QVERIFY2(
             dropMs < clock.elapsed(),
             qPrintable(QStringLiteral("%1 ms against %2 ms").arg(dropMs).arg(clock.elapsed())));
+    }
+
+    // A block there is no room for is refused with a message, not a crash.
+    void noRoomForThePictures() {
+        try {
+            PictureBlock block(std::numeric_limits<std::size_t>::max() / 2);
+            QFAIL("a block of half the address space was made");
+        } catch (const TZEMError& e) {
+            QCOMPARE(e.message(), QStringLiteral("時計の針の画像を作るメモリが足りません"));
+        }
+        const PictureBlock none(0);
+        QCOMPARE(none.size(), std::size_t{0});
     }
 
     void picks_data() {
