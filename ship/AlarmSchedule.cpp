@@ -161,6 +161,8 @@ void AlarmSchedule::load() {
             // Only a waiting once-alarm is tied to a moment.
             if (!alarm.repeat && alarm.enabled) {
                 alarm.due = readMoment(file.readString(section, KeyDue, QString()));
+            } else if (!file.readString(section, KeyDue, QString()).isEmpty()) {
+                m_unreadDue.insert(n);
             }
             readable = valid(alarm);
         }
@@ -199,6 +201,10 @@ void AlarmSchedule::save() {
             if (!textOf(now, key)) {
                 changes.removedKeys.append({section, key, QString()});
             }
+        }
+        // A moment left from before the alarm was switched off goes, or is written anew.
+        if (!a.repeat && a.enabled && m_unreadDue.remove(a.number) && !textOf(now, KeyDue)) {
+            changes.removedKeys.append({section, KeyDue, QString()});
         }
     }
     for (auto it = m_stored.cbegin(); it != m_stored.cend(); ++it) {

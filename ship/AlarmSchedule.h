@@ -136,6 +136,9 @@ private:
     // can read (kept as they are); the [Alarms] count as read.
     QHash<int, ShipAlarm> m_stored;
     QSet<int> m_kept;
+    // Alarms whose section holds a moment that was not read (the alarm was off or repeating):
+    // should one come to wait once again, that old moment must not come back with the file.
+    QSet<int> m_unreadDue;
     std::optional<int> m_storedCount;
     int m_nextNumber = 1;
     std::vector<std::unique_ptr<TZEMShip>> m_routes;

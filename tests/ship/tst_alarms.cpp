@@ -112,6 +112,8 @@ private Q_SLOTS:
     void unwritableFolder();
     void saveChangesOnlyWhatChanged_data();
     void saveChangesOnlyWhatChanged();
+    void switchedOnAgainForgetsTheOldMoment_data();
+    void switchedOnAgainForgetsTheOldMoment();
     void unreadableAlarmIsKept();
     void countDoesNotLimitTheAlarms_data();
     void countDoesNotLimitTheAlarms();
@@ -460,6 +462,32 @@ void TestAlarms::saveChangesOnlyWhatChanged() {
     f.load();
     QCOMPARE(f.described(),
              (QStringList{QStringLiteral("佐渡→越後 出航 (off)"), QStringLiteral("夜明け")}));
+}
+
+void TestAlarms::switchedOnAgainForgetsTheOldMoment_data() {
+    QTest::addColumn<QByteArray>("keys");
+    QTest::newRow("once, switched off")
+        << QByteArray("Event=sailing\nRoute=6\nVoyage=-1\nLead=3\nRepeat=0\nEnabled=0\n");
+    QTest::newRow("every time") << QByteArray(
+        "Event=sailing\nRoute=6\nVoyage=-1\nLead=3\nRepeat=1\nEnabled=1\n");
+}
+
+// A moment a once-alarm waited for before it was switched off (or made to ring every time) is
+// not read; when it waits once again it is tied afresh, and the old moment does not come back
+// from the file either.
+void TestAlarms::switchedOnAgainForgetsTheOldMoment() {
+    QFETCH(QByteArray, keys);
+    Fixture f;
+    f.write(alarmSection(1, keys + "Due=2026-12-01T00:00:00.000Z\n"));
+    f.load();
+    QCOMPARE(f.alarm().due, std::int64_t{0});
+    f.schedule->setEnabled(0, true);
+    f.schedule->setRepeat(0, false);
+    f.schedule->save();
+    QVERIFY2(!f.read().contains("Due=2026-12-01"), f.read().constData());
+    f.load();
+    QCOMPARE(f.alarm().due, std::int64_t{0});
+    QVERIFY(f.alarm().enabled && !f.alarm().repeat);
 }
 
 // An alarm the program cannot read (a value out of range, an unknown event, a route of a newer
