@@ -155,6 +155,16 @@ SqlStatement sqlMaterialsOfItems(const QStringList& names) {
         {jsonArray(names)}};
 }
 
+// Per name, its ItemCreator rows in table order, each with the ItemInfo row of the name.
+SqlStatement sqlProductInfoOfItems(const QStringList& names) {
+    return SqlStatement{
+        QStringLiteral("SELECT b.アイテム名, b.生産職業, b.目録, b.技能, b.生産数, a.ふりがな, "
+                       "a.店売り, a.店買い  FROM json_each(?) AS f CROSS JOIN ItemCreator AS b "
+                       "CROSS JOIN ItemInfo AS a  WHERE b.アイテム名 = f.value   AND "
+                       "a.アイテム名 = b.アイテム名"),
+        {jsonArray(names)}};
+}
+
 SqlStatement sqlUsersOfMaterials(const QStringList& names) {
     return SqlStatement{
         QStringLiteral("SELECT b.材料, b.アイテム名  FROM json_each(?) AS f CROSS JOIN "

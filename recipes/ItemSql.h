@@ -37,6 +37,8 @@ SqlStatement SqlProductInfo(const QString& name);  // ふりがな, 生産数, �
 // order in which the one-item statement meets them, duplicates included (the caller folds them).
 SqlStatement sqlMaterialsOfItems(const QStringList& names);  // アイテム名, 材料, 必要数, 店買い
 SqlStatement sqlUsersOfMaterials(const QStringList& names);  // 材料, アイテム名
+// The rows of SqlProductInfo for many items, as sqlMaterialsOfItems: アイテム名 and its columns.
+SqlStatement sqlProductInfoOfItems(const QStringList& names);
 // Every product of the catalogues 知行産物 and 知行名物, once each.
 SqlStatement sqlFiefProducts();  // アイテム名
 

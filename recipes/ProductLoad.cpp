@@ -1,7 +1,11 @@
 #include "recipes/ProductLoad.h"
 
+#include <QHash>
+
+#include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
-#include "recipes/ProfitCalc.h"
+#include "recipes/ManyItemRows.h"
+#include "recipes/SqliteScan.h"
 #include "recipes/TDB.h"
 
 namespace ProductLoad {
@@ -11,6 +15,13 @@ namespace {
 const QString Count = QStringLiteral("生産数");
 const QString Catalogue = QStringLiteral("目録");
 const QString Needed = QStringLiteral("必要数");
+
+void take(ProfitProduct& p, const ProductRow& row) {
+    p.standardCount = row.standardCountValue();
+    p.catalogue = row.catalogue();
+    p.unitPrice = row.unitPriceValue();
+    p.found = true;
+}
 
 }  // namespace
 
@@ -73,18 +84,105 @@ ProfitProduct profitProduct(TDB& db, const QString& name) {
     ProfitProduct p;
     p.name = name;
     read(
-        db, name,
-        [&p](const ProductRow& row) {
-            p.standardCount = row.standardCountValue();
-            p.catalogue = row.catalogue();
-            p.unitPrice = row.unitPriceValue();
-            p.found = true;
-        },
+        db, name, [&p](const ProductRow& row) { take(p, row); },
         [&p](const MaterialRow& row) {
             p.materials.push_back(
                 ProfitProduct::Material{row.name(), row.neededValue(), row.price()});
         });
     return p;
+}
+
+bool productRowsInTableOrder(TDB& db) {
+    // Per index of a table: whether it is unique, and whether it is the name column alone
+    // (whole, not partial); an index on more columns that starts with the name could order the
+    // rows by the others.
+    const auto indexes = [&db](const char16_t* table) {
+        return SqliteScan(
+            db, {QStringLiteral("SELECT l.\"unique\", l.partial = 0 AND (SELECT count(*) FROM "
+                                "pragma_index_info(l.name)) = 1, (SELECT name FROM "
+                                "pragma_index_info(l.name) WHERE seqno = 0) = ? FROM "
+                                "pragma_index_list(?) AS l"),
+                 {QStringLiteral("アイテム名"), QString::fromUtf16(table)}});
+    };
+    bool creatorIndexed = false;
+    for (SqliteScan scan = indexes(u"ItemCreator"); scan.next();) {
+        if (scan.integer(2) == 1) {
+            if (scan.integer(1) != 1) {
+                return false;
+            }
+            creatorIndexed = true;
+        }
+    }
+    for (SqliteScan scan = indexes(u"ItemInfo"); creatorIndexed && scan.next();) {
+        if (scan.integer(0) == 1 && scan.integer(1) == 1 && scan.integer(2) == 1) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::vector<LoadedProduct>> profitProducts(TDB& db, const QStringList& names,
+                                                         const std::stop_token& stop) {
+    std::vector<LoadedProduct> loaded(std::size_t(names.size()));
+    QHash<QString, std::size_t> position;  // of the first of equal names, which alone is read
+    position.reserve(names.size());
+    QStringList distinct;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        loaded[std::size_t(i)].product.name = names[i];
+        if (!position.contains(names[i])) {
+            position.insert(names[i], std::size_t(i));
+            distinct << names[i];
+        }
+    }
+    TDBQuery& q = db.OpenQuery(sqlProductInfoOfItems(distinct));
+    const int nameColumn = q.position(QStringLiteral("アイテム名"));
+    for (int n = 1; !q.eof(); q.next(), ++n) {
+        if (n % 1024 == 0 && stop.stop_requested()) {
+            return std::nullopt;
+        }
+        const auto at = position.constFind(q.value(nameColumn).toString());
+        if (at == position.cend()) {
+            continue;
+        }
+        LoadedProduct& p = loaded[*at];
+        if (p.error.isEmpty()) {  // a product's reading ends at its first failure
+            try {
+                take(p.product, ProductRow(q));
+            } catch (const TZEMError& e) {
+                p.error = e.message();
+            }
+        }
+    }
+    ManyItemRows::EdgeRows materials;
+    if (!ManyItemRows::read(db, RecipeDirection::Forward, sqlMaterialsOfItems(distinct), materials,
+                            stop)) {
+        return std::nullopt;
+    }
+    for (const std::size_t i : position) {
+        LoadedProduct& p = loaded[i];
+        if (!p.error.isEmpty()) {
+            continue;
+        }
+        const auto rows = materials.constFind(p.product.name);
+        if (rows == materials.cend()) {
+            continue;
+        }
+        try {
+            for (const ManyItemRows::EdgeRow& row : *rows) {
+                p.product.materials.push_back(ProfitProduct::Material{textFromValue(row.other),
+                                                                      integerFromValue(row.needed),
+                                                                      integerFromValue(row.buy)});
+            }
+        } catch (const TZEMError& e) {
+            p.error = e.message();
+        }
+    }
+    for (std::size_t i = 0; i < loaded.size(); ++i) {
+        if (const std::size_t first = position.value(loaded[i].product.name); first != i) {
+            loaded[i] = loaded[first];
+        }
+    }
+    return loaded;
 }
 
 }  // namespace ProductLoad

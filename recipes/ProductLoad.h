@@ -3,10 +3,14 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <stop_token>
+#include <vector>
+
+#include "recipes/ProfitCalc.h"
 
 class TDB;
 class TDBQuery;
-struct ProfitProduct;
 
 // Reading one product for the profit figures: the rows of the product statement (the last one
 // counts), then its direct materials in statement order. Each row is handed over as it arrives
@@ -50,5 +54,23 @@ void read(TDB& db, const QString& name, const std::function<void(const ProductRo
 
 // The product with its materials, as the ranking and the calculator's arithmetic take it.
 ProfitProduct profitProduct(TDB& db, const QString& name);
+
+// Whether the product statement meets a product's rows in table order, as the set-based read
+// does: through a single-column index on ItemCreator's names, with at most one ItemInfo row per
+// name (a unique index). Without them SQLite may order the rows by a temporary index of its own,
+// and which row comes last is its choice.
+bool productRowsInTableOrder(TDB& db);
+
+// A product as profitProduct reads it, or the message of the failure that ends its reading.
+struct LoadedProduct {
+    ProfitProduct product;
+    QString error;
+};
+// The products of the names, each as profitProduct reads it alone, in one statement for all
+// products and one for all materials. The names must be bound as they stand, and
+// the database must compare names as text (ManyItemRows). A failing statement raises its error;
+// a stop request returns nothing.
+std::optional<std::vector<LoadedProduct>> profitProducts(TDB& db, const QStringList& names,
+                                                         const std::stop_token& stop);
 
 }  // namespace ProductLoad

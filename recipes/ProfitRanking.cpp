@@ -5,14 +5,25 @@
 
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
+#include "recipes/ManyItemRows.h"
 #include "recipes/MarketIndices.h"
 #include "recipes/ProductLoad.h"
 #include "recipes/TDB.h"
 
-bool ProfitRanking::load(const QString& dbPath, std::stop_token stop) {
+bool ProfitRanking::load(const QString& dbPath, std::stop_token stop, Read read) {
     std::vector<ProfitProduct> products;
     int skipped = 0;
     QString firstProblem;
+    const auto take = [&](const QString& name, ProfitProduct&& product, const QString& error) {
+        if (error.isEmpty() && product.found) {
+            products.push_back(std::move(product));
+        } else if (skipped++ == 0) {
+            firstProblem =
+                QStringLiteral("「%1」：%2")
+                    .arg(name,
+                         error.isEmpty() ? QStringLiteral("ItemInfo に行がありません") : error);
+        }
+    };
     {
         TDB db(dbPath);
         db.connectOrFail();
@@ -20,20 +31,31 @@ bool ProfitRanking::load(const QString& dbPath, std::stop_token stop) {
         for (TDBQuery& q = db.OpenQuery(sqlFiefProducts()); !q.eof(); q.next()) {
             names << q.asString(QStringLiteral("アイテム名"));
         }
-        for (const QString& name : names) {
+        bool done = false;
+        if (read == Read::SetBased && ManyItemRows::namesCompareAsText(db) &&
+            ProductLoad::productRowsInTableOrder(db) &&
+            std::all_of(names.cbegin(), names.cend(), ManyItemRows::boundAsItStands)) {
+            try {
+                auto loaded = ProductLoad::profitProducts(db, names, stop);
+                if (!loaded) {
+                    return false;
+                }
+                for (ProductLoad::LoadedProduct& p : *loaded) {
+                    take(p.product.name, std::move(p.product), p.error);
+                }
+                done = true;
+            } catch (const TZEMError&) {
+                // A failing statement fails some products alone: each is read by itself.
+            }
+        }
+        for (qsizetype i = 0; !done && i < names.size(); ++i) {
             if (stop.stop_requested()) {
                 return false;
             }
             try {
-                ProfitProduct product = ProductLoad::profitProduct(db, name);
-                if (!product.found) {
-                    throw TZEMError(QStringLiteral("ItemInfo に行がありません"));
-                }
-                products.push_back(std::move(product));
+                take(names[i], ProductLoad::profitProduct(db, names[i]), QString());
             } catch (const TZEMError& e) {
-                if (skipped++ == 0) {
-                    firstProblem = QStringLiteral("「%1」：%2").arg(name, e.message());
-                }
+                take(names[i], ProfitProduct(), e.message());
             }
         }
     }

@@ -28,12 +28,17 @@ public:
         std::int32_t price = 0;
     };
 
+    // SetBased reads all products in two statements, PerProduct each in two of its own; both
+    // read the same, and SetBased leaves to PerProduct a database whose names or statements only
+    // that read takes as the calculator does.
+    enum class Read { SetBased, PerProduct };
+
     explicit ProfitRanking(const MarketIndices& indices) : m_indices(indices) {}
 
     // Reads every fief product; a database that cannot be read raises its error. Products that
     // cannot be read are left out and counted: skipped() and firstProblem() tell. A stop request
     // ends the read between two products, leaving the ranking as it was; returns false then.
-    bool load(const QString& dbPath, std::stop_token stop = {});
+    bool load(const QString& dbPath, std::stop_token stop = {}, Read read = Read::SetBased);
     // Takes over what another ranking read and computed (on a worker thread, with the same
     // indices).
     void adopt(ProfitRanking&& loaded);

@@ -5,9 +5,9 @@
 
 #include "common/TZEMError.h"
 #include "recipes/ItemSql.h"
+#include "recipes/ManyItemRows.h"
 #include "recipes/RecipeTableCache.h"
 #include "recipes/RecipeTables.h"
-#include "recipes/SqliteScan.h"
 #include "recipes/TDB.h"
 
 namespace {
@@ -16,36 +16,11 @@ const QString ColName = QStringLiteral("アイテム名");
 const QString ColCount = QStringLiteral("生産数");
 const QString ColMaterial = QStringLiteral("材料");
 const QString ColNeeded = QStringLiteral("必要数");
-const QString ColBuy = QStringLiteral("店買い");
 
 void throwIfStopped(const std::stop_token& stop) {
     if (stop.stop_requested()) {
         throw TZEMItemList::Cancelled{};
     }
-}
-
-// SQLite takes a bound name that starts with U+FEFF or U+FFFE as a byte order mark, not as a
-// character, and a lone surrogate as no character: the one-item statements look for another name
-// then, which only they can tell.
-bool boundAsItStands(const QString& name) {
-    return name.isValidUtf16() &&
-           !(name.startsWith(QChar(0xFEFF)) || name.startsWith(QChar(0xFFFE)));
-}
-
-// A column collation makes the statements compare and tell apart names otherwise than by their
-// text, in ways that only the one-item statements themselves reproduce.
-bool namesCompareAsText(TDB& db) {
-    SqliteScan schema(db, {QStringLiteral("SELECT sql FROM sqlite_master WHERE lower(name) IN "
-                                          "('itemcreator', 'iteminfo', 'itemcreaterelation')"),
-                           {}});
-    while (schema.next()) {
-        const std::string_view sql = schema.isText(0) ? schema.text(0) : std::string_view();
-        if (QString::fromUtf8(sql.data(), qsizetype(sql.size()))
-                .contains(QStringLiteral("collate"), Qt::CaseInsensitive)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -131,7 +106,7 @@ void TZEMItemList::build(const QString& dbPath, const SqlStatement& statement, D
     // Reading whole tables costs what the database holds, a statement what it finds: a wave of
     // this many names finds much of a database.
     constexpr qsizetype wholeTablesFrom = 2000;
-    if (walk != Walk::PerEntry && !namesCompareAsText(db)) {
+    if (walk != Walk::PerEntry && !ManyItemRows::namesCompareAsText(db)) {
         walk = Walk::PerEntry;
     }
     switch (walk) {
@@ -170,123 +145,10 @@ void TZEMItemList::walkPerEntry(TDB& db, Direction direction, const std::stop_to
     }
 }
 
-namespace {
-
-// One row of a one-item statement: the other end of the edge and, forward, the needed count, as
-// the database holds them; converted only when the walk takes the edge, as the per-entry walk
-// converts them. The shop price only tells rows apart, as it does in the one-item statement.
-struct EdgeRow {
-    QVariant other;
-    QVariant needed;
-    QVariant buy;
-    std::size_t hash = 0;
-};
-using EdgeRows = QHash<QString, std::vector<EdgeRow>>;
-
-// Values as SQLite's DISTINCT tells them apart: NULLs are alike, integers and reals compare as
-// numbers, text and bytes by content, and values of different kinds differ.
-enum class Kind { Null, Number, Text, Bytes };
-
-Kind kindOf(const QVariant& value) {
-    if (value.isNull()) {
-        return Kind::Null;
-    }
-    switch (value.typeId()) {
-        case QMetaType::LongLong:
-        case QMetaType::Int:
-        case QMetaType::Double:
-            return Kind::Number;
-        case QMetaType::QByteArray:
-            return Kind::Bytes;
-        default:
-            return Kind::Text;
-    }
-}
-
-bool sameValue(const QVariant& a, const QVariant& b) {
-    const Kind kind = kindOf(a);
-    if (kind != kindOf(b)) {
-        return false;
-    }
-    switch (kind) {
-        case Kind::Null:
-            return true;
-        case Kind::Number:
-            return a.typeId() == QMetaType::Double || b.typeId() == QMetaType::Double
-                       ? a.toDouble() == b.toDouble()
-                       : a.toLongLong() == b.toLongLong();
-        case Kind::Bytes:
-            return a.toByteArray() == b.toByteArray();
-        case Kind::Text:
-            break;
-    }
-    return a.toString() == b.toString();
-}
-
-// Equal for values that sameValue takes as equal.
-std::size_t hashOf(const QVariant& value, std::size_t seed) {
-    switch (kindOf(value)) {
-        case Kind::Null:
-            return qHash(0, seed);
-        case Kind::Number:
-            return qHash(value.toDouble(), seed);
-        case Kind::Bytes:
-            return qHash(value.toByteArray(), seed);
-        case Kind::Text:
-            break;
-    }
-    return qHash(value.toString(), seed);
-}
-
-bool sameRow(const EdgeRow& a, const EdgeRow& b) {
-    return a.hash == b.hash && sameValue(a.other, b.other) && sameValue(a.needed, b.needed) &&
-           sameValue(a.buy, b.buy);
-}
-
-// Adds the row to an item's rows unless an equal one is there, as the one-item statements'
-// DISTINCT keeps the first of equal rows.
-void addDistinct(std::vector<EdgeRow>& itemRows, EdgeRow row) {
-    row.hash = hashOf(row.buy, hashOf(row.needed, hashOf(row.other, 0)));
-    if (std::none_of(itemRows.begin(), itemRows.end(),
-                     [&row](const EdgeRow& seen) { return sameRow(seen, row); })) {
-        itemRows.push_back(std::move(row));
-    }
-}
-
-// Reads the rows of a materials or users statement into rows, grouped by its item column, or all
-// under the given item. The rows of one item come one after another.
-void readRows(TDB& db, TZEMItemList::Direction direction, const SqlStatement& statement,
-              EdgeRows& rows, const std::stop_token& stop, const QString& item = QString()) {
-    const bool forward = direction == TZEMItemList::Direction::Forward;
-    TDBQuery& query = db.OpenQuery(statement);
-    const int itemColumn = item.isNull() ? query.position(forward ? ColName : ColMaterial) : -1;
-    const int otherColumn = query.position(forward ? ColMaterial : ColName);
-    const int neededColumn = forward ? query.position(ColNeeded) : -1;
-    const int buyColumn = forward ? query.position(ColBuy) : -1;
-    QString lastItem;
-    std::vector<EdgeRow>* itemRows = item.isNull() ? nullptr : &rows[item];
-    for (int n = 1; !query.eof(); query.next(), ++n) {
-        if (n % 1024 == 0) {
-            throwIfStopped(stop);
-        }
-        if (itemColumn >= 0) {
-            const QString rowItem = query.value(itemColumn).toString();  // one of the names
-            if (itemRows == nullptr || rowItem != lastItem) {
-                itemRows = &rows[rowItem];
-                lastItem = rowItem;
-            }
-        }
-        addDistinct(*itemRows, EdgeRow{query.value(otherColumn),
-                                       forward ? query.value(neededColumn) : QVariant(),
-                                       forward ? query.value(buyColumn) : QVariant(), 0});
-    }
-}
-
-}  // namespace
-
 void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTableNames,
                                 const std::stop_token& stop) {
-    EdgeRows rows;
+    using ManyItemRows::boundAsItStands;
+    ManyItemRows::EdgeRows rows;
     int read = 0;  // the rows of every entry below this position are in rows
     bool tablesRefused = false;
     for (int i = 0; i < count(); ++i) {
@@ -314,16 +176,22 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTab
             }
             const bool forward = direction == Direction::Forward;
             if (!names.isEmpty()) {
-                readRows(db, direction,
-                         forward ? sqlMaterialsOfItems(names) : sqlUsersOfMaterials(names), rows,
-                         stop);
+                if (!ManyItemRows::read(
+                        db, direction,
+                        forward ? sqlMaterialsOfItems(names) : sqlUsersOfMaterials(names), rows,
+                        stop)) {
+                    throw Cancelled{};
+                }
             }
             for (const QString& name : oneByOne) {
-                readRows(db, direction, forward ? SqlItemMaterials(name) : SqlMaterialUsers(name),
-                         rows, stop, name);
+                if (!ManyItemRows::read(db, direction,
+                                        forward ? SqlItemMaterials(name) : SqlMaterialUsers(name),
+                                        rows, stop, name)) {
+                    throw Cancelled{};
+                }
             }
         }
-        for (const EdgeRow& row : *rows.constFind(at(i).Name)) {
+        for (const ManyItemRows::EdgeRow& row : *rows.constFind(at(i).Name)) {
             const int j = indexOrAppend(textFromValue(row.other));
             const std::int32_t needed =
                 direction == Direction::Forward ? integerFromValue(row.needed) : 1;

@@ -123,12 +123,14 @@ void BM_ShoppingListRecompute(benchmark::State& state) {
     }
 }
 
-void BM_RankingLoad(benchmark::State& state) {
+// Reading every fief product and computing its figures and break-even, all products at once or,
+// as before, each by itself.
+void BM_RankingLoad(benchmark::State& state, const QString* path, ProfitRanking::Read read) {
     QTemporaryDir folder;
     MarketIndices indices(folder.path() + u'/');
     ProfitRanking ranking(indices);
     for (auto _ : state) {
-        ranking.load(g_small);
+        ranking.load(*path, {}, read);
     }
     state.counters["products"] = ranking.count();
 }
@@ -201,7 +203,15 @@ void BM_RankingResort(benchmark::State& state) {
 BENCHMARK(BM_ShoppingListDeepest)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_ShoppingListWindowDeepest)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_ShoppingListRecompute)->Unit(benchmark::kMillisecond)->Iterations(100);
-BENCHMARK(BM_RankingLoad)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(BM_RankingLoad, items10k, &g_small, ProfitRanking::Read::SetBased)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(BM_RankingLoad, items160k, &g_large, ProfitRanking::Read::SetBased)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(BM_RankingLoad, items160kPerProduct, &g_large, ProfitRanking::Read::PerProduct)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_RankingWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_RankingWindowLargestStall)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RankingResort)->Unit(benchmark::kMillisecond)->Iterations(50);

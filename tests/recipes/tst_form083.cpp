@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "common/Fonts.h"
+#include "common/TZEMError.h"
 #include "recipes/MarketIndices.h"
 #include "recipes/ProductLoad.h"
 #include "recipes/ProfitRanking.h"
@@ -20,6 +21,7 @@
 #include "recipes/TZEMForm083.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
+#include "support/RandomItemTables.h"
 #include "support/SampleRanking.h"
 #include "support/WindowChecks.h"
 
@@ -28,6 +30,35 @@ namespace {
 QString label(QWidget* w, const QString& name) {
     auto* l = w->findChild<QLabel*>(name);
     return l ? l->text() : QStringLiteral("(no %1)").arg(name);
+}
+
+// Everything a ranking read: per rank the product, its materials, figures and break-even, then
+// the products left out; or the error that stopped the read.
+QString rankingRead(const QString& path, ProfitRanking::Read read) {
+    QTemporaryDir folder;
+    MarketIndices indices(folder.path() + u'/');
+    ProfitRanking ranking(indices);
+    try {
+        ranking.load(path, {}, read);
+    } catch (const TZEMError& e) {
+        return u'!' + e.message();
+    }
+    QStringList lines;
+    for (int r = 0; r < ranking.count(); ++r) {
+        const ProfitRanking::Entry& e = ranking.at(r);
+        QString line = QStringLiteral("%1 %2 %3 %4 |")
+                           .arg(e.product.name, e.product.catalogue)
+                           .arg(e.product.standardCount)
+                           .arg(e.product.unitPrice);
+        for (const ProfitProduct::Material& m : e.product.materials) {
+            line += QStringLiteral(" %1x%2@%3").arg(m.name).arg(m.needed).arg(m.price);
+        }
+        lines << line + QStringLiteral(" | %1 %2")
+                            .arg(e.figures ? e.figures->gain : 0)
+                            .arg(e.error + QString::number(e.breakEven.value_or(-1)));
+    }
+    return lines.join(u'\n') +
+           QStringLiteral("\nskipped %1: %2").arg(ranking.skipped()).arg(ranking.firstProblem());
 }
 
 }  // namespace
@@ -46,6 +77,7 @@ private Q_SLOTS:
     void loadsProduct_data();
     void loadsProduct();
     void productRowsArriveBeforeAMaterialFails();
+    void setBasedReadAsEachProductAlone();
 
 private:
     QTemporaryDir m_dir;
@@ -342,6 +374,59 @@ void TestRanking::productRowsArriveBeforeAMaterialFails() {
     QVERIFY(failed);
     QCOMPARE(counts, (QStringList{"10 一 すみ", "12 二 すみ"}));
     QCOMPARE(materials, 0);
+}
+
+// All products in two statements read what each product alone reads: the same products in the
+// same order, the same materials, the same products left out with the same first problem.
+void TestRanking::setBasedReadAsEachProductAlone() {
+    using Read = ProfitRanking::Read;
+    const QString sample = rankingRead(sampleDatabase(), Read::SetBased);
+    QCOMPARE(sample, rankingRead(sampleDatabase(), Read::PerProduct));
+    QCOMPARE(sample.count(u'\n'), fiefProductCount());
+    std::mt19937 random(83);
+    int failures = 0;
+    int ranked = 0;
+    int skipped = 0;
+    int inTableOrder = 0;
+    for (int round = 0; round < 400; ++round) {
+        ItemDbFixture fixture;
+        ItemDbFixture::Tables t = randomTables(random, {"知行産物", "知行名物", "武具目録"});
+        if (round % 2 == 1) {  // the indexes of the program's own databases
+            QSet<QString> named;
+            t.infos.removeIf([&named](const QVariantList& row) {
+                const bool again = named.contains(row[0].toString());
+                named.insert(row[0].toString());
+                return again;
+            });
+            t.statements = {"CREATE UNIQUE INDEX i1 ON ItemInfo (アイテム名)",
+                            "CREATE INDEX r1 ON ItemCreateRelation (アイテム名)",
+                            "CREATE INDEX c1 ON ItemCreator (アイテム名)"};
+            if (round % 4 == 3) {  // an index that orders the rows otherwise
+                t.statements << "CREATE INDEX c2 ON ItemCreator (アイテム名, 生産数)";
+            }
+        }
+        const QString path = fixture.create(t);
+        {
+            TDB db(path);
+            db.connectOrFail();
+            inTableOrder += ProductLoad::productRowsInTableOrder(db) ? 1 : 0;
+        }
+        const QString setBased = rankingRead(path, Read::SetBased);
+        const QString perProduct = rankingRead(path, Read::PerProduct);
+        if (setBased != perProduct) {
+            qWarning("set-based:\n%s\nper product:\n%s", qUtf8Printable(setBased),
+                     qUtf8Printable(perProduct));
+            ++failures;
+        }
+        ranked += int(setBased.count(u'|')) / 2;
+        skipped += setBased.contains(QStringLiteral("skipped 0")) ? 0 : 1;
+    }
+    QCOMPARE(failures, 0);
+    // A quarter of the databases are read all at once; the others product by product.
+    QCOMPARE(inTableOrder, 100);
+    // The databases reach both ends: products ranked with their materials, and products left out.
+    QVERIFY(ranked > 300);
+    QVERIFY(skipped > 50);
 }
 
 QTEST_MAIN(TestRanking)
