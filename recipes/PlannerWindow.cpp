@@ -77,6 +77,13 @@ QTableWidget* table(QWidget* parent, const QString& name, const QStringList& hea
     return result;
 }
 
+QTableView* view(QWidget* parent, const QString& name, QAbstractItemModel* model) {
+    auto* result = new QTableView(parent);
+    setupTable(result, name);
+    result->setModel(model);
+    return result;
+}
+
 void fillWithColumn(QTableView* table, int column, int minimum) {
     new ColumnFiller(table, column, minimum);
 }

@@ -2,7 +2,6 @@
 #include "common/FlashNote.h"
 
 #include <QClipboard>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -10,9 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScopeGuard>
-#include <QSignalBlocker>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "common/Controls.h"
@@ -22,46 +19,14 @@
 #include "common/TZEMError.h"
 #include "common/TZEMSpinEdit.h"
 #include "common/WindowPlaces.h"
+#include "recipes/ChoiceDelegate.h"
 #include "recipes/PlannerWindow.h"
+#include "recipes/ShoppingPlanModels.h"
 
 namespace {
 
 constexpr int Width = 600;
 constexpr int Height = 596;
-constexpr int ItemRole = Qt::UserRole + 1;  // the book position behind a row
-
-enum PurchaseColumn { PName, PPieces, PPrice, PCost, PBuy };
-enum StepColumn { SName, SRecipe, SPerRun, SRuns, SPieces, SBuy };
-
-// A text cell carries its whole text as its tooltip, for a column too narrow for it.
-QTableWidgetItem* cell(const QString& text, bool number = false) {
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    if (number) {
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    } else if (!text.isEmpty()) {
-        item->setToolTip(text);
-    }
-    return item;
-}
-
-QTableWidgetItem* numberCell(std::int64_t value) {
-    return cell(QString::number(value), true);
-}
-
-// A check box cell "購入": checked when the product is bought.
-QTableWidgetItem* buyCell(int item, bool bought) {
-    auto* c = new QTableWidgetItem;
-    c->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    c->setCheckState(bought ? Qt::Checked : Qt::Unchecked);
-    c->setData(ItemRole, item);
-    return c;
-}
-
-QString recipeText(const RecipeBook::Row& row) {
-    return QStringLiteral("%1／%2／%3").arg(row.job, row.catalogue, row.skill);
-}
-
 }  // namespace
 
 TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(parent) {
@@ -112,10 +77,10 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
 
     // The tables share what the window grows by as they share its first size.
     layout->addWidget(Controls::label(this, QStringLiteral("原材料"), labels));
-    outPurchases = PlannerWindow::table(
-        this, QStringLiteral("outPurchases"),
-        {QStringLiteral("材料名"), QStringLiteral("個数"), QStringLiteral("店買い"),
-         QStringLiteral("金額"), QStringLiteral("購入")});
+    m_purchases = new PurchasesModel(this);
+    m_steps = new StepsModel(this);
+    m_leftovers = new LeftoversModel(this);
+    outPurchases = PlannerWindow::view(this, QStringLiteral("outPurchases"), m_purchases);
     outPurchases->setMinimumHeight(80);
     layout->addWidget(outPurchases, 176);
     auto* totalRow = new QHBoxLayout;
@@ -131,22 +96,19 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
     layout->addSpacing(6);
 
     layout->addWidget(Controls::label(this, QStringLiteral("生産手順"), labels));
-    outSteps = PlannerWindow::table(
-        this, QStringLiteral("outSteps"),
-        {QStringLiteral("産物名"), QStringLiteral("レシピ"), QStringLiteral("生産数"),
-         QStringLiteral("回数"), QStringLiteral("個数"), QStringLiteral("購入")});
+    outSteps = PlannerWindow::view(this, QStringLiteral("outSteps"), m_steps);
+    ChoiceDelegate::attach(outSteps, 1, ShoppingPlanModel::ChoicesRole);
     outSteps->setMinimumHeight(80);
     layout->addWidget(outSteps, 166);
     layout->addSpacing(6);
     layout->addWidget(Controls::label(this, QStringLiteral("余り"), labels));
-    outLeftovers = PlannerWindow::table(this, QStringLiteral("outLeftovers"),
-                                        {QStringLiteral("産物名"), QStringLiteral("個数")});
+    outLeftovers = PlannerWindow::view(this, QStringLiteral("outLeftovers"), m_leftovers);
     outLeftovers->setMinimumHeight(50);
     layout->addWidget(outLeftovers, 78);
 
     // The name columns take what the window is wider by; the others keep their widths, which
     // the user may change.
-    const auto widths = [](QTableWidget* t, std::initializer_list<int> columns) {
+    const auto widths = [](QTableView* t, std::initializer_list<int> columns) {
         int c = 0;
         for (const int w : columns) {
             t->setColumnWidth(c++, w);
@@ -159,9 +121,18 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
 
     connect(iptPieces, &TZEMSpinEdit::changed, this,
             [this] { Messages::guarded([this] { recalculate(); }); });
-    for (QTableWidget* t : {outPurchases, outSteps}) {
-        connect(t, &QTableWidget::itemChanged, this,
-                [this](QTableWidgetItem* item) { itemChanged(item); });
+    // The models report the user's changes from within the views: the list changes at once,
+    // the tables are refilled once the views have finished with them.
+    for (ShoppingPlanModel* model :
+         {static_cast<ShoppingPlanModel*>(m_purchases), static_cast<ShoppingPlanModel*>(m_steps)}) {
+        connect(model, &ShoppingPlanModel::boughtChanged, this, [this](int item, bool bought) {
+            m_list->setBought(item, bought);
+            recalculateLater();
+        });
+        connect(model, &ShoppingPlanModel::recipeChosen, this, [this](int item, int row) {
+            m_list->setRow(item, row);
+            recalculateLater();
+        });
     }
     connect(evtCopy, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { copyToClipboard(); }); });
@@ -204,94 +175,20 @@ void TZEMForm082::recalculate() {
     }
     m_list->setPieces(iptPieces->value());
     m_plan = m_list->plan();
-    showPlan(m_plan);
+    showPlan();
 }
 
-void TZEMForm082::showPlan(const ShoppingList::Plan& plan) {
-    const RecipeBook& book = *m_book;
-    const QSignalBlocker purchasesBlocker(outPurchases);
-    const QSignalBlocker stepsBlocker(outSteps);
-    // One repaint for the whole refill.
-    setUpdatesEnabled(false);
-    const auto repaint = qScopeGuard([this] { setUpdatesEnabled(true); });
-
-    outPurchases->setRowCount(int(plan.purchases.size()));
-    for (int r = 0; r < int(plan.purchases.size()); ++r) {
-        const ShoppingList::Purchase& p = plan.purchases[std::size_t(r)];
-        const RecipeBook::Entry& e = book.at(p.item);
-        outPurchases->setItem(r, PName, cell(e.name));
-        outPurchases->setItem(r, PPieces, numberCell(p.pieces));
-        outPurchases->setItem(r, PPrice, e.price ? numberCell(*e.price) : cell(QString()));
-        outPurchases->setItem(r, PCost, p.cost ? numberCell(*p.cost) : cell(QString()));
-        if (p.switched) {
-            outPurchases->setItem(r, PBuy, buyCell(p.item, true));
-        } else {
-            auto* note = cell(p.cycle ? QStringLiteral("循環") : QString());
-            if (p.cycle) {
-                note->setToolTip(QStringLiteral("作る途中の産物に戻るため購入します"));
-            }
-            outPurchases->setItem(r, PBuy, note);
-        }
-    }
-    outTotal->setText(QStringLiteral("合計：%1").arg(plan.total));
-    outNote->setText(plan.unpriced > 0 ? ShoppingList::UnpricedNote.arg(plan.unpriced) : QString());
-
-    outSteps->setRowCount(int(plan.steps.size()));
-    for (int r = 0; r < int(plan.steps.size()); ++r) {
-        const ShoppingList::Step& s = plan.steps[std::size_t(r)];
-        const RecipeBook::Entry& e = book.at(s.item);
-        outSteps->setItem(r, SName, cell(e.name));
-        // A replaced box is freed only later: hidden now, so that it never shows where the
-        // table had put it before being laid out again.
-        if (QWidget* previous = outSteps->cellWidget(r, SRecipe)) {
-            previous->hide();
-        }
-        outSteps->removeCellWidget(r, SRecipe);
-        if (e.rows.size() > 1) {
-            auto* choice = new QComboBox;
-            for (const RecipeBook::Row& row : e.rows) {
-                choice->addItem(recipeText(row) + QStringLiteral("（%1個）").arg(row.count));
-            }
-            choice->setCurrentIndex(s.row);
-            choice->setToolTip(choice->currentText());
-            const int item = s.item;
-            connect(choice, &QComboBox::currentIndexChanged, this, [this, item](int row) {
-                m_list->setRow(item, row);
-                recalculateLater();
-            });
-            outSteps->setItem(r, SRecipe, cell(QString()));
-            outSteps->setCellWidget(r, SRecipe, choice);
-        } else {
-            outSteps->setItem(r, SRecipe, cell(recipeText(e.rows[std::size_t(s.row)])));
-        }
-        outSteps->setItem(r, SPerRun, numberCell(s.perRun));
-        outSteps->setItem(r, SRuns, numberCell(s.runs));
-        outSteps->setItem(r, SPieces, numberCell(s.pieces));
-        outSteps->setItem(r, SBuy, s.item == 0 ? cell(QString()) : buyCell(s.item, false));
-    }
-
-    outLeftovers->setRowCount(0);
-    for (const ShoppingList::Step& s : plan.steps) {
-        if (s.pieces > s.needed) {
-            const int r = outLeftovers->rowCount();
-            outLeftovers->insertRow(r);
-            outLeftovers->setItem(r, 0, cell(book.at(s.item).name));
-            outLeftovers->setItem(r, 1, numberCell(s.pieces - s.needed));
-        }
-    }
-}
-
-void TZEMForm082::itemChanged(QTableWidgetItem* item) {
-    if (!m_list || !(item->flags() & Qt::ItemIsUserCheckable)) {
-        return;
-    }
-    m_list->setBought(item->data(ItemRole).toInt(), item->checkState() == Qt::Checked);
-    recalculateLater();
+void TZEMForm082::showPlan() {
+    m_purchases->show(*m_book, m_plan);
+    m_steps->show(*m_book, m_plan);
+    m_leftovers->show(*m_book, m_plan);
+    outTotal->setText(QStringLiteral("合計：%1").arg(m_plan.total));
+    outNote->setText(m_plan.unpriced > 0 ? ShoppingList::UnpricedNote.arg(m_plan.unpriced)
+                                         : QString());
 }
 
 void TZEMForm082::recalculateLater() {
-    // The tables are refilled, so the cell or box that reported the change is replaced: not
-    // while it is still reporting.
+    // The tables are refilled: not while the view that reported the change is still at it.
     QMetaObject::invokeMethod(
         this, [this] { Messages::guarded([this] { recalculate(); }); }, Qt::QueuedConnection);
 }

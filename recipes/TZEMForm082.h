@@ -9,9 +9,11 @@
 
 class ElidedLabel;
 class QLabel;
+class LeftoversModel;
+class PurchasesModel;
 class QPushButton;
-class QTableWidget;
-class QTableWidgetItem;
+class QTableView;
+class StepsModel;
 class TZEMSpinEdit;
 
 // "材料集計": the shopping list for some pieces of one product. The recipes are read once when
@@ -40,8 +42,7 @@ private:
     void load(const QString& productName, const QString& dbPath);
     void recalculate();
     void recalculateLater();
-    void showPlan(const ShoppingList::Plan& plan);
-    void itemChanged(QTableWidgetItem* item);
+    void showPlan();
     void saveClicked();
 
     std::unique_ptr<RecipeBook> m_book;
@@ -52,9 +53,12 @@ private:
     TZEMSpinEdit* iptPieces = nullptr;
     QPushButton* evtCopy = nullptr;
     QPushButton* evtSaveCsv = nullptr;
-    QTableWidget* outPurchases = nullptr;
+    PurchasesModel* m_purchases = nullptr;
+    StepsModel* m_steps = nullptr;
+    LeftoversModel* m_leftovers = nullptr;
+    QTableView* outPurchases = nullptr;
     QLabel* outTotal = nullptr;
     ElidedLabel* outNote = nullptr;
-    QTableWidget* outSteps = nullptr;
-    QTableWidget* outLeftovers = nullptr;
+    QTableView* outSteps = nullptr;
+    QTableView* outLeftovers = nullptr;
 };

@@ -3,13 +3,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 #include <memory>
 
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/TZEMSpinEdit.h"
+#include "recipes/ShoppingPlanModels.h"
 #include "recipes/TZEMForm082.h"
 #include "support/FlashNotes.h"
 #include "support/ItemDbFixture.h"
@@ -44,16 +45,33 @@ T* child(QWidget* w, const char* name) {
 }
 
 // A table as "cell|cell|…" lines.
-QStringList rows(QTableWidget* table, int columns) {
+QStringList rows(QTableView* table, int columns) {
     QStringList result;
-    for (int r = 0; r < table->rowCount(); ++r) {
+    const QAbstractItemModel* model = table->model();
+    for (int r = 0; r < model->rowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < columns; ++c) {
-            cells << (table->item(r, c) ? table->item(r, c)->text() : QString());
+            cells << model->index(r, c).data().toString();
         }
         result << cells.join(u'|');
     }
     return result;
+}
+
+QModelIndex cell(QTableView* table, int row, int column) {
+    return table->model()->index(row, column);
+}
+
+// Picks a recipe as the user does: a click on the cell opens its box, the pick closes it.
+void pickRecipe(QTableView* steps, int row, int choice) {
+    const QRect rect = steps->visualRect(cell(steps, row, 1));
+    QTest::mouseClick(steps->viewport(), Qt::LeftButton, {}, rect.center());
+    auto* box = qobject_cast<QComboBox*>(steps->indexWidget(cell(steps, row, 1)));
+    QVERIFY(box);
+    QCOMPARE(box->count(), 2);
+    box->setCurrentIndex(choice);
+    Q_EMIT box->activated(choice);
+    QCoreApplication::processEvents();
 }
 
 }  // namespace
@@ -84,16 +102,14 @@ void TestForm082::listFollowsTheUser() {
     std::unique_ptr<TZEMForm082> w(TZEMForm082::openFor("弁当", m_path));
     QCOMPARE(w->windowTitle(), QStringLiteral("材料集計"));
     QCOMPARE(child<TZEMSpinEdit>(w.get(), "iptPieces")->text(), QStringLiteral("4"));
-    auto* purchases = child<QTableWidget>(w.get(), "outPurchases");
-    auto* steps = child<QTableWidget>(w.get(), "outSteps");
-    auto* leftovers = child<QTableWidget>(w.get(), "outLeftovers");
+    auto* purchases = child<QTableView>(w.get(), "outPurchases");
+    auto* steps = child<QTableView>(w.get(), "outSteps");
+    auto* leftovers = child<QTableView>(w.get(), "outLeftovers");
     const int rice = w->list()->book().indexOf("握り飯");
     const bool threeFirst = w->list()->book().at(rice).rows[0].count == 3;
-    auto* recipe = qobject_cast<QComboBox*>(steps->cellWidget(0, 1));
-    QVERIFY(recipe);
-    QCOMPARE(recipe->count(), 2);
-    recipe->setCurrentIndex(threeFirst ? 0 : 1);
-    QCoreApplication::processEvents();
+    QCOMPARE(cell(steps, 0, 1).data(ShoppingPlanModel::ChoicesRole).toStringList().size(), 2);
+    QVERIFY(cell(steps, 1, 1).data(ShoppingPlanModel::ChoicesRole).toStringList().isEmpty());
+    pickRecipe(steps, 0, threeFirst ? 0 : 1);
 
     // One run: 2 握り飯 (one run of 3, 1 left), 1 漬物 without a price.
     QCOMPARE(rows(purchases, 4), (QStringList{"漬物|1||", "米|2|3|6"}));
@@ -107,19 +123,19 @@ void TestForm082::listFollowsTheUser() {
     child<TZEMSpinEdit>(w.get(), "iptPieces")->setText("10");
     QCOMPARE(rows(steps, 5)[0].section(u'|', 2), QStringLiteral("3|2|6"));
     QCOMPARE(rows(leftovers, 2), (QStringList{"弁当|2"}));
-    qobject_cast<QComboBox*>(steps->cellWidget(0, 1))->setCurrentIndex(threeFirst ? 1 : 0);
-    QCoreApplication::processEvents();
+    pickRecipe(steps, 0, threeFirst ? 1 : 0);
     QCOMPARE(rows(steps, 5)[0].section(u'|', 2), QStringLiteral("6|1|6"));
+    QCOMPARE(cell(steps, 0, 1).data(Qt::EditRole).toInt(), threeFirst ? 1 : 0);
 
     // Buying 握り飯 makes it a purchase; unticking it there makes it again.
-    QTableWidgetItem* buy = steps->item(0, 5);
-    QVERIFY(buy->flags() & Qt::ItemIsUserCheckable);
-    QVERIFY(!(steps->item(1, 5)->flags() & Qt::ItemIsUserCheckable));  // the product itself
-    buy->setCheckState(Qt::Checked);
+    QVERIFY(cell(steps, 0, 5).flags() & Qt::ItemIsUserCheckable);
+    QVERIFY(!(cell(steps, 1, 5).flags() & Qt::ItemIsUserCheckable));  // the product itself
+    QVERIFY(steps->model()->setData(cell(steps, 0, 5), Qt::Checked, Qt::CheckStateRole));
     QCoreApplication::processEvents();
     QCOMPARE(rows(purchases, 4), (QStringList{"握り飯|6|20|120", "漬物|3||"}));
     QCOMPARE(rows(steps, 1), QStringList{"弁当"});
-    purchases->item(0, 4)->setCheckState(Qt::Unchecked);
+    QCOMPARE(cell(purchases, 0, 4).data(Qt::CheckStateRole), QVariant(Qt::Checked));
+    QVERIFY(purchases->model()->setData(cell(purchases, 0, 4), Qt::Unchecked, Qt::CheckStateRole));
     QCoreApplication::processEvents();
     QCOMPARE(rows(steps, 1), (QStringList{"握り飯", "弁当"}));
     QCOMPARE(messages.errors, QStringList());
@@ -192,20 +208,20 @@ void TestForm082::faults() {
 void TestForm082::namesAndResizing() {
     MessageRecorder messages;
     std::unique_ptr<TZEMForm082> w(TZEMForm082::openFor("弁当", m_path));
-    auto* purchases = child<QTableWidget>(w.get(), "outPurchases");
-    auto* steps = child<QTableWidget>(w.get(), "outSteps");
-    QCOMPARE(purchases->item(0, 0)->toolTip(), QStringLiteral("漬物"));
-    QCOMPARE(steps->item(1, 1)->toolTip(), steps->item(1, 1)->text());
-    auto* recipe = qobject_cast<QComboBox*>(steps->cellWidget(0, 1));
-    QCOMPARE(recipe->toolTip(), recipe->currentText());
-    QVERIFY(purchases->item(0, 1)->toolTip().isEmpty());  // a figure fits its column
+    auto* purchases = child<QTableView>(w.get(), "outPurchases");
+    auto* steps = child<QTableView>(w.get(), "outSteps");
+    QCOMPARE(cell(purchases, 0, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("漬物"));
+    for (const int row : {0, 1}) {  // a recipe with a choice, and one without
+        QCOMPARE(cell(steps, row, 1).data(Qt::ToolTipRole), cell(steps, row, 1).data());
+    }
+    QVERIFY(cell(purchases, 0, 1).data(Qt::ToolTipRole).toString().isEmpty());  // a figure fits
     QCOMPARE(WindowChecks::growthProblems(w.get(), {"outPurchases", "outSteps", "outLeftovers"},
                                           {"evtCopy", "evtSaveCsv", "iptPieces"}),
              QString());
     // The name column takes the room the figures leave, and gives it back down to its width.
     const auto others = [purchases] {
         int width = 0;
-        for (int c = 1; c < purchases->columnCount(); ++c) {
+        for (int c = 1; c < purchases->model()->columnCount(); ++c) {
             width += purchases->columnWidth(c);
         }
         return width;
