@@ -18,8 +18,6 @@
 #include "status/TZEMForm032.h"
 #include "support/MessageRecorder.h"
 
-using Build = StatusLevelModel::Build;
-
 class BuildsWindowTest : public QObject {
     Q_OBJECT
 
@@ -76,11 +74,10 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(m_status));
     }
     void cleanup() {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<TZEMForm031*>(w) || qobject_cast<TZEMForm03*>(w)) {
-                w->close();
-            }
+        if (TZEMForm031* table = TZEMForm031::openWindow()) {
+            table->close();
         }
+        m_status->close();  // and its window of saved builds
         QTRY_VERIFY(m_status.isNull() && !TZEMForm031::openWindow());
         m_book.reset();
         m_messages.reset();
