@@ -38,6 +38,7 @@
 #include "ship/AlarmSchedule.h"
 #include "ship/TZEMForm06.h"
 #include "ship/TZEMForm09.h"
+#include "status/StatusBuildBook.h"
 #include "status/TZEMForm03.h"
 #include "status/TZEMForm04.h"
 #include "status/TZEMStatusNow.h"
@@ -291,6 +292,7 @@ void TZEMForm02::createAlarms() {
 
 void TZEMForm02::createSharedObjects() {
     StatusNow = std::make_unique<TZEMStatusNow>();
+    m_builds = std::make_unique<StatusBuildBook>(DataFolder::path());
     TimeConfig = std::make_unique<TZEMTimeConfig>(DataFolder::path());
     GameClock = std::make_unique<TZEMTime>(this);
     GameClock->SetFromAnchor(TimeConfig->SetTime, TimeConfig->NowDateTime);
@@ -382,7 +384,7 @@ void TZEMForm02::buildTools() {
         {&TZEMForm02::SaS03Status, "SaS03Status", 5, StatusCaption, &TZEMForm02::SaS03StatusExecute,
          [this, need] {
              need(StatusNow != nullptr);
-             return new TZEMForm03(*StatusNow);
+             return new TZEMForm03(*StatusNow, m_builds.get());
          }},
         // The potential window only frees itself: its button is hidden.
         {&TZEMForm02::SaS04Potential, "SaS04Potential", 1, PotentialCaption,
@@ -489,6 +491,7 @@ void TZEMForm02::closeToolWindows() {
 
 void TZEMForm02::FormClose() {
     StatusNow.reset();
+    m_builds.reset();        // every change was written when it was made
     TimeConfig.reset();      // writes the clock state file
     m_clockOptions.reset();  // writes the clock window's options when they changed
     BaseConfig.reset();

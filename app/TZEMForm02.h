@@ -20,6 +20,7 @@ class ClockFaceMaker;
 class FramePlacement;
 class TZEMAnalogClock;
 class TZEMBaseConfig;
+class StatusBuildBook;
 class TZEMStatusNow;
 class TZEMTime;
 class TZEMTimeConfig;
@@ -125,6 +126,7 @@ private:
     // Owned objects, freed in FormClose in a fixed order.
     std::unique_ptr<TZEMBaseConfig> BaseConfig;
     std::unique_ptr<TZEMStatusNow> StatusNow;
+    std::unique_ptr<StatusBuildBook> m_builds;  // TAMUBuilds.ini
     std::unique_ptr<TZEMTimeConfig> TimeConfig;
     std::unique_ptr<TZEMTime> GameClock;
     // Made on a thread of its own from start-up on.

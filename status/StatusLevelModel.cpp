@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QFont>
 
+#include "status/StatusBuild.h"
+
 namespace {
 
 const QString LevelHeading = QStringLiteral("レベル");
@@ -33,6 +35,15 @@ void StatusLevelModel::pin() {
     m_pinned->Assign(m_current);
     m_pinned->Src.Calc();
     m_pinnedTable = m_currentTable;
+    changed(rows);
+}
+
+void StatusLevelModel::setPinned(const TZEMStatusNow& character) {
+    const int rows = rowCount();
+    m_pinned.emplace();
+    m_pinned->Assign(character);
+    m_pinned->Src.Calc();
+    m_pinnedTable = StatusLevelTable(*m_pinned);
     changed(rows);
 }
 
@@ -200,17 +211,7 @@ QList<QStringList> StatusLevelModel::sheet(const QList<int>& figures) const {
 }
 
 QString StatusLevelModel::describe(const TZEMStatusNow& character) {
-    static const char* const bonusNames[] = {"腕力", "耐久力", "器用さ", "知力", "魅力"};
-    const TZEMStatusBon& b = character.Bon;
-    const std::int32_t bonuses[] = {b.POW, b.VIT, b.DEX, b.INT, b.PHI};
-    QStringList parts;
-    for (std::size_t i = 0; i < 5; ++i) {
-        if (bonuses[i] != 0) {
-            parts << QString::fromUtf8(bonusNames[i]) + u' ' + QString::number(bonuses[i]);
-        }
-    }
     return QString::fromUtf8(TZEMStatusSrc::jobName(character.Src.JOB)) + u'・' +
-           QString::fromUtf8(TZEMStatusSrc::factionName(character.Src.INF)) +
-           QStringLiteral("　ボーナス ") +
-           (parts.isEmpty() ? QStringLiteral("なし") : parts.join(u'・'));
+           QString::fromUtf8(TZEMStatusSrc::factionName(character.Src.INF)) + u'　' +
+           StatusBuild::of(character).bonusText();
 }

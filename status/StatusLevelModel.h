@@ -27,6 +27,8 @@ public:
     const TZEMStatusNow& current() const { return m_current; }
     // Build A: a copy of build B as it is now; unpinning falls back to showing B.
     void pin();
+    // Build A: any character (a saved build, the status window's).
+    void setPinned(const TZEMStatusNow& character);
     void unpin();
     bool hasPinned() const { return m_pinned.has_value(); }
     const TZEMStatusNow& pinned() const { return *m_pinned; }

@@ -15,8 +15,10 @@
 #include "common/TZEMSpinEdit.h"
 #include "common/ToolWindow.h"
 #include "common/WindowPlaces.h"
+#include "status/StatusBuildBook.h"
 #include "status/StatusFigures.h"
 #include "status/TZEMForm031.h"
+#include "status/TZEMForm032.h"
 
 namespace {
 
@@ -141,8 +143,8 @@ TZEMSpinEdit* spinEdit(QWidget* parent, const char* name, int minValue, int maxV
 
 }  // namespace
 
-TZEMForm03::TZEMForm03(TZEMStatusNow& statusNow, QWidget* parent)
-    : QWidget(parent), m_controllerStatus(statusNow) {
+TZEMForm03::TZEMForm03(TZEMStatusNow& statusNow, StatusBuildBook* builds, QWidget* parent)
+    : QWidget(parent), m_controllerStatus(statusNow), m_builds(builds) {
     setObjectName(QStringLiteral("TZEMForm03"));
     ToolWindow::setup(this, QStringLiteral("ステータス計算機"), QSize(408, 386));
     buildControls();
@@ -234,6 +236,16 @@ void TZEMForm03::buildControls() {
     levelTable->setFocusPolicy(Qt::TabFocus);
     connect(levelTable, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { evtLevelTableClick(); }); });
+
+    auto* builds = new QPushButton(QStringLiteral("保存ビルド…"), this);
+    builds->setObjectName(QStringLiteral("evtBuilds"));
+    builds->setGeometry(186, 3, 105, 22);
+    builds->setToolTip(
+        QStringLiteral("キャラクターを名前を付けて保存・読み込み、共有コードでやり取り"));
+    builds->setFocusPolicy(Qt::TabFocus);
+    builds->setEnabled(m_builds != nullptr);
+    connect(builds, &QPushButton::clicked, this,
+            [this] { Messages::guarded([this] { evtBuildsClick(); }); });
 
     setTabOrder(iptINF, iptJOB);
     setTabOrder(iptJOB, iptPOW);
@@ -351,7 +363,7 @@ void TZEMForm03::followedBy(TZEMForm031* levelTable) {
 void TZEMForm03::evtLevelTableClick() {
     TZEMForm031* planner = TZEMForm031::openWindow();
     if (!planner) {
-        planner = new TZEMForm031(m_status);
+        planner = new TZEMForm031(m_status, m_builds);
         // Where it was left, else beside this window when there is room on its screen.
         WindowPlaces::placeBeside(planner, this);
     }
@@ -359,6 +371,27 @@ void TZEMForm03::evtLevelTableClick() {
     planner->show();
     planner->raise();
     planner->activateWindow();
+}
+
+void TZEMForm03::evtBuildsClick() {
+    if (!m_builds) {
+        return;
+    }
+    if (!m_buildsWindow) {
+        m_buildsWindow = new TZEMForm032(*m_builds, *this);
+        WindowPlaces::placeBeside(m_buildsWindow, this);
+    }
+    m_buildsWindow->show();
+    m_buildsWindow->raise();
+    m_buildsWindow->activateWindow();
+}
+
+void TZEMForm03::loadCharacter(const TZEMStatusNow& character) {
+    m_status.Assign(character);
+    Refresh();
+    ShowInputs();
+    // The bonus boxes that kept their text ran no handler: the points left are shown here.
+    showLastBonus();
 }
 
 void TZEMForm03::ShowInputs() {
@@ -409,9 +442,13 @@ void TZEMForm03::bonusChange(TZEMSpinEdit* box, Field field, Setter setter) {
     }
     // When the box's own bound corrects this further, the handler runs again from here.
     box->setValue(m_status.Bon.*field);
+    showLastBonus();
+    Refresh();
+}
+
+void TZEMForm03::showLastBonus() {
     viwLastBonus->setText(QStringLiteral("残り ") +
                           QString::number(TZEMStatusBon::BonusPool - m_status.Bon.Total()));
-    Refresh();
 }
 
 void TZEMForm03::iptPOWChange() {

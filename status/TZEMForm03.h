@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <cstdint>
 
@@ -7,7 +8,9 @@
 
 class QComboBox;
 class QLabel;
+class StatusBuildBook;
 class TZEMForm031;
+class TZEMForm032;
 class TZEMSpinEdit;
 
 // ステータス計算機: job, faction, bonus points and level in; every value at the level out. The
@@ -17,7 +20,9 @@ class TZEMForm03 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TZEMForm03(TZEMStatusNow& statusNow, QWidget* parent = nullptr);
+    // Without a book of saved builds the window offers none.
+    explicit TZEMForm03(TZEMStatusNow& statusNow, StatusBuildBook* builds = nullptr,
+                        QWidget* parent = nullptr);
     ~TZEMForm03() override;
 
     // The faction list shows the factions in its own order; these map between list position
@@ -29,6 +34,8 @@ public:
 
     void Refresh();
     void ShowInputs();
+    // Makes the window's character this one (a saved or pasted build), as if typed in.
+    void loadCharacter(const TZEMStatusNow& character);
 
     // Event handlers.
     void iptINFChange();
@@ -43,6 +50,8 @@ public:
     // Opens the level table for this character, or brings an open one to the front and lets it
     // follow this window.
     void evtLevelTableClick();
+    // Opens the window of saved builds and share codes, or brings it to the front.
+    void evtBuildsClick();
 
 Q_SIGNALS:
     // After every recomputation, with the character as it now stands.
@@ -64,8 +73,11 @@ private:
     static int selectedPosition(const QComboBox* combo);
     void display(const char* name, qint64 value);
     void followedBy(TZEMForm031* levelTable);
+    void showLastBonus();
 
     TZEMStatusNow& m_controllerStatus;
+    QPointer<StatusBuildBook> m_builds;
+    QPointer<TZEMForm032> m_buildsWindow;
     TZEMStatusNow m_status;
     bool m_selecting = false;
 

@@ -31,6 +31,7 @@
 #include "common/ToolWindow.h"
 #include "common/WindowPlaces.h"
 #include "status/LevelPlotWidget.h"
+#include "status/StatusBuildBook.h"
 
 namespace {
 
@@ -46,11 +47,18 @@ QString buildName(Build build) {
 
 }  // namespace
 
-TZEMForm031::TZEMForm031(const TZEMStatusNow& character, QWidget* parent)
-    : QWidget(parent), m_model(new StatusLevelModel(this)) {
+TZEMForm031::TZEMForm031(const TZEMStatusNow& character, StatusBuildBook* builds, QWidget* parent)
+    : QWidget(parent), m_model(new StatusLevelModel(this)), m_builds(builds) {
     setObjectName(QStringLiteral("TZEMForm031"));
     ToolWindow::setupResizable(this, QStringLiteral("レベル別一覧"), QSize(860, 580));
     buildControls();
+    fillBuildChoices();
+    if (m_builds) {
+        connect(m_builds, &StatusBuildBook::changed, this, [this] {
+            fillBuildChoices();
+            Messages::guarded([this] { applySources(); });
+        });
+    }
     Messages::guarded([&] { followStatus(character); });
     WindowPlaces::attach(this);
 }
@@ -74,22 +82,36 @@ void TZEMForm031::buildControls() {
     layout->setSpacing(6);
 
     auto* builds = new QGridLayout;
-    builds->addWidget(new QLabel(QStringLiteral("ビルド B（ステータス計算機）："), this), 0, 0);
+    const auto choice = [this](const char* name) {
+        auto* box = new QComboBox(this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(14);
+        return box;
+    };
+    builds->addWidget(new QLabel(QStringLiteral("ビルド B："), this), 0, 0);
+    m_selB = choice("selBuildB");
+    m_selB->setToolTip(QStringLiteral("ステータス計算機のキャラクターか、保存したビルド"));
+    builds->addWidget(m_selB, 0, 1);
     m_buildB = new QLabel(this);
     m_buildB->setObjectName(QStringLiteral("viwBuildB"));
-    builds->addWidget(m_buildB, 0, 1);
-    builds->addWidget(new QLabel(QStringLiteral("ビルド A（固定）："), this), 1, 0);
+    builds->addWidget(m_buildB, 0, 2);
+    builds->addWidget(new QLabel(QStringLiteral("ビルド A："), this), 1, 0);
+    m_selA = choice("selBuildA");
+    m_selA->setToolTip(
+        QStringLiteral("固定したビルド、ステータス計算機のキャラクターか、保存したビルド"));
+    builds->addWidget(m_selA, 1, 1);
     m_buildA = new QLabel(this);
     m_buildA->setObjectName(QStringLiteral("viwBuildA"));
-    builds->addWidget(m_buildA, 1, 1);
-    builds->setColumnStretch(1, 1);
+    builds->addWidget(m_buildA, 1, 2);
+    builds->setColumnStretch(2, 1);
     m_pin = new QPushButton(QStringLiteral("B を A に固定"), this);
     m_pin->setObjectName(QStringLiteral("evtPin"));
     m_pin->setToolTip(QStringLiteral("いまのビルド B を比較の基準 A として残します"));
-    builds->addWidget(m_pin, 0, 2);
+    builds->addWidget(m_pin, 0, 3);
     m_unpin = new QPushButton(QStringLiteral("固定解除"), this);
     m_unpin->setObjectName(QStringLiteral("evtUnpin"));
-    builds->addWidget(m_unpin, 1, 2);
+    builds->addWidget(m_unpin, 1, 3);
     layout->addLayout(builds);
 
     m_pages = new QTabWidget(this);
@@ -100,6 +122,8 @@ void TZEMForm031::buildControls() {
 
     connect(m_pin, &QPushButton::clicked, this, guarded(&TZEMForm031::evtPinClick));
     connect(m_unpin, &QPushButton::clicked, this, guarded(&TZEMForm031::evtUnpinClick));
+    connect(m_selA, &QComboBox::activated, this, guarded(&TZEMForm031::selBuildAChange));
+    connect(m_selB, &QComboBox::activated, this, guarded(&TZEMForm031::selBuildBChange));
     connect(m_mode, &QComboBox::activated, this, guarded(&TZEMForm031::selModeChange));
     connect(m_pages, &QTabWidget::currentChanged, this, [this] { updateChart(); });
 }
@@ -224,13 +248,82 @@ void TZEMForm031::showEvent(QShowEvent* event) {
 }
 
 void TZEMForm031::followStatus(const TZEMStatusNow& character) {
-    m_model->setCurrent(character);
+    m_calculator.Assign(character);
+    if (m_sourceB == Calculator) {
+        m_model->setCurrent(m_calculator);
+    }
+    if (m_sourceA == Calculator) {
+        m_model->setPinned(m_calculator);
+    }
     showBuilds();
     m_chartStale = true;
     updateChart();
 }
 
+void TZEMForm031::fillBuildChoices() {
+    for (QComboBox* box : {m_selA, m_selB}) {
+        box->clear();
+        if (box == m_selA) {
+            box->addItem(QStringLiteral("固定"), Pinned);
+        }
+        box->addItem(QStringLiteral("ステータス計算機"), Calculator);
+        if (m_builds) {
+            for (const StatusBuildBook::Entry& e : m_builds->entries()) {
+                box->addItem(e.name, e.number);
+            }
+        }
+    }
+    showBuilds();
+}
+
+int TZEMForm031::buildSource(Build build) const {
+    return build == Build::A ? m_sourceA : m_sourceB;
+}
+
+void TZEMForm031::setBuildSource(Build build, int source) {
+    (build == Build::A ? m_sourceA : m_sourceB) = source;
+    applySources();
+    // Choosing what to compare with is why one picks an A.
+    if (build == Build::A && source != Pinned) {
+        m_model->setMode(StatusLevelModel::Mode::Difference);
+        showBuilds();
+    }
+}
+
+void TZEMForm031::applySources() {
+    const auto saved = [this](int source) -> const StatusBuildBook::Entry* {
+        return source >= 0 && m_builds ? m_builds->byNumber(source) : nullptr;
+    };
+    // A saved build that is gone leaves B to the status window and A as it stands.
+    if (m_sourceB >= 0 && !saved(m_sourceB)) {
+        m_sourceB = Calculator;
+    }
+    if (m_sourceA >= 0 && !saved(m_sourceA)) {
+        m_sourceA = Pinned;
+    }
+    m_model->setCurrent(m_sourceB == Calculator ? m_calculator
+                                                : saved(m_sourceB)->build.character());
+    if (m_sourceA == Calculator) {
+        m_model->setPinned(m_calculator);
+    } else if (m_sourceA >= 0) {
+        m_model->setPinned(saved(m_sourceA)->build.character());
+    }
+    showBuilds();
+    m_chartStale = true;
+    updateChart();
+}
+
+void TZEMForm031::selBuildAChange() {
+    setBuildSource(Build::A, m_selA->currentData().toInt());
+}
+
+void TZEMForm031::selBuildBChange() {
+    setBuildSource(Build::B, m_selB->currentData().toInt());
+}
+
 void TZEMForm031::showBuilds() {
+    m_selA->setCurrentIndex(m_selA->findData(m_sourceA));
+    m_selB->setCurrentIndex(m_selB->findData(m_sourceB));
     m_buildB->setText(StatusLevelModel::describe(m_model->current()));
     m_buildA->setText(m_model->hasPinned() ? StatusLevelModel::describe(m_model->pinned())
                                            : QStringLiteral("未固定"));
@@ -245,6 +338,7 @@ void TZEMForm031::showBuilds() {
 }
 
 void TZEMForm031::evtPinClick() {
+    m_sourceA = Pinned;
     m_model->pin();
     // Comparing is why one pins.
     m_model->setMode(StatusLevelModel::Mode::Difference);
@@ -254,6 +348,7 @@ void TZEMForm031::evtPinClick() {
 }
 
 void TZEMForm031::evtUnpinClick() {
+    m_sourceA = Pinned;
     m_model->unpin();
     showBuilds();
     m_chartStale = true;

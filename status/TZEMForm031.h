@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -14,15 +15,27 @@ class QListWidget;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+class StatusBuildBook;
 
-// レベル別一覧: every figure of the status window at every level for the character of the status
-// window (build B), which it follows while both are open; a pinned copy (build A) to compare
-// with, a plot of chosen figures, and the table to the clipboard or a CSV file.
+// レベル別一覧: every figure of the status window at every level for build B, and build A to
+// compare with, a plot of chosen figures, and the table to the clipboard or a CSV file. B is the
+// character of the status window (which it follows while both are open) or a saved build; A is a
+// pinned copy of B, the status window's character or a saved build. A saved build that is
+// deleted leaves B to the status window and A pinned as it was.
 class TZEMForm031 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TZEMForm031(const TZEMStatusNow& character, QWidget* parent = nullptr);
+    // Without a book of saved builds only the status window's character can be chosen.
+    explicit TZEMForm031(const TZEMStatusNow& character, StatusBuildBook* builds = nullptr,
+                         QWidget* parent = nullptr);
+
+    // What a build shows: the pinned copy (A only), the status window's character, or the saved
+    // build of that number.
+    static constexpr int Pinned = -2;
+    static constexpr int Calculator = -1;
+    int buildSource(StatusLevelModel::Build build) const;
+    void setBuildSource(StatusLevelModel::Build build, int source);
 
     // The open level table window, if there is one.
     static TZEMForm031* openWindow();
@@ -36,6 +49,8 @@ public:
     // Command handlers.
     void evtPinClick();
     void evtUnpinClick();
+    void selBuildAChange();
+    void selBuildBChange();
     void selModeChange();
     void evtCopyClick();
     void evtSaveCsvClick();
@@ -65,12 +80,21 @@ private:
     QWidget* buildTablePage();
     QWidget* buildChartPage();
     void showBuilds();
+    void fillBuildChoices();
+    // Gives the model the characters the sources name.
+    void applySources();
     void updateChart();
     QString askFileName();
     // A command handler run through the error display.
     std::function<void()> guarded(void (TZEMForm031::*handler)());
 
     StatusLevelModel* m_model = nullptr;
+    QPointer<StatusBuildBook> m_builds;
+    TZEMStatusNow m_calculator;
+    int m_sourceA = Pinned;
+    int m_sourceB = Calculator;
+    QComboBox* m_selA = nullptr;
+    QComboBox* m_selB = nullptr;
     QLabel* m_buildB = nullptr;
     QLabel* m_buildA = nullptr;
     QPushButton* m_pin = nullptr;

@@ -1,5 +1,7 @@
 // Scenes of the status calculator and the potential calculator.
 #include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -7,9 +9,11 @@
 #include "common/TZEMSpinEdit.h"
 #include "status/LevelPlotWidget.h"
 #include "status/PotentialBarWidget.h"
+#include "status/StatusBuildBook.h"
 #include "status/StatusFigures.h"
 #include "status/TZEMForm03.h"
 #include "status/TZEMForm031.h"
+#include "status/TZEMForm032.h"
 #include "status/TZEMForm04.h"
 #include "tools/screenshots/Shots.h"
 
@@ -30,7 +34,8 @@ TZEMStatusNow& onmyojiOfTakeda(int level) {
 }
 
 const ShotRegistrar statusShot("status_onmyoji_takeda", [](ShotContext& ctx) {
-    auto* form = new TZEMForm03(onmyojiOfTakeda(50));
+    StatusBuildBook book(ctx.dataFolder);
+    auto* form = new TZEMForm03(onmyojiOfTakeda(50), &book);
     ctx.save(form, QStringLiteral("status_onmyoji_takeda"));
     form->close();
 });
@@ -74,6 +79,35 @@ const ShotRegistrar plannerComparisonShot("planner_comparison", [](ShotContext& 
 });
 const ShotRegistrar plannerPlotShot("planner_plot", [](ShotContext& ctx) {
     savePlanner(ctx, PlannerScene::Plot, "planner_plot");
+});
+
+// Two saved builds; the window of saved builds with the first one chosen, and the level table
+// comparing the calculator's character (B) with the second (A).
+void saveBuilds(ShotContext& ctx, bool planner, const QString& name) {
+    StatusBuildBook book(ctx.dataFolder);
+    book.save(QStringLiteral("陰陽師・知力型"), {3, 4, {0, 0, 2, 3, 5}, 50});
+    book.save(QStringLiteral("侍・腕力型"), {0, 0, {3, 5, 0, 0, 2}, 40});
+    auto* status = new TZEMForm03(onmyojiOfTakeda(40), &book);
+    status->show();
+    if (planner) {
+        status->findChild<QPushButton*>(QStringLiteral("evtLevelTable"))->click();
+        TZEMForm031* table = TZEMForm031::openWindow();
+        table->setBuildSource(StatusLevelModel::Build::A, book.find("侍・腕力型")->number);
+        ctx.save(table, name);
+        table->close();
+    } else {
+        status->findChild<QPushButton*>(QStringLiteral("evtBuilds"))->click();
+        auto* builds = status->findChild<TZEMForm032*>();
+        builds->selectBuild(QStringLiteral("陰陽師・知力型"));
+        ctx.save(builds, name);
+    }
+    status->close();
+}
+
+const ShotRegistrar buildsShot("status_builds",
+                               [](ShotContext& ctx) { saveBuilds(ctx, false, "status_builds"); });
+const ShotRegistrar plannerBuildsShot("planner_builds", [](ShotContext& ctx) {
+    saveBuilds(ctx, true, "planner_builds");
 });
 
 void savePotential(ShotContext& ctx, int tab, const QString& name) {
