@@ -14,6 +14,11 @@ Extended indexValue(const QString& displayed) {
     return fraction + Extended(whole);
 }
 
+Extended indexValue(int n) {
+    const Extended fraction = Extended(n % 100) / 100.0L;  // as the text's two parts
+    return fraction + Extended(n / 100);
+}
+
 bool isIndexText(const QString& text) {
     if (text.size() != 5 || text[2] != u'.') {
         return false;

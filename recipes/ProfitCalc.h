@@ -21,6 +21,8 @@ inline const QString Meibutsu = QStringLiteral("知行名物");
 
 // The value of an index text as displayed (DD.DD, empty positions shown as 0).
 Extended indexValue(const QString& displayed);
+// The index n / 100 (n from 0 to 9999) exactly as indexValue reads its text DD.DD.
+Extended indexValue(int n);
 // Whether the text is an index as the index boxes show one: two digits, a point, two digits.
 bool isIndexText(const QString& text);
 

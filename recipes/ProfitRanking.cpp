@@ -77,6 +77,8 @@ void ProfitRanking::setProducts(std::vector<ProfitProduct> products) {
     m_entries.clear();
     m_materials.clear();
     QSet<QString> seen;
+    seen.reserve(qsizetype(products.size()) * 2);
+    m_entries.reserve(products.size());
     for (ProfitProduct& product : products) {
         for (const ProfitProduct::Material& m : product.materials) {
             if (!seen.contains(m.name)) {
@@ -107,7 +109,7 @@ std::optional<int> ProfitRanking::breakEven(const ProfitProduct& product,
     // reaches is found by halving; it counts only when its profit can be shown.
     const auto at = [&](int n) -> std::optional<std::int32_t> {
         try {
-            return figuresAt(product, ProfitCalc::indexValue(indexText(n)), materialIndices).gain;
+            return figuresAt(product, ProfitCalc::indexValue(n), materialIndices).gain;
         } catch (const TZEMError&) {
             return std::nullopt;
         }

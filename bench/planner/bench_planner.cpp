@@ -135,6 +135,18 @@ void BM_RankingLoad(benchmark::State& state, const QString* path, ProfitRanking:
     state.counters["products"] = ranking.count();
 }
 
+// Every product's figures and break-even computed again and sorted, 160,000 items.
+void BM_RankingRecompute(benchmark::State& state) {
+    QTemporaryDir folder;
+    MarketIndices indices(folder.path() + u'/');
+    ProfitRanking ranking(indices);
+    ranking.load(g_large);
+    for (auto _ : state) {
+        ranking.recompute();
+    }
+    state.counters["products"] = ranking.count();
+}
+
 // Until the worker has read the products and the window shows them.
 void waitForRanking(TZEMForm083& window) {
     QEventLoop loading;
@@ -212,6 +224,7 @@ BENCHMARK_CAPTURE(BM_RankingLoad, items160k, &g_large, ProfitRanking::Read::SetB
 BENCHMARK_CAPTURE(BM_RankingLoad, items160kPerProduct, &g_large, ProfitRanking::Read::PerProduct)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+BENCHMARK(BM_RankingRecompute)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RankingWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 BENCHMARK(BM_RankingWindowLargestStall)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RankingResort)->Unit(benchmark::kMillisecond)->Iterations(50);

@@ -1,5 +1,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -53,6 +54,7 @@ private Q_SLOTS:
     void breakEven_data();
     void breakEven();
     void indicesKeepTheLetterCaseOfNames();
+    void everyIndexAsItsText();
 };
 
 void TestProfitCalc::rules_data() {
@@ -217,6 +219,17 @@ void TestProfitCalc::indicesKeepTheLetterCaseOfNames() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(),
              QByteArray("; prices of my server\r\n[material]\r\nSAKE=20.00\r\nSake=10.00\r\n"));
+}
+
+// The break-even search reckons with index numbers: each must be the very value of its text.
+void TestProfitCalc::everyIndexAsItsText() {
+    for (int n = 0; n <= 9999; ++n) {
+        const Extended fromText = ProfitCalc::indexValue(ProfitRanking::indexText(n));
+        const Extended fromNumber = ProfitCalc::indexValue(n);
+        if (std::memcmp(&fromText, &fromNumber, 10) != 0) {
+            QFAIL(qPrintable(ProfitRanking::indexText(n)));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestProfitCalc)
