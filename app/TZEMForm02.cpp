@@ -18,6 +18,7 @@
 #include "app/TZEMBaseConfig.h"
 #include "app/TZEMsplash.h"
 #include "app/ToolBarWidth.h"
+#include "app/TrayIcon.h"
 #include "common/DataFolder.h"
 #include "common/Fonts.h"
 #include "common/Messages.h"
@@ -36,6 +37,7 @@
 #include "resources/Artwork.h"
 #include "ship/AlarmNotifier.h"
 #include "ship/AlarmSchedule.h"
+#include "ship/GlancePanel.h"
 #include "ship/TZEMForm06.h"
 #include "ship/TZEMForm09.h"
 #include "status/StatusBuildBook.h"
@@ -57,6 +59,7 @@ const QString TimerCaption = QStringLiteral("時間・タイマー");
 const QString ShipCaption = QStringLiteral("船発着時刻表");
 const QString CreateCaption = QStringLiteral("生産レシピ検索");
 const QString JourneyCaption = QStringLiteral("航路案内");
+const QString PanelCaption = QStringLiteral("時刻パネル");
 
 // A window that was closed and waits for its deferred delete no longer counts as open.
 bool isClosing(const QWidget* window) {
@@ -174,6 +177,7 @@ void TZEMForm02::buildControls() {
         {"btn06Ship", SaS06Ship, 0, true, true},
         {"btn08Create", SaS08Create, 4, true, true},
         {"btn09Journey", SaS09Journey, 17, true, true},
+        {"btnPanel", SaSPanel, 18, true, true},
         {"btn09Technic", nullptr, 8, false, true},
         {"btn10Item", nullptr, 7, false, true},
         {"btn11NPC", nullptr, 9, false, true},
@@ -271,6 +275,7 @@ void TZEMForm02::FormCreate() {
     Messages::guarded([&] { createSharedObjects(); });
     // 5. The alarms, which need only the game clock (not the item database).
     Messages::guarded([&] { createAlarms(); });
+    Messages::guarded([&] { createTray(); });
     // 6. The remembered places of the windows that open beside the controller.
     Messages::guarded([&] {
         m_places = std::make_unique<WindowPlaces>(DataFolder::path());
@@ -288,6 +293,22 @@ void TZEMForm02::createAlarms() {
     Alarms->setRinger([notifier = m_notifier.get()](const QString& title, const QString& text) {
         notifier->notify(title, text);
     });
+}
+
+void TZEMForm02::createTray() {
+    if (!GameClock) {
+        return;
+    }
+    QList<QAction*> tools;
+    for (const Tool& tool : m_tools) {
+        if (tool.releasesButton) {  // the potential window has no button of its own
+            tools << tool.action;
+        }
+    }
+    m_tray = TrayIcon::makeIfAvailable(*GameClock, Alarms.get(), tools, SaS99End, this);
+    if (m_tray && m_notifier) {
+        m_notifier->useTray(m_tray->icon());
+    }
 }
 
 void TZEMForm02::createSharedObjects() {
@@ -407,6 +428,11 @@ void TZEMForm02::buildTools() {
              need(GameClock && Alarms);
              return new TZEMForm09(*GameClock, *Alarms);
          }},
+        {&TZEMForm02::SaSPanel, "SaSPanel", 18, PanelCaption, &TZEMForm02::SaSPanelExecute,
+         [this, need] {
+             need(GameClock != nullptr);
+             return new GlancePanel(*GameClock, Alarms.get(), DataFolder::path());
+         }},
     };
     for (const Row& row : rows) {
         QAction* action = makeAction(QString::fromLatin1(row.name), row.image, true, row.caption);
@@ -449,6 +475,10 @@ void TZEMForm02::SaS08CreateExecute() {
 
 void TZEMForm02::SaS09JourneyExecute() {
     toggleTool(m_tools[JourneyTool]);
+}
+
+void TZEMForm02::SaSPanelExecute() {
+    toggleTool(m_tools[PanelTool]);
 }
 
 void TZEMForm02::SaS99EndExecute() {
@@ -500,6 +530,7 @@ void TZEMForm02::FormClose() {
             Alarms->save();  // TAMUAlarm.ini
         }
     });
+    m_tray.reset();  // reads the alarms and the game clock
     Alarms.reset();  // reads the game clock: goes before it
     Messages::guarded([&] {
         if (m_places) {

@@ -20,6 +20,7 @@ class ClockFaceMaker;
 class FramePlacement;
 class TZEMAnalogClock;
 class TZEMBaseConfig;
+class TrayIcon;
 class StatusBuildBook;
 class TZEMStatusNow;
 class TZEMTime;
@@ -76,7 +77,15 @@ private:
         // hidden).
         bool releasesButton = true;
     };
-    enum ToolIndex { StatusTool, PotentialTool, TimerTool, ShipTool, CreateTool, JourneyTool };
+    enum ToolIndex {
+        StatusTool,
+        PotentialTool,
+        TimerTool,
+        ShipTool,
+        CreateTool,
+        JourneyTool,
+        PanelTool
+    };
 
     void buildControls();
     // The tool actions and m_tools, from one table.
@@ -89,6 +98,7 @@ private:
     void FormCreate();
     void createSharedObjects();
     void createAlarms();
+    void createTray();
     void FormCloseQuery();
     void closeToolWindows();
     void FormClose();
@@ -101,6 +111,7 @@ private:
     void SaS06ShipExecute();
     void SaS08CreateExecute();
     void SaS09JourneyExecute();
+    void SaSPanelExecute();
     void SaS99EndExecute();
 
     // Controls.
@@ -117,6 +128,7 @@ private:
     QAction* SaS06Ship = nullptr;
     QAction* SaS08Create = nullptr;
     QAction* SaS09Journey = nullptr;
+    QAction* SaSPanel = nullptr;
     QAction* SaS99End = nullptr;
     QList<QAction*> m_toolBar1Slots;  // the counted buttons of ToolBar1, as tool-bar entries
     QAction* m_configSlot = nullptr;
@@ -138,6 +150,7 @@ private:
     // The alarms ring whether or not the journey planner is open.
     std::unique_ptr<AlarmSchedule> Alarms;
     std::unique_ptr<AlarmNotifier> m_notifier;
+    std::unique_ptr<TrayIcon> m_tray;
     // Where the windows that no rule places were left (TAMUWindows.ini).
     std::unique_ptr<WindowPlaces> m_places;
 

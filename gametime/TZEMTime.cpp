@@ -83,6 +83,14 @@ void TZEMTime::SetFromAnchor(TDateTime anchorGameTime, TDateTime anchorRealTime)
     restartCount();
 }
 
+TDateTime TZEMTime::dayBegins() {
+    return DateTime::encodeTime(7, 0, 0);
+}
+
+TDateTime TZEMTime::nightBegins() {
+    return DateTime::encodeTime(18, 0, 0);
+}
+
 bool TZEMTime::IsDaytime() const {
     const int hour = gameHour();
     return hour > 6 && hour < 18;

@@ -40,6 +40,11 @@ public:
     QString GetKoku() const;
     void SetFromAnchor(TDateTime anchorGameTime, TDateTime anchorRealTime);
     bool IsDaytime() const;
+    // Day lasts from 07:00 to 18:00 of game time. The time of day at which day or night, the
+    // one now, ends.
+    static TDateTime dayBegins();
+    static TDateTime nightBegins();
+    TDateTime nextDayNightSwitch() const { return IsDaytime() ? nightBegins() : dayBegins(); }
 
     TMMTimer* Timer() const { return m_timer.get(); }
 

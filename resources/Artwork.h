@@ -22,7 +22,7 @@
 // TZEMError.
 namespace Artwork {
 
-inline constexpr int toolCount = 18;  // tool-bar images 0..17
+inline constexpr int toolCount = 19;  // tool-bar images 0..18
 inline constexpr int toolSize = 32;
 // The sides, in window pixels, at which the windows show their pictures.
 inline constexpr int splashSize = 591;

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QSystemTrayIcon>
 #include <QtGlobal>
 #ifndef Q_OS_WIN
 #include <QDBusConnection>
@@ -10,7 +11,7 @@
 
 class QLabel;
 class QScrollArea;
-class QSystemTrayIcon;
+
 class QWidget;
 
 // Tells the user that an alarm rang: on Linux a desktop notification through the freedesktop
@@ -37,6 +38,10 @@ public:
     QWidget* window() const {
         return m_window;
     }
+    // The program's own tray icon, for the tray's messages (else the notifier makes one).
+    void useTray(QSystemTrayIcon* tray) {
+        m_tray = tray;
+    }
     // Whether the tray may be used; off in tests that want the window.
     void setTrayAllowed(bool allowed) {
         m_trayAllowed = allowed;
@@ -55,7 +60,7 @@ private:
     QDBusConnection m_bus;
 #endif
     bool m_trayAllowed = true;
-    QSystemTrayIcon* m_tray = nullptr;
+    QPointer<QSystemTrayIcon> m_tray;
     QPointer<QWidget> m_window;
     QLabel* m_windowText = nullptr;
     QScrollArea* m_windowScroll = nullptr;

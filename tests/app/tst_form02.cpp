@@ -93,7 +93,7 @@ private Q_SLOTS:
     void opensAtTheBottomRightWithoutSettings() {
         MessageRecorder messages;
         auto controller = makeController();
-        QCOMPARE(controller->width(), 290);
+        QCOMPARE(controller->width(), 329);
         QCOMPARE(controller->height(), 55);
         const QRect frame = controller->frameGeometry();
         QCOMPARE(frame.right() + 1, 1280 - 10);

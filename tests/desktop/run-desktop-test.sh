@@ -147,7 +147,7 @@ click_in() {
 # Controller buttons, centres in its client area: ToolBar1 from x 13, 39 px each; the end button
 # of ToolBar3 after it.
 button_x() { echo $(( 13 + 39 * $1 + 19 )); }
-end_x=248
+end_x=287
 button_y=27
 
 # -- first start: the splash comes and goes, the controller sits in the corner
@@ -169,8 +169,8 @@ pass "controller frame $(outer_frame "$controller") ends 10 px in from the work 
 fi
 
 # -- each tool button opens its window, and a second press closes it
-captions=("ステータス計算機" "時間・タイマー" "船発着時刻表" "生産レシピ検索" "航路案内")
-for i in 0 1 2 3 4; do
+captions=("ステータス計算機" "時間・タイマー" "船発着時刻表" "生産レシピ検索" "航路案内" "時刻パネル")
+for i in 0 1 2 3 4 5; do
   from=$(log_lines)
   click_in "$controller" "$(button_x $i)" $button_y
   window=$(wait_window "$from" "${captions[$i]}")
