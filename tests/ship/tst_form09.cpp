@@ -74,7 +74,6 @@ private Q_SLOTS:
     void alarmOnAChosenShip();
     void alarmListSwitchesAndRemoves();
     void shipWindowMenuSetsAnAlarm();
-    void alarmOnTheGameDay_data();
     void alarmOnTheGameDay();
     void routeNamesShowWhole();
     void unknownPortsAndResizing();
@@ -178,67 +177,34 @@ void TestForm09::alarmListSwitchesAndRemoves() {
     QVERIFY(f.list()->item(0, 1)->text().endsWith(QStringLiteral("出発港到着")));
 }
 
-void TestForm09::alarmOnTheGameDay_data() {
-    QTest::addColumn<int>("kind");  // 0 a game time, 1 a 刻
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("koku");
-    QTest::addColumn<int>("repeat");
-    QTest::addColumn<QString>("what");  // or the message
-    QTest::addColumn<QString>("left");
-    // From 03:00.
-    QTest::newRow("14:30 every day") << 0 << "1430" << 0 << 1 << "ゲーム時刻 14:30"
-                                     << "0:28:56";
-    QTest::newRow("02:15 once, past midnight") << 0 << "0215" << 0 << 0 << "ゲーム時刻 02:15"
-                                               << "0:58:31";
-    QTest::newRow("午の刻 once") << 1 << "" << 6 << 0 << "午の刻"
-                                 << "0:22:39";
-    QTest::newRow("丑の刻 every day, while it lasts: tomorrow's") << 1 << "" << 1 << 1 << "丑の刻"
-                                                                  << "0:57:53";
-    QTest::newRow("hour 25") << 0 << "2500" << 0 << 0 << "'25:00' は時刻ではありません"
-                             << "";
-    QTest::newRow("minute 75") << 0 << "1275" << 0 << 0 << "'12:75' は時刻ではありません"
-                               << "";
-}
-
-// A game time typed into the entry, or a 刻 from its list, with a lead of its own; a typed time
-// that is no time says so and sets nothing.
+// From 03:00: a typed game time every day and a 刻 once from its list, with the row's own lead;
+// a typed time that is no time says so and sets nothing.
 void TestForm09::alarmOnTheGameDay() {
-    QFETCH(int, kind);
-    QFETCH(QString, typed);
-    QFETCH(int, koku);
-    QFETCH(int, repeat);
-    QFETCH(QString, what);
-    QFETCH(QString, left);
     Fixture f;
     f.window->show();
-    f.child<QComboBox>("selMomentKind")->setCurrentIndex(kind);
     auto* time = f.child<QLineEdit>("iptMomentTime");
-    QCOMPARE(time->isVisible(), kind == 0);
-    QCOMPARE(f.child<QComboBox>("selKoku")->isVisible(), kind == 1);
-    time->setFocus();
-    time->setCursorPosition(0);
-    QTest::keyClicks(time, typed);
-    f.child<QComboBox>("selKoku")->setCurrentIndex(koku);
-    f.child<QComboBox>("selMomentRepeat")->setCurrentIndex(repeat);
-    f.child<QSpinBox>("iptMomentLead")->setValue(7);
-    f.child<QPushButton>("evtAlarmMoment")->click();
-    if (left.isEmpty()) {
-        QCOMPARE(f.messages.errors, QStringList{what});
-        QVERIFY(f.alarms->alarms().empty());
-        return;
-    }
-    QVERIFY(f.messages.errors.isEmpty());
-    QCOMPARE(f.alarms->alarms().size(), std::size_t(1));
-    const ShipAlarm& alarm = f.alarms->alarms().front();
-    QCOMPARE(f.alarms->describe(alarm), what);
-    QCOMPARE(alarm.repeat, repeat == 1);
-    QCOMPARE(alarm.leadMinutes, 7);
-    QCOMPARE(shownNote(f.window.get()), QStringLiteral("アラームを設定しました：") + what);
-    QTRY_COMPARE(f.list()->rowCount(), 1);
-    QCOMPARE(f.list()->item(0, 1)->text(), what);
-    QCOMPARE(qobject_cast<QComboBox*>(f.list()->cellWidget(0, 3))->currentText(),
-             repeat == 1 ? QStringLiteral("毎日") : QStringLiteral("一度だけ"));
-    QCOMPARE(f.list()->item(0, 4)->text(), left);
+    const auto set = [&](int kind, const QString& typed, int repeat) {
+        f.child<QComboBox>("selMomentKind")->setCurrentIndex(kind);
+        time->setCursorPosition(0);
+        QTest::keyClicks(time, typed);
+        f.child<QComboBox>("selKoku")->setCurrentIndex(6);
+        f.child<QComboBox>("selMomentRepeat")->setCurrentIndex(repeat);
+        f.child<QSpinBox>("iptMomentLead")->setValue(7);
+        f.child<QPushButton>("evtAlarmMoment")->click();
+    };
+    set(0, QStringLiteral("2500"), 0);
+    QCOMPARE(f.messages.errors, QStringList{QStringLiteral("'25:00' は時刻ではありません")});
+    set(0, QStringLiteral("0215"), 1);
+    set(1, QString(), 0);
+    QVERIFY(!time->isVisible());
+    QCOMPARE(shownNote(f.window.get()), QStringLiteral("アラームを設定しました：午の刻"));
+    QTRY_COMPARE(f.list()->rowCount(), 2);
+    QCOMPARE(f.list()->item(0, 1)->text() + f.list()->item(0, 4)->text(),
+             "ゲーム時刻 02:150:58:31");
+    QCOMPARE(f.list()->item(1, 1)->text() + f.list()->item(1, 4)->text(), "午の刻0:22:39");
+    QCOMPARE(qobject_cast<QComboBox*>(f.list()->cellWidget(0, 3))->currentText(), "毎日");
+    QVERIFY(f.alarms->alarms()[0].repeat && !f.alarms->alarms()[1].repeat);
+    QCOMPARE(f.alarms->alarms()[1].leadMinutes, 7);
 }
 
 void TestForm09::shipWindowMenuSetsAnAlarm() {
