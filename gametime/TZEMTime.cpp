@@ -49,10 +49,13 @@ void TZEMTime::Tick() {
 }
 
 QString TZEMTime::RealTimeUntil(TDateTime target) const {
+    return formatRealTime(realSecondsFor(gameSecondsUntil(target)));
+}
+
+std::int64_t TZEMTime::gameSecondsUntil(TDateTime target) const {
     const std::int64_t g = DateTime::secondsOfDay(GameTime);
     const std::int64_t t = DateTime::secondsOfDay(target);
-    const std::int64_t d = t < g ? DateTime::SecsPerDay - (g - t) : t - g;
-    return formatRealTime(realSecondsFor(d));
+    return t < g ? DateTime::SecsPerDay - (g - t) : t - g;
 }
 
 std::int64_t TZEMTime::realSecondsFor(std::int64_t gameSeconds) const {
@@ -64,11 +67,15 @@ QString TZEMTime::formatRealTime(std::int64_t r) {
 }
 
 QString TZEMTime::GetKoku() const {
-    static const std::array<QString, 12> names = {
+    return kokuName(gameHour() / 2);
+}
+
+QString TZEMTime::kokuName(int index) {
+    static const std::array<QString, KokuCount> names = {
         QStringLiteral("子"), QStringLiteral("丑"), QStringLiteral("寅"), QStringLiteral("卯"),
         QStringLiteral("辰"), QStringLiteral("巳"), QStringLiteral("午"), QStringLiteral("未"),
         QStringLiteral("申"), QStringLiteral("酉"), QStringLiteral("戌"), QStringLiteral("亥")};
-    return names.at(static_cast<std::size_t>(gameHour() / 2));
+    return names.at(static_cast<std::size_t>(index));
 }
 
 void TZEMTime::SetFromAnchor(TDateTime anchorGameTime, TDateTime anchorRealTime) {

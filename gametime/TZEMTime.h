@@ -32,12 +32,18 @@ public:
     // Real time until the game clock next shows target's time of day, as "h:m:s" without
     // leading zeros; "0:0:0" when it shows it now (to the second).
     QString RealTimeUntil(TDateTime target) const;
+    // Whole game seconds until the clock next shows target's time of day, both read to the
+    // second: 0..86399, 0 when it shows it now.
+    std::int64_t gameSecondsUntil(TDateTime target) const;
     // Whole real seconds (truncated) in which the game clock runs through gameSeconds.
     std::int64_t realSecondsFor(std::int64_t gameSeconds) const;
     // A span of real seconds as "h:m:s" without leading zeros, as RealTimeUntil writes it.
     static QString formatRealTime(std::int64_t realSeconds);
     // The zodiac hour (刻) of GameTime.
     QString GetKoku() const;
+    // The twelve 刻 from 子 (00:00) to 亥 (22:00), two game hours each.
+    static constexpr int KokuCount = 12;
+    static QString kokuName(int index);
     void SetFromAnchor(TDateTime anchorGameTime, TDateTime anchorRealTime);
     bool IsDaytime() const;
     // Day lasts from 07:00 to 18:00 of game time. The time of day at which day or night, the

@@ -25,18 +25,42 @@ const QString KeyLead = QStringLiteral("Lead");
 const QString KeyRepeat = QStringLiteral("Repeat");
 const QString KeyEnabled = QStringLiteral("Enabled");
 const QString KeyDue = QStringLiteral("Due");
+const QString KeyTime = QStringLiteral("Time");
+const QString KeyKoku = QStringLiteral("Koku");
 
 struct EventName {
     AlarmEvent event;
     const char* key;   // in the file
     const char* word;  // shown
 };
-constexpr std::array<EventName, 4> EventNames = {{
+constexpr std::array<EventName, 6> EventNames = {{
     {AlarmEvent::Arrival, "arrival", "出発港到着"},
     {AlarmEvent::Sailing, "sailing", "出航"},
     {AlarmEvent::Landing, "landing", "目的地到着"},
     {AlarmEvent::DayNight, "daynight", "昼夜の切替"},
+    {AlarmEvent::GameTime, "gametime", "ゲーム時刻"},
+    {AlarmEvent::Koku, "koku", "の刻"},
 }};
+
+// Alarms on the game day's own times, which need no route.
+bool onTheClock(AlarmEvent event) {
+    return event == AlarmEvent::GameTime || event == AlarmEvent::Koku;
+}
+
+QString minuteText(int gameMinute) {
+    return QStringLiteral("%1:%2")
+        .arg(gameMinute / 60, 2, 10, QLatin1Char('0'))
+        .arg(gameMinute % 60, 2, 10, QLatin1Char('0'));
+}
+
+// A game time of day to the minute, as written for Time; -1 for anything else (seconds too).
+int readMinute(const QString& text) {
+    const std::optional<TDateTime> time = DateTime::parseTime(text);
+    if (!time || DateTime::secondsOfDay(*time) % 60 != 0) {
+        return -1;
+    }
+    return static_cast<int>(DateTime::secondsOfDay(*time) / 60);
+}
 
 const EventName& nameOf(AlarmEvent event) {
     return EventNames.at(static_cast<std::size_t>(event));
@@ -73,10 +97,16 @@ int numberOf(const QString& section) {
 using KeyTexts = QList<std::pair<QString, QString>>;
 KeyTexts keysOf(const ShipAlarm& a) {
     KeyTexts keys{{KeyEvent, QString::fromLatin1(nameOf(a.event).key)}};
-    if (a.event != AlarmEvent::DayNight) {
-        keys.append({KeyRoute, QString::number(a.route)});
+    if (a.event == AlarmEvent::GameTime) {
+        keys.append({KeyTime, minuteText(a.gameMinute)});
+    } else if (a.event == AlarmEvent::Koku) {
+        keys.append({KeyKoku, QString::number(a.koku)});
+    } else {
+        if (a.event != AlarmEvent::DayNight) {
+            keys.append({KeyRoute, QString::number(a.route)});
+        }
+        keys.append({KeyVoyage, QString::number(a.voyage)});
     }
-    keys.append({KeyVoyage, QString::number(a.voyage)});
     keys.append({KeyLead, QString::number(a.leadMinutes)});
     keys.append({KeyRepeat, QString::number(a.repeat ? 1 : 0)});
     keys.append({KeyEnabled, QString::number(a.enabled ? 1 : 0)});
@@ -117,6 +147,12 @@ bool AlarmSchedule::valid(const ShipAlarm& a) const {
     if (a.event == AlarmEvent::DayNight) {
         return a.voyage >= -1 && a.voyage < static_cast<int>(DayNightTimes.size());
     }
+    if (a.event == AlarmEvent::GameTime) {
+        return a.gameMinute >= 0 && a.gameMinute < 24 * 60;
+    }
+    if (a.event == AlarmEvent::Koku) {
+        return a.koku >= 0 && a.koku < TZEMTime::KokuCount;
+    }
     if (a.route < 0 || a.route >= static_cast<int>(m_routes.size())) {
         return false;
     }
@@ -151,10 +187,16 @@ void AlarmSchedule::load() {
                         (enabled == 0 || enabled == 1);
         if (readable) {
             alarm.event = name->event;
-            alarm.route = alarm.event == AlarmEvent::DayNight
-                              ? 0
-                              : file.readInteger(section, KeyRoute, INT_MIN);
-            alarm.voyage = file.readInteger(section, KeyVoyage, INT_MIN);
+            if (alarm.event == AlarmEvent::GameTime) {
+                alarm.gameMinute = readMinute(file.readString(section, KeyTime, QString()));
+            } else if (alarm.event == AlarmEvent::Koku) {
+                alarm.koku = file.readInteger(section, KeyKoku, INT_MIN);
+            } else {
+                alarm.route = alarm.event == AlarmEvent::DayNight
+                                  ? 0
+                                  : file.readInteger(section, KeyRoute, INT_MIN);
+                alarm.voyage = file.readInteger(section, KeyVoyage, INT_MIN);
+            }
             alarm.leadMinutes = file.readInteger(section, KeyLead, INT_MIN);
             alarm.repeat = repeat == 1;
             alarm.enabled = enabled == 1;
@@ -230,6 +272,17 @@ int AlarmSchedule::add(ShipAlarm alarm) {
     if (!valid(alarm) || static_cast<int>(m_alarms.size()) >= MaxAlarms) {
         return -1;
     }
+    // Only what the file keeps of its kind, so that it reads back as it was added.
+    if (onTheClock(alarm.event)) {
+        alarm.route = 0;
+        alarm.voyage = -1;
+    }
+    if (alarm.event != AlarmEvent::GameTime) {
+        alarm.gameMinute = 0;
+    }
+    if (alarm.event != AlarmEvent::Koku) {
+        alarm.koku = 0;
+    }
     alarm.number = m_nextNumber++;
     alarm.outcome = ShipAlarm::Outcome::None;
     alarm.tracking = false;
@@ -299,6 +352,12 @@ void AlarmSchedule::setRepeat(int index, bool repeat) {
 }
 
 std::vector<TDateTime> AlarmSchedule::momentTimes(const ShipAlarm& a) const {
+    if (a.event == AlarmEvent::GameTime) {
+        return {DateTime::encodeTime(a.gameMinute / 60, a.gameMinute % 60, 0)};
+    }
+    if (a.event == AlarmEvent::Koku) {
+        return {DateTime::encodeTime(a.koku * 2, 0, 0)};
+    }
     if (a.event == AlarmEvent::DayNight) {
         if (a.voyage >= 0) {
             return {DayNightTimes.at(static_cast<std::size_t>(a.voyage))};
@@ -318,6 +377,15 @@ std::vector<TDateTime> AlarmSchedule::momentTimes(const ShipAlarm& a) const {
     return times;
 }
 
+std::int64_t AlarmSchedule::gameMSecsTo(const ShipAlarm& a, TDateTime time) const {
+    // A time of the game day comes when the clock's own reckoning says so, the one its windows
+    // show the time left by: at the second it shows that time it has come.
+    if (onTheClock(a.event)) {
+        return m_gameClock.gameSecondsUntil(time) * 1000;
+    }
+    return gameMSecsUntil(m_gameClock.GameTime, time);
+}
+
 AlarmSchedule::Moment AlarmSchedule::nearestMoment(const ShipAlarm& a, std::int64_t around,
                                                    std::int64_t now) const {
     const std::int64_t rate = m_gameClock.GameMSecPerSec;
@@ -327,7 +395,7 @@ AlarmSchedule::Moment AlarmSchedule::nearestMoment(const ShipAlarm& a, std::int6
     std::int64_t bestDistance = std::numeric_limits<std::int64_t>::max();
     for (const TDateTime time : momentTimes(a)) {
         // Each time of day comes back every game day: take the coming nearest `around`.
-        const std::int64_t next = gameMSecsUntil(m_gameClock.GameTime, time);
+        const std::int64_t next = gameMSecsTo(a, time);
         const std::int64_t offset = aheadGame - next + day / 2;
         const std::int64_t days = offset >= 0 ? offset / day : -((day - 1 - offset) / day);
         const std::int64_t real = now + (next + days * day) * 1000 / rate;
@@ -344,12 +412,11 @@ TDateTime AlarmSchedule::nextTime(const ShipAlarm& a) const {
         const std::int64_t now = DateTime::totalMSecs(RealClock::now());
         return nearestMoment(a, a.due, now).time;
     }
-    const TDateTime now = m_gameClock.GameTime;
     TDateTime next = 0;
     std::int64_t soonest = std::numeric_limits<std::int64_t>::max();
     for (const TDateTime time : momentTimes(a)) {
-        if (gameMSecsUntil(now, time) < soonest) {
-            soonest = gameMSecsUntil(now, time);
+        if (const std::int64_t until = gameMSecsTo(a, time); until < soonest) {
+            soonest = until;
             next = time;
         }
     }
@@ -357,7 +424,7 @@ TDateTime AlarmSchedule::nextTime(const ShipAlarm& a) const {
 }
 
 std::int64_t AlarmSchedule::untiedMSecsLeft(const ShipAlarm& a) const {
-    return gameMSecsUntil(m_gameClock.GameTime, nextTime(a)) * 1000 / m_gameClock.GameMSecPerSec;
+    return gameMSecsTo(a, nextTime(a)) * 1000 / m_gameClock.GameMSecPerSec;
 }
 
 std::int64_t AlarmSchedule::realMSecsLeft(const ShipAlarm& a) const {
@@ -375,6 +442,12 @@ std::int64_t AlarmSchedule::realMomentIn(std::int64_t gameSeconds) const {
 
 QString AlarmSchedule::describe(const ShipAlarm& a) const {
     const QString word = QString::fromUtf8(nameOf(a.event).word);
+    if (a.event == AlarmEvent::GameTime) {
+        return word + u' ' + minuteText(a.gameMinute);
+    }
+    if (a.event == AlarmEvent::Koku) {
+        return TZEMTime::kokuName(a.koku) + word;
+    }
     if (a.event == AlarmEvent::DayNight) {
         return a.voyage < 0
                    ? word
@@ -403,9 +476,20 @@ void AlarmSchedule::ring(ShipAlarm& a, std::int64_t leftMSecs) {
     const std::int64_t minutes = (std::max<std::int64_t>(leftMSecs, 0) + 59'999) / 60'000;
     // Rung at the moment itself (lead time 0, or caught just after it): the moment has come.
     const bool now = leftMSecs <= 0;
-    m_ringer(QStringLiteral("TAMU アラーム"),
-             now ? QStringLiteral("%1 の時刻です").arg(what)
-                 : QStringLiteral("%1（%2）まであと %3 分").arg(what, at).arg(minutes));
+    QString text;
+    if (onTheClock(a.event)) {
+        // "ゲーム時刻 14:30 まであと 3 分", "午の刻（12:00:00）まであと 3 分",
+        // "午の刻になりました": a game time names its time already.
+        const bool named = a.event == AlarmEvent::GameTime;
+        const QString after = named ? QStringLiteral(" ") : QString();
+        text = now ? what + after + QStringLiteral("になりました")
+                   : what + (named ? after : QStringLiteral("（%1）").arg(at)) +
+                         QStringLiteral("まであと %1 分").arg(minutes);
+    } else {
+        text = now ? QStringLiteral("%1 の時刻です").arg(what)
+                   : QStringLiteral("%1（%2）まであと %3 分").arg(what, at).arg(minutes);
+    }
+    m_ringer(QStringLiteral("TAMU アラーム"), text);
 }
 
 void AlarmSchedule::miss(ShipAlarm& a) {
@@ -419,8 +503,9 @@ void AlarmSchedule::miss(ShipAlarm& a) {
 void AlarmSchedule::settle(ShipAlarm& a, std::int64_t lateMSecs, std::int64_t leftMSecs) {
     a.handled = true;
     if (a.fresh) {
-        // Set after its ringing time: the player still wants to hear of a ship to come.
-        if (leftMSecs > 0) {
+        // Set after its ringing time: the player still wants to hear of a ship to come, and of
+        // a time of the game day that the clock shows at this very second.
+        if (leftMSecs >= 0) {
             ring(a, leftMSecs);
         } else if (!a.repeat) {
             miss(a);

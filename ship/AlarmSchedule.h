@@ -17,19 +17,22 @@ class QTimer;
 class TZEMTime;
 
 // What an alarm waits for.
-enum class AlarmEvent { Arrival, Sailing, Landing, DayNight };
+enum class AlarmEvent { Arrival, Sailing, Landing, DayNight, GameTime, Koku };
 
 // An alarm on a moment of the game clock: a route's ship coming in, sailing or landing (any
 // voyage, or one voyage, i.e. that voyage's time every game day), or the change of day and night
-// (07:00 and 18:00, or one of the two). It rings when the real time left until the moment falls
-// to its lead time. An alarm that rings once is tied to one moment, the next one when it is set
-// (or the one its maker names): it never moves on to a later ship.
+// (07:00 and 18:00, or one of the two), or a moment of the game day itself: a game time of day to
+// the minute, or the start of one of the twelve 刻. It rings when the real time left until the
+// moment falls to its lead time. An alarm that rings once is tied to one moment, the next one when
+// it is set (or the one its maker names): it never moves on to a later ship.
 struct ShipAlarm {
     enum class Outcome { None, Rung, Missed };
 
     AlarmEvent event = AlarmEvent::Sailing;
     int route = 0;        // in the order of TZEMShip::createAll; unused for DayNight
     int voyage = -1;      // voyage index of the route, or for DayNight 0 = 07:00, 1 = 18:00; -1 any
+    int gameMinute = 0;   // GameTime: the game time of day in minutes, 0..1439
+    int koku = 0;         // Koku: 0 (子, from 00:00) .. 11 (亥, from 22:00)
     int leadMinutes = 3;  // 0..60 real minutes
     bool repeat = false;  // every time; otherwise it switches itself off once it has rung
     bool enabled = true;
@@ -101,7 +104,8 @@ public:
     // The real moment that lies the given whole game seconds after the game clock's time (its
     // milliseconds dropped), for tying an alarm to a planned ship.
     std::int64_t realMomentIn(std::int64_t gameSeconds) const;
-    // "越後→越前 出航", "越後→越前 08:52:00 出航", "昼夜の切替", "夜明け 07:00:00".
+    // "越後→越前 出航", "越後→越前 08:52:00発の便 出航", "昼夜の切替", "夜明け", "ゲーム時刻
+    // 14:30", "午の刻".
     QString describe(const ShipAlarm& alarm) const;
 
     // One check of every alarm; the timer calls it once a second.
@@ -122,6 +126,8 @@ private:
     // The game times of day the alarm waits for, and of their coming moments the one nearest
     // the real moment `around`.
     std::vector<TDateTime> momentTimes(const ShipAlarm& alarm) const;
+    // Game milliseconds from the game clock's time to the next time it shows `time`.
+    std::int64_t gameMSecsTo(const ShipAlarm& alarm, TDateTime time) const;
     Moment nearestMoment(const ShipAlarm& alarm, std::int64_t around, std::int64_t now) const;
     std::int64_t untiedMSecsLeft(const ShipAlarm& alarm) const;
     void checkOnce(ShipAlarm& alarm, std::int64_t now);

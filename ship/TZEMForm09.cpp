@@ -8,8 +8,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -19,6 +21,7 @@
 #include "common/Fonts.h"
 #include "common/Messages.h"
 #include "common/TDateTime.h"
+#include "common/TZEMError.h"
 #include "common/ToolWindow.h"
 #include "common/WindowPlaces.h"
 #include "gametime/TZEMTime.h"
@@ -73,7 +76,7 @@ TZEMForm09::TZEMForm09(TZEMTime& gameClock, AlarmSchedule& alarms, QWidget* pare
       m_routes(TZEMShip::createAll()),
       m_planner(m_routes) {
     setObjectName(QStringLiteral("TZEMForm09"));
-    ToolWindow::setupResizable(this, QStringLiteral("航路案内"), QSize(700, 540));
+    ToolWindow::setupResizable(this, QStringLiteral("航路案内"), QSize(700, 572));
     createControls();
     SelectPort();
     showAlarms();
@@ -183,6 +186,7 @@ void TZEMForm09::createControls() {
     alarmRow->addStretch();
     alarmRow->addWidget(remove);
     layout->addLayout(alarmRow);
+    createMomentRow(layout);
 
     connect(m_selFrom, &QComboBox::currentIndexChanged, this, &TZEMForm09::SelectPort);
     connect(m_selTo, &QComboBox::currentIndexChanged, this, &TZEMForm09::SelectPort);
@@ -202,6 +206,55 @@ void TZEMForm09::createControls() {
     m_timer1->setInterval(1000);
     connect(m_timer1, &QTimer::timeout, this, &TZEMForm09::Timer1Timer);
     m_timer1->start();
+}
+
+// An alarm on a game time of day (hh:mm) or on the start of a 刻, once or every game day, with a
+// lead time of its own.
+void TZEMForm09::createMomentRow(QBoxLayout* layout) {
+    auto* row = new QHBoxLayout;
+    m_selMomentKind = new QComboBox(this);
+    m_selMomentKind->setObjectName(QStringLiteral("selMomentKind"));
+    m_selMomentKind->addItems({QStringLiteral("ゲーム時刻"), QStringLiteral("刻")});
+    row->addWidget(m_selMomentKind);
+
+    m_iptMomentTime = new QLineEdit(this);
+    m_iptMomentTime->setObjectName(QStringLiteral("iptMomentTime"));
+    m_iptMomentTime->setInputMask(QStringLiteral("99:99;0"));
+    m_iptMomentTime->setText(QString());
+    m_selKoku = new QComboBox(this);
+    m_selKoku->setObjectName(QStringLiteral("selKoku"));
+    for (int k = 0; k < TZEMTime::KokuCount; ++k) {
+        m_selKoku->addItem(QStringLiteral("%1の刻 %2:00")
+                               .arg(TZEMTime::kokuName(k))
+                               .arg(2 * k, 2, 10, QLatin1Char('0')));
+    }
+    // One place for the two entries, as wide as the wider, so that a switch moves nothing.
+    m_momentEntry = new QStackedWidget(this);
+    m_momentEntry->addWidget(m_iptMomentTime);
+    m_momentEntry->addWidget(m_selKoku);
+    m_momentEntry->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    row->addWidget(m_momentEntry);
+
+    m_selMomentRepeat = new QComboBox(this);
+    m_selMomentRepeat->setObjectName(QStringLiteral("selMomentRepeat"));
+    m_selMomentRepeat->addItems({QStringLiteral("一度だけ"), QStringLiteral("毎日")});
+    row->addWidget(m_selMomentRepeat);
+    row->addWidget(new QLabel(QStringLiteral("予告"), this));
+    m_iptMomentLead = new QSpinBox(this);
+    m_iptMomentLead->setObjectName(QStringLiteral("iptMomentLead"));
+    m_iptMomentLead->setRange(0, AlarmSchedule::MaxLeadMinutes);
+    m_iptMomentLead->setValue(3);
+    m_iptMomentLead->setSuffix(QStringLiteral(" 分前"));
+    row->addWidget(m_iptMomentLead);
+    m_evtAlarmMoment = makeButton(this, "evtAlarmMoment", QStringLiteral("時刻にアラーム"));
+    row->addWidget(m_evtAlarmMoment);
+    row->addStretch();
+    layout->addLayout(row);
+
+    connect(m_selMomentKind, &QComboBox::currentIndexChanged, m_momentEntry,
+            &QStackedWidget::setCurrentIndex);
+    connect(m_iptMomentTime, &QLineEdit::returnPressed, this, &TZEMForm09::addMomentAlarm);
+    connect(m_evtAlarmMoment, &QPushButton::clicked, this, &TZEMForm09::addMomentAlarm);
 }
 
 QString TZEMForm09::timeLeft(std::int64_t gameSeconds) const {
@@ -338,6 +391,28 @@ void TZEMForm09::addDayNightAlarm() {
     });
 }
 
+void TZEMForm09::addMomentAlarm() {
+    Messages::guarded([this] {
+        ShipAlarm alarm;
+        if (m_selMomentKind->currentIndex() == 0) {
+            // With the blank character 0 the text drops its zeros; the display keeps them.
+            const QString typed = m_iptMomentTime->displayText();
+            const std::optional<TDateTime> time = DateTime::parseTime(typed);
+            if (!time) {
+                throw TZEMError::notATime(typed);
+            }
+            alarm.event = AlarmEvent::GameTime;
+            alarm.gameMinute = static_cast<int>(DateTime::secondsOfDay(*time) / 60);
+        } else {
+            alarm.event = AlarmEvent::Koku;
+            alarm.koku = m_selKoku->currentIndex();
+        }
+        alarm.leadMinutes = m_iptMomentLead->value();
+        alarm.repeat = m_selMomentRepeat->currentIndex() == 1;
+        FlashNote::show(m_evtAlarmMoment, m_alarms.addRequested(alarm));
+    });
+}
+
 void TZEMForm09::removeAlarm() {
     const int row = m_viwAlarms->currentRow();
     if (row >= 0) {
@@ -387,6 +462,9 @@ void TZEMForm09::showAlarms() {
             lead->setValue(a.leadMinutes);
         }
         auto* repeat = static_cast<QComboBox*>(m_viwAlarms->cellWidget(row, ColRepeat));
+        // A time of the game day comes back every game day.
+        const bool daily = a.event == AlarmEvent::GameTime || a.event == AlarmEvent::Koku;
+        repeat->setItemText(1, daily ? QStringLiteral("毎日") : QStringLiteral("毎回"));
         if (repeat->currentIndex() != (a.repeat ? 1 : 0)) {
             const QSignalBlocker quiet(repeat);
             repeat->setCurrentIndex(a.repeat ? 1 : 0);

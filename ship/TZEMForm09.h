@@ -7,10 +7,13 @@
 #include "ship/JourneyPlanner.h"
 
 class AlarmSchedule;
+class QBoxLayout;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSpinBox;
+class QStackedWidget;
 class QTableWidget;
 class QTimer;
 class QTreeWidget;
@@ -21,7 +24,8 @@ class TZEMTime;
 // next three journeys from the current game time (for each ship: when it comes in, sails and
 // lands, in game time and as the real time left, the wait between ships and the real time of
 // the whole journey), refreshed once a second. Alarms are set per ship from here, and the list
-// of all alarms is kept here. It reads the controller's game clock and alarm schedule.
+// of all alarms is kept here, with alarms on the game day's own times (a game time, a 刻). It reads
+// the controller's game clock and alarm schedule.
 class TZEMForm09 : public QWidget {
     Q_OBJECT
 public:
@@ -43,6 +47,8 @@ private:
     void refreshAlarmTimes();
     void addLegAlarm(int event);
     void addDayNightAlarm();
+    void addMomentAlarm();
+    void createMomentRow(QBoxLayout* layout);
     void removeAlarm();
     QString timeLeft(std::int64_t gameSeconds) const;
 
@@ -60,5 +66,12 @@ private:
     QSpinBox* m_iptLead = nullptr;
     std::vector<QPushButton*> m_legButtons;
     QTableWidget* m_viwAlarms = nullptr;
+    QComboBox* m_selMomentKind = nullptr;
+    QStackedWidget* m_momentEntry = nullptr;
+    QLineEdit* m_iptMomentTime = nullptr;
+    QComboBox* m_selKoku = nullptr;
+    QComboBox* m_selMomentRepeat = nullptr;
+    QSpinBox* m_iptMomentLead = nullptr;
+    QPushButton* m_evtAlarmMoment = nullptr;
     QTimer* m_timer1 = nullptr;
 };

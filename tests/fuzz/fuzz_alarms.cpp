@@ -38,8 +38,8 @@ bool same(const ShipAlarm& a, const ShipAlarm& b) {
     const bool tied = !a.repeat && a.enabled;
     return a.number == b.number && a.event == b.event &&
            (a.event == AlarmEvent::DayNight || a.route == b.route) && a.voyage == b.voyage &&
-           a.leadMinutes == b.leadMinutes && a.repeat == b.repeat && a.enabled == b.enabled &&
-           (!tied || a.due == b.due);
+           a.gameMinute == b.gameMinute && a.koku == b.koku && a.leadMinutes == b.leadMinutes &&
+           a.repeat == b.repeat && a.enabled == b.enabled && (!tied || a.due == b.due);
 }
 
 bool same(const std::vector<ShipAlarm>& a, const std::vector<ShipAlarm>& b) {

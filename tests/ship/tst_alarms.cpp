@@ -33,6 +33,7 @@ struct Fixture : StoppedClock {
     std::unique_ptr<AlarmSchedule> schedule;
     QStringList rung;
     std::vector<std::int64_t> rungLeft;  // real ms left until the moment when it rang
+    std::vector<TDateTime> rungAt;       // the game time when it rang
 
     Fixture() : StoppedClock(DateTime::encodeDate(2026, 12, 8) + DateTime::encodeTime(20, 0, 0)) {
         load();
@@ -42,6 +43,7 @@ struct Fixture : StoppedClock {
         schedule->setRinger([this](const QString&, const QString& text) {
             rung << text;
             rungLeft.push_back(schedule->realMSecsLeft(schedule->alarms().front()));
+            rungAt.push_back(clock.GameTime);
         });
     }
     int add(AlarmEvent event, int lead, bool repeat, int voyage = -1) {
@@ -49,6 +51,15 @@ struct Fixture : StoppedClock {
         a.event = event;
         a.route = SadoToEtigo;
         a.voyage = voyage;
+        a.leadMinutes = lead;
+        a.repeat = repeat;
+        return schedule->add(a);
+    }
+    // An alarm on a game time (minutes of the game day) or on the start of a 刻.
+    int addOnTheClock(AlarmEvent event, int value, int lead, bool repeat) {
+        ShipAlarm a;
+        a.event = event;
+        (event == AlarmEvent::Koku ? a.koku : a.gameMinute) = value;
         a.leadMinutes = lead;
         a.repeat = repeat;
         return schedule->add(a);
@@ -119,6 +130,12 @@ private Q_SLOTS:
     void countDoesNotLimitTheAlarms();
     void thousandsOfAlarms();
     void previousVersionFileReadsUnchanged();
+    void gameDayMomentsAtEverySecond_data();
+    void gameDayMomentsAtEverySecond();
+    void gameDayAlarmsRing_data();
+    void gameDayAlarmsRing();
+    void oldAndNewAlarmsInOneFile_data();
+    void oldAndNewAlarmsInOneFile();
 };
 
 void TestAlarms::ringsOnceWhenTheLeadTimeIsReached_data() {
@@ -613,6 +630,158 @@ void TestAlarms::previousVersionFileReadsUnchanged() {
     f.schedule->save();
     QCOMPARE(f.read(),
              QByteArray(file).replace("Enabled=1\nDue=2026-12-08T11:07:33.000Z\n", "Enabled=0\n"));
+}
+
+const QString KokuNames = QStringLiteral("子丑寅卯辰巳午未申酉戌亥");
+
+void TestAlarms::gameDayMomentsAtEverySecond_data() {
+    QTest::addColumn<int>("koku");  // -1: the game time 23:59
+    for (int k = -1; k < 12; ++k) {
+        QTest::addRow("%d", k) << k;
+    }
+}
+
+// At every game second of a day (a late game day, 0.7 s into the second) against a walk back
+// from the second the clock shows 23:59:00 (or first shows the 刻): the next moment, and the real
+// seconds left as the clock's time-left text counts them.
+void TestAlarms::gameDayMomentsAtEverySecond() {
+    QFETCH(int, koku);
+    Fixture f;
+    f.addOnTheClock(koku < 0 ? AlarmEvent::GameTime : AlarmEvent::Koku, koku < 0 ? 1439 : koku, 0,
+                    true);
+    const auto shows = [&](int s) {
+        f.clock.GameTime = DateTime::addMSecs(0, (s + 86'400) % 86'400 * 1000LL);
+        return koku < 0 ? DateTime::formatLongTime(f.clock.GameTime) == QStringLiteral("23:59:00")
+                        : f.clock.GetKoku() == KokuNames.mid(koku, 1);
+    };
+    std::vector<int> steps(86'400);
+    for (int i = 2 * 86'400 - 1, next = 0; i >= 0; --i) {
+        next = shows(i % 86'400) && (koku < 0 || !shows(i % 86'400 - 1)) ? i : next;
+        steps[std::size_t(i % 86'400)] = next - i;  // the first day's walk writes last
+    }
+    for (int s = 0; s < 86'400; ++s) {
+        f.clock.GameTime = DateTime::addMSecs(40'000, s * 1000LL + 700);
+        const int next = int(DateTime::secondsOfDay(f.schedule->nextTime(f.alarm())));
+        const int left = int(f.schedule->realMSecsLeft(f.alarm()) / 1000);
+        const int step = steps[std::size_t(s)];
+        if (next != (s + step) % 86'400 || left != step * 1000 / 23'838) {
+            QFAIL(
+                qPrintable(QStringLiteral("at %1 s: %2 s, %3 s left").arg(s).arg(next).arg(left)));
+        }
+    }
+}
+
+void TestAlarms::gameDayAlarmsRing_data() {
+    QTest::addColumn<QString>("at");  // a 刻 or a game time
+    QTest::addColumn<int>("lead");
+    QTest::addColumn<bool>("repeat");
+    QTest::addColumn<TDateTime>("start");
+    QTest::addColumn<TDateTime>("resetTo");  // the clock set 10 real seconds in; -1 not
+    QTest::addColumn<int>("firstAfter");     // real seconds; -1 missed
+    QTest::addColumn<int>("rings");          // in 7200 real seconds, 2 game days less 20 minutes
+    QTest::addColumn<QString>("text");
+    // A game hour is 151 real seconds, a game day 3624.5.
+    QTest::newRow("午, every day")
+        << "午" << 0 << true << gameAt(11, 0) << -1.0 << 151 << 2 << "午の刻になりました";
+    QTest::newRow("午, every day, 2 min before") << "午" << 2 << true << gameAt(11, 0) << -1.0 << 31
+                                                 << 2 << "午の刻（12:00:00）まであと 2 分";
+    QTest::newRow("午, once, set at its second")
+        << "午" << 0 << false << gameAt(12, 0) << -1.0 << 0 << 1 << "午の刻になりました";
+    QTest::newRow("午, every day, set during it")
+        << "午" << 0 << true << gameAt(12, 0, 30) << -1.0 << 3623 << 1 << "午の刻になりました";
+    QTest::newRow("00:10 from 23:50, once") << "00:10" << 0 << false << gameAt(23, 50) << -1.0 << 50
+                                            << 1 << "ゲーム時刻 00:10 になりました";
+    QTest::newRow("14:30, set an hour back, once")
+        << "14:30" << 1 << false << gameAt(14, 0) << gameAt(13, 0) << 176 << 1
+        << "ゲーム時刻 14:30 まであと 1 分";
+    QTest::newRow("01:00, set forward across midnight, every day")
+        << "01:00" << 0 << true << gameAt(22, 0) << gameAt(0, 59) << 13 << 2
+        << "ゲーム時刻 01:00 になりました";
+    // Set back from 00:30 to 23:58: the once-alarm keeps the 23:59 it waited for, a game day on.
+    QTest::newRow("23:59, set back across midnight, once")
+        << "23:59" << 0 << false << gameAt(0, 30) << gameAt(23, 58) << 3637 << 1
+        << "ゲーム時刻 23:59 になりました";
+    QTest::newRow("14:30, set half an hour past it, once")
+        << "14:30" << 0 << false << gameAt(14, 0) << gameAt(15, 0) << -1 << 0 << "";
+}
+
+// Each moment rings once, within its lead of the time (never again while a 刻 lasts), by the
+// game clock as it is set.
+void TestAlarms::gameDayAlarmsRing() {
+    QFETCH(QString, at);
+    QFETCH(int, lead);
+    QFETCH(bool, repeat);
+    QFETCH(TDateTime, start);
+    QFETCH(TDateTime, resetTo);
+    QFETCH(int, firstAfter);
+    QFETCH(int, rings);
+    QFETCH(QString, text);
+    Fixture f;
+    f.clock.SetGameTime(start);
+    const int koku = KokuNames.indexOf(at);
+    const int second =
+        koku >= 0 ? koku * 7200 : int(DateTime::secondsOfDay(*DateTime::parseTime(at)));
+    f.addOnTheClock(koku >= 0 ? AlarmEvent::Koku : AlarmEvent::GameTime,
+                    koku >= 0 ? koku : second / 60, lead, repeat);
+    f.schedule->check();
+    int first = f.rung.isEmpty() ? -1 : 0;
+    for (int t = 1; t <= 7200; ++t) {
+        f.clock.SetGameTime(t == 10 && resetTo >= 0 ? resetTo : f.clock.GameTime);
+        f.run(1);
+        first = first < 0 && !f.rung.isEmpty() ? t : first;
+    }
+    QCOMPARE(f.rung.size(), rings);
+    QCOMPARE(f.alarm().outcome, rings ? ShipAlarm::Outcome::Rung : ShipAlarm::Outcome::Missed);
+    QVERIFY2(std::abs(first - firstAfter) <= 1, qPrintable(QString::number(first)));
+    QCOMPARE(f.rung.value(0), text);
+    for (const TDateTime rang : f.rungAt) {
+        const auto offset = (DateTime::secondsOfDay(rang) - second + 129'600) % 86'400 - 43'200;
+        QVERIFY(offset >= -(lead * 60 * 23'838LL / 1000) - 24 && offset <= 24);
+    }
+}
+
+void TestAlarms::oldAndNewAlarmsInOneFile_data() {
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QString>("loadsAs");  // empty: not shown, kept
+    const QByteArray t = "\nLead=3\nRepeat=1\nEnabled=1\n";
+    QTest::newRow("read") << "Event=gametime\nTime=6:05\nSound=bell" + t << "ゲーム時刻 06:05";
+    QTest::newRow("hex 刻") << "Event = KOKU\nkoku=0x3" + t << "卯の刻";
+    for (const char* bad :
+         {"gametime\nTime=24:00", "gametime\nTime=14:60", "gametime\nTime=14:30:15",
+          "gametime\nTime=noon", "gametime\nKoku=5", "koku\nKoku=12", "koku\nKoku=-1",
+          "koku\nKoku=午", "koku\nTime=12:00", "moonrise\nTime=05:00"}) {
+        QTest::addRow("%s", QByteArray(bad).replace('\n', ' ').constData())
+            << "Event=" + QByteArray(bad) + t << "";
+    }
+}
+
+// The new kinds beside a previous version's alarms: adding and saving changes no old section, an
+// unreadable one (or of a later version) stays as it is, and all read back as they were set.
+void TestAlarms::oldAndNewAlarmsInOneFile() {
+    QFETCH(QByteArray, keys);
+    QFETCH(QString, loadsAs);
+    Fixture f;
+    f.clock.SetGameTime(gameAt(1, 0));
+    const QByteArray old =
+        "[Alarms]\nCount=3\n" + alarmSection(1) + alarmSection(2, keys) +
+        alarmSection(3, "Event=daynight\nVoyage=1\nLead=5\nRepeat=0\nEnabled=0\n");
+    f.write(old);
+    f.load();
+    f.addOnTheClock(AlarmEvent::GameTime, 870, 5, true);
+    f.addOnTheClock(AlarmEvent::Koku, 11, 30, false);
+    f.schedule->save();
+    QCOMPARE(f.read(), QByteArray(old).replace("Count=3", "Count=5") +
+                           "[Alarm4]\nEvent=gametime\nTime=14:30\nLead=5\nRepeat=1\nEnabled=1\n"
+                           "[Alarm5]\nEvent=koku\nKoku=11\nLead=30\nRepeat=0\nEnabled=1\n");
+    f.schedule->check();  // 亥 once, tied
+    const std::int64_t due = f.schedule->alarms().back().due;
+    f.schedule->save();
+    f.load();
+    QStringList all{QStringLiteral("佐渡→越後 出航"), loadsAs, QStringLiteral("日暮れ (off)"),
+                    QStringLiteral("ゲーム時刻 14:30"), QStringLiteral("亥の刻")};
+    all.removeAll(QString());
+    QCOMPARE(f.described(), all);
+    QVERIFY(due > 0 && std::llabs(f.schedule->alarms().back().due - due) <= 1);
 }
 
 QTEST_GUILESS_MAIN(TestAlarms)

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -73,6 +74,7 @@ private Q_SLOTS:
     void alarmOnAChosenShip();
     void alarmListSwitchesAndRemoves();
     void shipWindowMenuSetsAnAlarm();
+    void alarmOnTheGameDay();
     void routeNamesShowWhole();
     void unknownPortsAndResizing();
 };
@@ -175,6 +177,36 @@ void TestForm09::alarmListSwitchesAndRemoves() {
     QVERIFY(f.list()->item(0, 1)->text().endsWith(QStringLiteral("出発港到着")));
 }
 
+// From 03:00: a typed game time every day and a 刻 once from its list, with the row's own lead;
+// a typed time that is no time says so and sets nothing.
+void TestForm09::alarmOnTheGameDay() {
+    Fixture f;
+    f.window->show();
+    auto* time = f.child<QLineEdit>("iptMomentTime");
+    const auto set = [&](int kind, const QString& typed, int repeat) {
+        f.child<QComboBox>("selMomentKind")->setCurrentIndex(kind);
+        time->setCursorPosition(0);
+        QTest::keyClicks(time, typed);
+        f.child<QComboBox>("selKoku")->setCurrentIndex(6);
+        f.child<QComboBox>("selMomentRepeat")->setCurrentIndex(repeat);
+        f.child<QSpinBox>("iptMomentLead")->setValue(7);
+        f.child<QPushButton>("evtAlarmMoment")->click();
+    };
+    set(0, QStringLiteral("2500"), 0);
+    QCOMPARE(f.messages.errors, QStringList{QStringLiteral("'25:00' は時刻ではありません")});
+    set(0, QStringLiteral("0215"), 1);
+    set(1, QString(), 0);
+    QVERIFY(!time->isVisible());
+    QCOMPARE(shownNote(f.window.get()), QStringLiteral("アラームを設定しました：午の刻"));
+    QTRY_COMPARE(f.list()->rowCount(), 2);
+    QCOMPARE(f.list()->item(0, 1)->text() + f.list()->item(0, 4)->text(),
+             "ゲーム時刻 02:150:58:31");
+    QCOMPARE(f.list()->item(1, 1)->text() + f.list()->item(1, 4)->text(), "午の刻0:22:39");
+    QCOMPARE(qobject_cast<QComboBox*>(f.list()->cellWidget(0, 3))->currentText(), "毎日");
+    QVERIFY(f.alarms->alarms()[0].repeat && !f.alarms->alarms()[1].repeat);
+    QCOMPARE(f.alarms->alarms()[1].leadMinutes, 7);
+}
+
 void TestForm09::shipWindowMenuSetsAnAlarm() {
     Fixture f;
     TZEMTimeConfig config(f.dir.path() + u'/');
@@ -216,8 +248,9 @@ void TestForm09::unknownPortsAndResizing() {
     WindowPlaces::setShared(nullptr);
     QCOMPARE(f.child<QComboBox>("selFrom")->currentText(), QStringLiteral("佐渡"));
     QCOMPARE(f.child<QComboBox>("selTo")->currentText(), QStringLiteral("越前"));
-    QCOMPARE(WindowChecks::growthProblems(f.window.get(), {"viwJourneys", "viwAlarms"},
-                                          {"evtAlarmSailing", "selFrom", "iptLead"}),
+    QCOMPARE(WindowChecks::growthProblems(
+                 f.window.get(), {"viwJourneys", "viwAlarms"},
+                 {"evtAlarmSailing", "selFrom", "iptLead", "iptMomentTime", "evtAlarmMoment"}),
              QString());
 }
 
