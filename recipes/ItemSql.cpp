@@ -216,6 +216,10 @@ SqlStatement sqlAllItemPrices() {
     return SqlStatement{QStringLiteral("SELECT アイテム名, 店買い  FROM ItemInfo NOT INDEXED"), {}};
 }
 
+SqlStatement sqlItemShopPrices() {
+    return SqlStatement{QStringLiteral("SELECT アイテム名, 店買い, 店売り  FROM ItemInfo"), {}};
+}
+
 SqlStatement sqlAllProductNames() {
     return SqlStatement{QStringLiteral("SELECT アイテム名  FROM ItemCreator"), {}};
 }

@@ -56,3 +56,5 @@ SqlStatement sqlMaterialRows(const QStringList& names);
 SqlStatement sqlAllRelations();     // アイテム名, 材料, 必要数
 SqlStatement sqlAllItemPrices();    // アイテム名, 店買い
 SqlStatement sqlAllProductNames();  // アイテム名
+// Every item with both shop prices, for the own-price window.
+SqlStatement sqlItemShopPrices();  // アイテム名, 店買い, 店売り

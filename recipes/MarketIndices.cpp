@@ -1,6 +1,7 @@
 #include "recipes/MarketIndices.h"
 
 #include "common/TZEMError.h"
+#include "recipes/ItemSettings.h"
 #include "recipes/ProfitCalc.h"
 
 namespace {
@@ -9,21 +10,7 @@ const QString ProductSection = QStringLiteral("Product");
 const QString MaterialSection = QStringLiteral("Material");
 
 QHash<QString, QString> readIndices(const IniProfile::Contents& file, const QString& section) {
-    QHash<QString, QString> map;
-    for (const auto& [name, value] : file.readSection(section)) {
-        if (ProfitCalc::isIndexText(value) && !map.contains(name)) {
-            map.insert(name, value);
-        }
-    }
-    return map;
-}
-
-// A name that would read back as something else (a section, a comment, a split key) is kept for
-// the session only.
-bool storable(const QString& name) {
-    const QString t = name.trimmed();
-    return !t.isEmpty() && t == name && !name.contains(u'=') && !name.startsWith(u';') &&
-           !name.startsWith(u'[') && !name.contains(u'\n') && !name.contains(u'\r');
+    return ItemSettings::readSection(file, section, ProfitCalc::isIndexText);
 }
 
 }  // namespace
@@ -60,7 +47,7 @@ void MarketIndices::set(QHash<QString, QString>& map, const QString& section, co
         return;
     }
     map.insert(name, index);
-    if (storable(name)) {
+    if (ItemSettings::storable(name)) {
         // Sake and SAKE are two items: each keeps a key of its own.
         m_profile.writeString(section, name, index, Qt::CaseSensitive);
     }

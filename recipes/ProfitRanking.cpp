@@ -7,6 +7,7 @@
 #include "recipes/ItemSql.h"
 #include "recipes/ManyItemRows.h"
 #include "recipes/MarketIndices.h"
+#include "recipes/PriceBook.h"
 #include "recipes/ProductLoad.h"
 #include "recipes/TDB.h"
 
@@ -137,7 +138,16 @@ std::optional<int> ProfitRanking::breakEven(const ProfitProduct& product,
     return at(high) ? std::optional<int>(high) : std::nullopt;
 }
 
+std::int32_t ProfitRanking::price(const MaterialInfo& material) const {
+    return m_prices ? m_prices->buy(material.name).value_or(material.price) : material.price;
+}
+
 void ProfitRanking::evaluate(Entry& entry) const {
+    std::optional<ProfitProduct> own;
+    if (m_prices && !m_prices->isEmpty()) {
+        own = m_prices->priced(entry.product);
+    }
+    const ProfitProduct& product = own ? *own : entry.product;
     std::vector<Extended> indices;
     indices.reserve(entry.product.materials.size());
     for (const ProfitProduct::Material& m : entry.product.materials) {
@@ -148,11 +158,11 @@ void ProfitRanking::evaluate(Entry& entry) const {
     entry.breakEven.reset();
     try {
         entry.figures = figuresAt(
-            entry.product, ProfitCalc::indexValue(m_indices.product(entry.product.name)), indices);
+            product, ProfitCalc::indexValue(m_indices.product(entry.product.name)), indices);
     } catch (const TZEMError& e) {
         entry.error = e.message();
     }
-    entry.breakEven = breakEven(entry.product, indices);
+    entry.breakEven = breakEven(product, indices);
 }
 
 void ProfitRanking::recompute() {

@@ -9,10 +9,12 @@
 #include "recipes/ProfitCalc.h"
 
 class MarketIndices;
+class PriceBook;
 
 // Every fief product of the item database with the profit calculator's figures at the standard
 // counts (one run of the standard production count) and the user's market indices, best profit
-// first. A product whose figures fail (a material cost beyond 32 bits) stays in the list with its
+// first, with the user's own prices (PriceBook::priced) where a book is given. A product whose
+// figures fail (a material cost beyond 32 bits) stays in the list with its
 // error, after the others.
 class ProfitRanking {
 public:
@@ -33,7 +35,8 @@ public:
     // that read takes as the calculator does.
     enum class Read { SetBased, PerProduct };
 
-    explicit ProfitRanking(const MarketIndices& indices) : m_indices(indices) {}
+    explicit ProfitRanking(const MarketIndices& indices, const PriceBook* prices = nullptr)
+        : m_indices(indices), m_prices(prices) {}
 
     // Reads every fief product; a database that cannot be read raises its error. Products that
     // cannot be read are left out and counted: skipped() and firstProblem() tell. A stop request
@@ -43,7 +46,7 @@ public:
     // indices).
     void adopt(ProfitRanking&& loaded);
 
-    // Recomputes every product with the current indices and sorts again.
+    // Recomputes every product with the current indices and prices and sorts again.
     void recompute();
 
     int count() const { return int(m_order.size()); }
@@ -51,6 +54,8 @@ public:
     const Entry& at(int rank) const { return m_entries[std::size_t(m_order[std::size_t(rank)])]; }
     // The materials of all products, each once, in the order first met.
     const std::vector<MaterialInfo>& materials() const { return m_materials; }
+    // The 店買い of a material in force: the user's own, else the database's.
+    std::int32_t price(const MaterialInfo& material) const;
     int skipped() const { return m_skipped; }
     const QString& firstProblem() const { return m_firstProblem; }
 
@@ -68,6 +73,7 @@ private:
     void evaluate(Entry& entry) const;
 
     const MarketIndices& m_indices;
+    const PriceBook* m_prices;
     std::vector<Entry> m_entries;
     std::vector<int> m_order;
     std::vector<MaterialInfo> m_materials;

@@ -1,6 +1,9 @@
 #include "recipes/ShoppingList.h"
 
 #include "common/TZEMError.h"
+#include "recipes/CsvText.h"
+#include "recipes/Holdings.h"
+#include "recipes/PriceBook.h"
 
 namespace {
 
@@ -18,20 +21,6 @@ std::int64_t checkedAdd(std::int64_t a, std::int64_t b) {
         throw TZEMError(QStringLiteral("個数が大きすぎて計算できません"));
     }
     return r;
-}
-
-QString csvField(QString field) {
-    // A name that a spreadsheet would take for a formula stays text.
-    bool number = false;
-    field.toLongLong(&number);
-    if (!number && !field.isEmpty() && QStringLiteral("=+-@").contains(field.front())) {
-        field.prepend(u'\'');
-    }
-    if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\n') &&
-        !field.contains(u'\r')) {
-        return field;
-    }
-    return u'"' + QString(field).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
 }
 
 }  // namespace
@@ -60,6 +49,41 @@ void ShoppingList::setBought(int item, bool bought) {
 
 void ShoppingList::setRow(int item, int row) {
     m_rows.insert(item, row);
+}
+
+void ShoppingList::setHeld(int item, std::int64_t pieces) {
+    if (pieces > 0) {
+        m_held.insert(item, pieces);
+    } else {
+        m_held.remove(item);
+    }
+}
+
+void ShoppingList::setOwnPrice(int item, std::optional<std::int32_t> price) {
+    if (price) {
+        m_ownPrices.insert(item, *price);
+    } else {
+        m_ownPrices.remove(item);
+    }
+}
+
+std::optional<std::int32_t> ShoppingList::price(int item) const {
+    const auto own = m_ownPrices.constFind(item);
+    return own != m_ownPrices.cend() ? std::optional<std::int32_t>(*own) : m_book.at(item).price;
+}
+
+void ShoppingList::usePrices(const PriceBook& prices) {
+    m_ownPrices.clear();
+    for (int item = 0; item < m_book.count(); ++item) {
+        setOwnPrice(item, prices.buy(m_book.at(item).name));
+    }
+}
+
+void ShoppingList::useHoldings(const Holdings& holdings) {
+    m_held.clear();
+    for (int item = 0; item < m_book.count(); ++item) {
+        setHeld(item, holdings.pieces(m_book.at(item).name));
+    }
 }
 
 ShoppingList::Plan ShoppingList::plan() const {
@@ -102,13 +126,24 @@ ShoppingList::Plan ShoppingList::plan() const {
         }
     }
 
-    // Users before materials: the reverse of the order in which the walk finished them.
+    // Users before materials: the reverse of the order in which the walk finished them. What is
+    // held of a product covers its making first; what is left on hand goes to its purchase.
     std::vector<std::int64_t> needed(std::size_t(n), 0);
     std::vector<std::int64_t> runs(std::size_t(n), 0);
+    std::vector<std::int64_t> onHand(std::size_t(n), 0);
+    std::vector<std::int64_t> heldUsed(std::size_t(n), 0);
+    std::vector<std::int64_t> wanted(std::size_t(n), 0);  // pieces to buy, before holdings
     std::vector<int> purchaseOf(std::size_t(n), -1);
+    for (int i = 0; i < n; ++i) {
+        onHand[std::size_t(i)] = held(i);
+    }
     needed[0] = m_pieces;
     for (auto it = postorder.rbegin(); it != postorder.rend(); ++it) {
         const int p = *it;
+        const std::size_t pi = std::size_t(p);
+        if (needed[pi] == 0) {
+            continue;  // below a product held in full
+        }
         const RecipeBook::Entry& entry = m_book.at(p);
         const int r = row(p);
         if (r < 0 || r >= int(entry.rows.size())) {
@@ -119,41 +154,57 @@ ShoppingList::Plan ShoppingList::plan() const {
             throw TZEMError(
                 QStringLiteral("「%1」の生産数 %2 では生産できません").arg(entry.name).arg(perRun));
         }
-        const std::int64_t need = needed[std::size_t(p)];
-        runs[std::size_t(p)] = need / perRun + (need % perRun != 0 ? 1 : 0);
+        heldUsed[pi] = std::min(onHand[pi], needed[pi]);
+        onHand[pi] -= heldUsed[pi];
+        const std::int64_t need = needed[pi] -= heldUsed[pi];
+        runs[pi] = need / perRun + (need % perRun != 0 ? 1 : 0);
         for (std::size_t k = 0; k < entry.materials.size(); ++k) {
             const RecipeBook::Material& material = entry.materials[k];
-            const std::int64_t pieces = checkedMul(runs[std::size_t(p)], material.needed);
+            const std::int64_t pieces = checkedMul(runs[pi], material.needed);
             const std::size_t m = std::size_t(material.item);
-            if (made[std::size_t(p)][k]) {
+            if (pieces == 0) {
+                continue;
+            }
+            if (made[pi][k]) {
                 needed[m] = checkedAdd(needed[m], pieces);
                 continue;
             }
             if (purchaseOf[m] < 0) {
                 purchaseOf[m] = int(plan.purchases.size());
                 const bool product = m_book.at(material.item).isProduct();
-                plan.purchases.push_back(Purchase{material.item, 0, std::nullopt,
-                                                  product && !isBought(material.item),
-                                                  product && isBought(material.item)});
+                Purchase purchase;
+                purchase.item = material.item;
+                purchase.cycle = product && !isBought(material.item);
+                purchase.switched = product && isBought(material.item);
+                plan.purchases.push_back(purchase);
             }
-            Purchase& purchase = plan.purchases[std::size_t(purchaseOf[m])];
-            purchase.pieces = checkedAdd(purchase.pieces, pieces);
+            wanted[m] = checkedAdd(wanted[m], pieces);
         }
     }
     for (Purchase& purchase : plan.purchases) {
-        if (const auto price = m_book.at(purchase.item).price) {
-            purchase.cost = checkedMul(purchase.pieces, *price);
+        const std::size_t i = std::size_t(purchase.item);
+        purchase.held = std::min(onHand[i], wanted[i]);
+        purchase.pieces = wanted[i] - purchase.held;
+        purchase.price = price(purchase.item);
+        purchase.ownPrice = m_ownPrices.contains(purchase.item);
+        if (purchase.pieces == 0) {
+            purchase.cost = 0;  // nothing to buy costs nothing, known price or not
+        } else if (purchase.price) {
+            purchase.cost = checkedMul(purchase.pieces, *purchase.price);
             plan.total = checkedAdd(plan.total, *purchase.cost);
         } else {
             ++plan.unpriced;
         }
     }
     for (const int p : postorder) {
+        const std::size_t pi = std::size_t(p);
+        if (needed[pi] == 0 && heldUsed[pi] == 0) {
+            continue;
+        }
         const int r = row(p);
         const std::int32_t perRun = m_book.at(p).rows[std::size_t(r)].count;
-        plan.steps.push_back(Step{p, r, perRun, runs[std::size_t(p)],
-                                  checkedMul(runs[std::size_t(p)], perRun),
-                                  needed[std::size_t(p)]});
+        plan.steps.push_back(
+            Step{p, r, perRun, runs[pi], checkedMul(runs[pi], perRun), needed[pi], heldUsed[pi]});
     }
     return plan;
 }
@@ -166,11 +217,11 @@ QList<QStringList> ShoppingList::table(const Plan& plan) const {
                      QStringLiteral("必要個数"), num(m_pieces)};
     t << QStringList{};
     t << QStringList{QStringLiteral("原材料"), QStringLiteral("個数"), QStringLiteral("店買い"),
-                     QStringLiteral("金額")};
+                     QStringLiteral("金額"), QStringLiteral("所持から")};
+    const auto held = [&num](std::int64_t pieces) { return pieces > 0 ? num(pieces) : QString(); };
     for (const Purchase& p : plan.purchases) {
-        const auto price = m_book.at(p.item).price;
-        t << QStringList{name(p.item), num(p.pieces), price ? num(*price) : QString(),
-                         p.cost ? num(*p.cost) : QString()};
+        t << QStringList{name(p.item), num(p.pieces), p.price ? num(*p.price) : QString(),
+                         p.cost ? num(*p.cost) : QString(), held(p.held)};
     }
     t << QStringList{QStringLiteral("合計"), QString(), QString(), num(plan.total)};
     if (plan.unpriced > 0) {
@@ -178,9 +229,9 @@ QList<QStringList> ShoppingList::table(const Plan& plan) const {
     }
     t << QStringList{};
     t << QStringList{QStringLiteral("生産手順"), QStringLiteral("生産数"), QStringLiteral("回数"),
-                     QStringLiteral("個数")};
+                     QStringLiteral("個数"), QStringLiteral("所持から")};
     for (const Step& s : plan.steps) {
-        t << QStringList{name(s.item), num(s.perRun), num(s.runs), num(s.pieces)};
+        t << QStringList{name(s.item), num(s.perRun), num(s.runs), num(s.pieces), held(s.held)};
     }
     t << QStringList{};
     t << QStringList{QStringLiteral("余り"), QStringLiteral("個数")};
@@ -207,11 +258,7 @@ QString ShoppingList::toTabText(const Plan& plan) const {
 QString ShoppingList::toCsv(const Plan& plan) const {
     QString text;
     for (const QStringList& row : table(plan)) {
-        QStringList cells;
-        for (const QString& c : row) {
-            cells << csvField(c);
-        }
-        text += cells.join(u',') + QStringLiteral("\r\n");
+        text += CsvText::line(row);
     }
     return text;
 }

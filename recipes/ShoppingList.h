@@ -10,6 +10,9 @@
 
 #include "recipes/RecipeBook.h"
 
+class Holdings;
+class PriceBook;
+
 // What to gather or buy, and what to make in which order, for some pieces of a product.
 //
 // Each product is made by one recipe throughout the list (its chosen production row, the first
@@ -18,11 +21,19 @@
 // product, when the user switched it to buy, or when it stands on the path from the wanted
 // product to the product that needs it (a cycle ends there). Then, users before materials:
 // runs = ⌈pieces needed ÷ 生産数⌉, and each material needs runs × 必要数.
+//
+// Pieces on hand are taken off first, throughout: a product's needed pieces less those held are
+// made (a product held in full is not made, and its materials are not needed), and what is left
+// on hand of an item after its making goes to its purchase. The user's own 店買い stands in for
+// the database's.
 class ShoppingList {
 public:
     struct Purchase {
         int item = -1;
-        std::int64_t pieces = 0;
+        std::int64_t pieces = 0;            // to buy: what the list needs less what is held
+        std::int64_t held = 0;              // pieces on hand that the list uses
+        std::optional<std::int32_t> price;  // 店買い, the user's own where set
+        bool ownPrice = false;
         std::optional<std::int64_t> cost;  // none when the shop price is unknown
         bool cycle = false;                // a product bought because it closes a cycle
         bool switched = false;             // a product the user chose to buy
@@ -34,6 +45,8 @@ public:
         std::int64_t runs = 0;
         std::int64_t pieces = 0;  // runs × 生産数
         std::int64_t needed = 0;  // pieces that the list uses (the wanted pieces for the product)
+                                  // beyond those held
+        std::int64_t held = 0;    // pieces on hand that the list uses
     };
     struct Plan {
         std::vector<Purchase> purchases;  // in the order they were first met
@@ -54,6 +67,16 @@ public:
     bool isBought(int item) const { return m_bought.contains(item); }
     void setRow(int item, int row);
     int row(int item) const { return m_rows.value(item, 0); }
+    // Pieces on hand; 0 or less is none.
+    void setHeld(int item, std::int64_t pieces);
+    std::int64_t held(int item) const { return m_held.value(item, 0); }
+    // The user's own 店買い of an item, or none for the database's.
+    void setOwnPrice(int item, std::optional<std::int32_t> price);
+    // The 店買い in force: the user's own, else the database's.
+    std::optional<std::int32_t> price(int item) const;
+    // Every entry of the book from the files, by name.
+    void usePrices(const PriceBook& prices);
+    void useHoldings(const Holdings& holdings);
 
     // Raises an error when a count is not positive or a figure leaves 64 bits.
     Plan plan() const;
@@ -73,4 +96,6 @@ private:
     std::int64_t m_pieces = 1;
     QSet<int> m_bought;
     QHash<int, int> m_rows;
+    QHash<int, std::int64_t> m_held;
+    QHash<int, std::int32_t> m_ownPrices;
 };

@@ -1,11 +1,14 @@
 #include "recipes/ShoppingPlanModels.h"
 
+#include "common/Messages.h"
+
 ShoppingPlanModel::ShoppingPlanModel(const QStringList& heads, QObject* parent)
     : QAbstractTableModel(parent), m_heads(heads) {}
 
-void ShoppingPlanModel::show(const RecipeBook& book, const ShoppingList::Plan& plan) {
+void ShoppingPlanModel::show(const ShoppingList& list, const ShoppingList::Plan& plan) {
     beginResetModel();
-    m_book = &book;
+    m_list = &list;
+    m_book = &list.book();
     m_plan = &plan;
     planChanged();
     endResetModel();
@@ -50,6 +53,9 @@ QVariant ShoppingPlanModel::data(const QModelIndex& index, int role) const {
             }
             return {};
         case Qt::EditRole:
+            if (column == heldColumn()) {
+                return qlonglong(m_list->held(itemAt(row)));
+            }
             return choices(row, column).isEmpty() ? QVariant() : QVariant(chosen(row));
         case ChoicesRole:
             return choices(row, column);
@@ -66,7 +72,7 @@ Qt::ItemFlags ShoppingPlanModel::flags(const QModelIndex& index) const {
     if (cell(index.row(), index.column()).checked) {
         result |= Qt::ItemIsUserCheckable;
     }
-    if (!choices(index.row(), index.column()).isEmpty()) {
+    if (!choices(index.row(), index.column()).isEmpty() || index.column() == heldColumn()) {
         result |= Qt::ItemIsEditable;
     }
     return result;
@@ -81,6 +87,20 @@ bool ShoppingPlanModel::setData(const QModelIndex& index, const QVariant& value,
     const int item = itemAt(index.row());
     if (role == Qt::CheckStateRole && cell(index.row(), index.column()).checked) {
         Q_EMIT boughtChanged(item, value.value<Qt::CheckState>() == Qt::Checked);
+        return true;
+    }
+    if (role == Qt::EditRole && index.column() == heldColumn()) {
+        const QString typed = value.toString().trimmed();
+        bool number = typed.isEmpty();  // an emptied cell holds none
+        const qlonglong pieces = number ? 0 : typed.toLongLong(&number);
+        if (!number || pieces < 0) {
+            Messages::showError(QStringLiteral("所持数は 0 以上の整数で入力してください：%1")
+                                    .arg(value.toString()));
+            return false;
+        }
+        if (pieces != m_list->held(item)) {
+            Q_EMIT heldChanged(item, pieces);
+        }
         return true;
     }
     const qsizetype choice = value.toInt();
@@ -102,13 +122,22 @@ int ShoppingPlanModel::chosen(int) const {
     return 0;
 }
 
+ShoppingPlanModel::Cell ShoppingPlanModel::heldCell(int item, std::int64_t used) const {
+    const std::int64_t held = m_list->held(item);
+    Cell c{held > 0 ? QString::number(held) : QString(), true, {}, {}};
+    c.toolTip = held > 0 && used < held
+                    ? QStringLiteral("所持 %1 個のうち %2 個を使います").arg(held).arg(used)
+                    : QStringLiteral("所持している個数を入力すると、その分を買わず作りません");
+    return c;
+}
+
 QString ShoppingPlanModel::recipeText(const RecipeBook::Row& row) {
     return QStringLiteral("%1／%2／%3").arg(row.job, row.catalogue, row.skill);
 }
 
 PurchasesModel::PurchasesModel(QObject* parent)
     : ShoppingPlanModel({QStringLiteral("材料名"), QStringLiteral("個数"), QStringLiteral("店買い"),
-                         QStringLiteral("金額"), QStringLiteral("購入")},
+                         QStringLiteral("金額"), QStringLiteral("購入"), QStringLiteral("所持")},
                         parent) {}
 
 int PurchasesModel::rows() const {
@@ -127,10 +156,22 @@ ShoppingPlanModel::Cell PurchasesModel::cell(int row, int column) const {
             return text(e.name);
         case 1:
             return number(p.pieces);
-        case 2:
-            return e.price ? number(*e.price) : Cell{};
+        case 2: {
+            if (!p.price) {
+                return Cell{};
+            }
+            Cell c = number(*p.price);
+            if (p.ownPrice) {
+                c.toolTip =
+                    e.price ? QStringLiteral("自分の価格（データベースの店買い %1）").arg(*e.price)
+                            : QStringLiteral("自分の価格（データベースに店買い無し）");
+            }
+            return c;
+        }
         case 3:
             return p.cost ? number(*p.cost) : Cell{};
+        case 5:
+            return heldCell(p.item, p.held);
         default:
             if (p.switched) {
                 return box(true);
@@ -146,10 +187,10 @@ ShoppingPlanModel::Cell PurchasesModel::cell(int row, int column) const {
 }
 
 StepsModel::StepsModel(QObject* parent)
-    : ShoppingPlanModel(
-          {QStringLiteral("産物名"), QStringLiteral("レシピ"), QStringLiteral("生産数"),
-           QStringLiteral("回数"), QStringLiteral("個数"), QStringLiteral("購入")},
-          parent) {}
+    : ShoppingPlanModel({QStringLiteral("産物名"), QStringLiteral("レシピ"),
+                         QStringLiteral("生産数"), QStringLiteral("回数"), QStringLiteral("個数"),
+                         QStringLiteral("購入"), QStringLiteral("所持")},
+                        parent) {}
 
 int StepsModel::rows() const {
     return int(m_plan->steps.size());
@@ -175,6 +216,8 @@ ShoppingPlanModel::Cell StepsModel::cell(int row, int column) const {
             return number(s.runs);
         case 4:
             return number(s.pieces);
+        case 6:
+            return heldCell(s.item, s.held);
         default:
             // The wanted product itself is made, never bought.
             return s.item == 0 ? Cell{} : box(false);

@@ -21,8 +21,8 @@ public:
 
     ShoppingPlanModel(const QStringList& heads, QObject* parent);
 
-    // Shows the plan; the book and the plan are kept by reference until the next call.
-    void show(const RecipeBook& book, const ShoppingList::Plan& plan);
+    // Shows the plan; the list and the plan are kept by reference until the next call.
+    void show(const ShoppingList& list, const ShoppingList::Plan& plan);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -35,6 +35,8 @@ Q_SIGNALS:
     // The user ticked or unticked 購入 of a book entry, or chose another recipe for it.
     void boughtChanged(int item, bool bought);
     void recipeChosen(int item, int row);
+    // The user typed the pieces on hand of a book entry in a 所持 cell (0 or more).
+    void heldChanged(int item, std::int64_t pieces);
 
 protected:
     // A cell: its text, whether it is a figure, and for the 購入 column its check state.
@@ -49,6 +51,10 @@ protected:
     // The book entry behind a row.
     virtual int itemAt(int row) const = 0;
     virtual bool isBuyColumn(int column) const = 0;
+    // The editable 所持 column, if the table has one.
+    virtual int heldColumn() const { return -1; }
+    // A 所持 cell: the pieces on hand, and how many of them the list uses.
+    Cell heldCell(int item, std::int64_t used) const;
     virtual QStringList choices(int row, int column) const;
     virtual int chosen(int row) const;
     // Called with the new plan in place, before the views read it.
@@ -59,6 +65,7 @@ protected:
     static Cell number(std::int64_t value) { return Cell{QString::number(value), true, {}, {}}; }
     static Cell box(bool checked) { return Cell{QString(), false, checked, {}}; }
 
+    const ShoppingList* m_list = nullptr;
     const RecipeBook* m_book = nullptr;
     const ShoppingList::Plan* m_plan = nullptr;
 
@@ -66,7 +73,7 @@ private:
     QStringList m_heads;
 };
 
-// 原材料: 材料名, 個数, 店買い, 金額, 購入.
+// 原材料: 材料名, 個数, 店買い, 金額, 購入, 所持. 個数 is what is left to buy.
 class PurchasesModel : public ShoppingPlanModel {
     Q_OBJECT
 
@@ -78,9 +85,10 @@ protected:
     Cell cell(int row, int column) const override;
     int itemAt(int row) const override;
     bool isBuyColumn(int column) const override { return column == 4; }
+    int heldColumn() const override { return 5; }
 };
 
-// 生産手順: 産物名, レシピ, 生産数, 回数, 個数, 購入.
+// 生産手順: 産物名, レシピ, 生産数, 回数, 個数, 購入, 所持.
 class StepsModel : public ShoppingPlanModel {
     Q_OBJECT
 
@@ -92,6 +100,7 @@ protected:
     Cell cell(int row, int column) const override;
     int itemAt(int row) const override;
     bool isBuyColumn(int column) const override { return column == 5; }
+    int heldColumn() const override { return 6; }
     QStringList choices(int row, int column) const override;
     int chosen(int row) const override;
 };

@@ -1,6 +1,8 @@
 #include "recipes/TZEMForm081.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +18,7 @@
 #include "common/ToolWindow.h"
 #include "recipes/FigureLabel.h"
 #include "recipes/MarketIndices.h"
+#include "recipes/PlannerData.h"
 #include "recipes/ProductLoad.h"
 #include "recipes/ProfitCalc.h"
 #include "recipes/TDB.h"
@@ -130,6 +133,14 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
     outUriGain = Controls::label<FigureLabel>(m_frame, QStringLiteral("0"), QRect(96, 154, 70, 22),
                                               figures16, QStringLiteral("outUriGain"), right);
 
+    chkOwnPrices = new QCheckBox(QStringLiteral("自分の価格で計算"), m_frame);
+    chkOwnPrices->setObjectName(QStringLiteral("chkOwnPrices"));
+    chkOwnPrices->setFont(rowFont);
+    chkOwnPrices->setGeometry(400, 154, 165, 22);
+    chkOwnPrices->setToolTip(
+        QStringLiteral("店買い・店売りの代わりに自分の価格（材料集計・利益ランキングの"
+                       "「自分の価格」）を使います"));
+
     // Material part.
     m_materials = new QGroupBox(QStringLiteral("材料"), m_frame);
     m_materials->setFont(rowFont);
@@ -159,6 +170,8 @@ TZEMForm081::TZEMForm081(QWidget* parent) : QWidget(parent), Prices(StandardRows
     connect(iptUriSeisanSu, &TZEMSpinEdit::changed, this, recalc);
     connect(iptUriSisu, &QLineEdit::textChanged, this, recalc);
     connect(evtDefaultSu, &QPushButton::clicked, this, [this] { defaultSuClicked(); });
+    connect(chkOwnPrices, &QCheckBox::toggled, this,
+            [this] { Messages::guarded([this] { applyPrices(); }); });
 }
 
 void TZEMForm081::addMaterialRow() {
@@ -222,14 +235,40 @@ TZEMForm081* TZEMForm081::openFor(const QString& productName, const QString& dbP
     window->move(ScreenAreas::desktop().topLeft());
     window->show();
     Messages::guarded([window] { window->LoadProduct(); });
+    connect(&PlannerData::of(window->dataFolder()), &PlannerData::pricesChanged, window, [window] {
+        if (window->chkOwnPrices->isChecked()) {
+            Messages::guarded([window] { window->applyPrices(); });
+        }
+    });
     return window;
 }
 
 TZEMForm081* TZEMForm081::openWith(const QString& productName, const QString& dbPath,
-                                   const MarketIndices& indices) {
+                                   const MarketIndices& indices, bool ownPrices) {
     TZEMForm081* window = openFor(productName, dbPath);
     Messages::guarded([&] { window->setIndices(indices); });
+    window->chkOwnPrices->setChecked(ownPrices);
     return window;
+}
+
+QString TZEMForm081::dataFolder() const {
+    return QFileInfo(DBPath).absolutePath() + u'/';
+}
+
+void TZEMForm081::applyPrices() {
+    const bool own = chkOwnPrices->isChecked();
+    const PriceBook* book = own ? &PlannerData::of(dataFolder()).prices() : nullptr;
+    for (std::size_t k = 0; k < m_dbPrices.size() && k < Prices.size(); ++k) {
+        const QString name = m_rows[k].outZaiName->text();
+        Prices[k] = book ? book->buy(name).value_or(m_dbPrices[k]) : m_dbPrices[k];
+    }
+    if (!m_dbUnitPrice.isNull()) {
+        const PriceBook::Prices mine =
+            book ? book->prices(outUriName->text()) : PriceBook::Prices{};
+        const auto unit = ProfitCalc::productIndexed(ProductMokRock) ? mine.buy : mine.sell;
+        outUriTanka->setText(unit ? QString::number(*unit) : m_dbUnitPrice);
+    }
+    Recalculate();
 }
 
 void TZEMForm081::setIndices(const MarketIndices& indices) {
@@ -299,12 +338,18 @@ void TZEMForm081::LoadProduct() {
             m_rows[k].outZaiCount->setText(materials[k].count);
             Prices[k] = materials[k].price;
         }
+        m_dbPrices.assign(Prices.begin(), Prices.begin() + std::ptrdiff_t(materials.size()));
+        m_dbUnitPrice = outUriTanka->text();
     }
     for (const MaterialRow& row : m_rows) {
         const bool inUse = row.outZaiName->text() != EmptyMaterialCaption;
         row.outZaiName->setVisible(inUse);
         row.iptZaiSisu->setVisible(inUse);
         row.iptGetTarget->setVisible(inUse);
+    }
+    if (chkOwnPrices->isChecked()) {
+        applyPrices();
+        return;
     }
     Recalculate();
 }

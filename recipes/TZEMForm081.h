@@ -8,6 +8,7 @@
 #include "common/Extended.h"
 
 class MarketIndices;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -19,6 +20,10 @@ class TZEMSpinEdit;
 // direct materials once, then recomputes every figure from its own controls, step by step with
 // the arithmetic of ProfitCalc, whenever a count or a market index changes; a step that fails
 // leaves the figures after it as they were.
+//
+// With 自分の価格で計算 ticked (off at first), the user's own prices of the data folder (the
+// database's folder) stand in for the database's unit price and material prices; the figures
+// follow changes to them while it is ticked.
 //
 // Closing hides the window; it stays until the program ends. A product with more than seven
 // materials gets one more row per extra material, so no material is left out of the sums.
@@ -32,8 +37,9 @@ public:
     // a loading error is shown and the window stays open with what it had loaded.
     static TZEMForm081* openFor(const QString& productName, const QString& dbPath);
     // The same, then with the remembered market indices of the product and its materials.
+    // `ownPrices` ticks 自分の価格で計算, as the profit ranking does where its figures use them.
     static TZEMForm081* openWith(const QString& productName, const QString& dbPath,
-                                 const MarketIndices& indices);
+                                 const MarketIndices& indices, bool ownPrices = false);
     void setIndices(const MarketIndices& indices);
 
     void LoadProduct();
@@ -63,6 +69,9 @@ private:
     bool rowInUse(int k) const;
     void changed();
     void defaultSuClicked();
+    // Puts the own or the database's prices in place, as the box says, and recalculates.
+    void applyPrices();
+    QString dataFolder() const;
 
     QGroupBox* m_frame = nullptr;
     QGroupBox* m_materials = nullptr;
@@ -82,5 +91,9 @@ private:
     QLineEdit* iptUriSisu = nullptr;
     QLabel* outUriGain = nullptr;
     QLabel* outZaiTotalCost = nullptr;
+    QCheckBox* chkOwnPrices = nullptr;
     std::vector<MaterialRow> m_rows;
+    // The prices as loaded from the database, for when the own prices are set aside again.
+    std::vector<std::int32_t> m_dbPrices;
+    QString m_dbUnitPrice;
 };

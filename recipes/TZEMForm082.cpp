@@ -3,12 +3,12 @@
 
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -20,8 +20,11 @@
 #include "common/TZEMSpinEdit.h"
 #include "common/WindowPlaces.h"
 #include "recipes/ChoiceDelegate.h"
+#include "recipes/CsvText.h"
+#include "recipes/PlannerData.h"
 #include "recipes/PlannerWindow.h"
 #include "recipes/ShoppingPlanModels.h"
+#include "recipes/TZEMForm084.h"
 
 namespace {
 
@@ -29,7 +32,8 @@ constexpr int Width = 600;
 constexpr int Height = 596;
 }  // namespace
 
-TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(parent) {
+TZEMForm082::TZEMForm082(const QString& productName, const QString& dataFolder, QWidget* parent)
+    : QWidget(parent), m_data(PlannerData::of(dataFolder)) {
     setObjectName(QStringLiteral("TZEMForm082"));
     PlannerWindow::setup(this, QStringLiteral("材料集計"), QSize(Width, Height));
 
@@ -63,6 +67,12 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
     iptPieces->setFixedSize(80, 24);
     piecesRow->addWidget(iptPieces);
     piecesRow->addStretch(1);
+    evtPrices = new QPushButton(QStringLiteral("自分の価格"), this);
+    evtPrices->setObjectName(QStringLiteral("evtPrices"));
+    evtPrices->setFixedSize(94, 25);
+    evtPrices->setToolTip(QStringLiteral("店買いの代わりに使う自分の価格を編集します"));
+    piecesRow->addWidget(evtPrices);
+    piecesRow->addSpacing(6);
     evtCopy = new QPushButton(QStringLiteral("コピー"), this);
     evtCopy->setObjectName(QStringLiteral("evtCopy"));
     evtSaveCsv = new QPushButton(QStringLiteral("CSV保存"), this);
@@ -115,8 +125,13 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
         }
         PlannerWindow::fillWithColumn(t, 0, *columns.begin());
     };
-    widths(outPurchases, {150, 90, 80, 100, 40});
-    widths(outSteps, {120, 214, 52, 52, 60, 40});
+    widths(outPurchases, {150, 90, 80, 100, 40, 50});
+    widths(outSteps, {120, 164, 52, 52, 60, 40, 50});
+    // 所持 takes typed pieces; the recipe cells open on a click as before.
+    const auto editable = QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                          QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
+    outPurchases->setEditTriggers(editable);
+    outSteps->setEditTriggers(editable);
     widths(outLeftovers, {150, 90});
 
     connect(iptPieces, &TZEMSpinEdit::changed, this,
@@ -133,7 +148,27 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
             m_list->setRow(item, row);
             recalculateLater();
         });
+        connect(model, &ShoppingPlanModel::heldChanged, this,
+                [this](int item, std::int64_t pieces) {
+                    Messages::guarded([&] { heldChanged(item, pieces); });
+                });
     }
+    // A change made in any window of the folder (this one included) shows here.
+    connect(&m_data, &PlannerData::pricesChanged, this, [this] {
+        if (m_list) {
+            m_list->usePrices(m_data.prices());
+            recalculateLater();
+        }
+    });
+    connect(&m_data, &PlannerData::holdingsChanged, this, [this] {
+        if (m_list) {
+            m_list->useHoldings(m_data.holdings());
+            recalculateLater();
+        }
+    });
+    connect(evtPrices, &QPushButton::clicked, this, [this] {
+        Messages::guarded([this] { TZEMForm084::openFor(m_dbPath, m_data.folder()); });
+    });
     connect(evtCopy, &QPushButton::clicked, this,
             [this] { Messages::guarded([this] { copyToClipboard(); }); });
     connect(evtSaveCsv, &QPushButton::clicked, this,
@@ -146,9 +181,13 @@ TZEMForm082::TZEMForm082(const QString& productName, QWidget* parent) : QWidget(
 
 TZEMForm082::~TZEMForm082() = default;
 
-TZEMForm082* TZEMForm082::openFor(const QString& productName, const QString& dbPath) {
+TZEMForm082* TZEMForm082::openFor(const QString& productName, const QString& dbPath,
+                                  QString dataFolder) {
+    if (dataFolder.isEmpty()) {
+        dataFolder = QFileInfo(dbPath).absolutePath() + u'/';
+    }
     // Only a list that could be read gets a window; a failed read leaves just its message.
-    auto window = std::make_unique<TZEMForm082>(productName);
+    auto window = std::make_unique<TZEMForm082>(productName, dataFolder);
     window->load(productName, dbPath);
     window->show();
     return window.release();
@@ -161,7 +200,10 @@ void TZEMForm082::load(const QString& productName, const QString& dbPath) {
             QStringLiteral("「%1」の生産レシピが見つかりませんでした。").arg(productName));
     }
     m_book = std::move(book);
+    m_dbPath = dbPath;
     m_list = std::make_unique<ShoppingList>(*m_book);
+    m_list->usePrices(m_data.prices());
+    m_list->useHoldings(m_data.holdings());
     evtCopy->setEnabled(true);
     evtSaveCsv->setEnabled(true);
     // Setting the default count recalculates.
@@ -179,9 +221,9 @@ void TZEMForm082::recalculate() {
 }
 
 void TZEMForm082::showPlan() {
-    m_purchases->show(*m_book, m_plan);
-    m_steps->show(*m_book, m_plan);
-    m_leftovers->show(*m_book, m_plan);
+    m_purchases->show(*m_list, m_plan);
+    m_steps->show(*m_list, m_plan);
+    m_leftovers->show(*m_list, m_plan);
     outTotal->setText(QStringLiteral("合計：%1").arg(m_plan.total));
     outNote->setText(m_plan.unpriced > 0 ? ShoppingList::UnpricedNote.arg(m_plan.unpriced)
                                          : QString());
@@ -204,13 +246,13 @@ void TZEMForm082::saveCsv(const QString& fileName) {
     if (!m_list) {
         return;
     }
-    QSaveFile file(fileName);
-    const QByteArray bytes = QByteArrayLiteral("\xEF\xBB\xBF") + m_list->toCsv(m_plan).toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw TZEMError::cannotWrite(fileName);
-    }
+    CsvText::save(fileName, m_list->toCsv(m_plan));
     FlashNote::show(evtSaveCsv,
                     QStringLiteral("%1 に保存しました").arg(QFileInfo(fileName).fileName()));
+}
+
+void TZEMForm082::heldChanged(int item, std::int64_t pieces) {
+    m_data.setHeld(m_book->at(item).name, pieces);
 }
 
 void TZEMForm082::saveClicked() {

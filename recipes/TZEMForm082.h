@@ -10,6 +10,7 @@
 class ElidedLabel;
 class QLabel;
 class LeftoversModel;
+class PlannerData;
 class PurchasesModel;
 class QPushButton;
 class QTableView;
@@ -18,17 +19,21 @@ class TZEMSpinEdit;
 
 // "材料集計": the shopping list for some pieces of one product. The recipes are read once when
 // the window opens; the pieces, the recipe of each product and whether a product is made or
-// bought change the list at once. The list is copied as tab-separated text or saved as CSV.
+// bought change the list at once. The user's own prices stand in for the database's, and the
+// pieces on hand (所持, typed into the tables, remembered in TAMUHoldings.ini) are taken off
+// before anything is bought or made. The list is copied as tab-separated text or saved as CSV.
 class TZEMForm082 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TZEMForm082(const QString& productName, QWidget* parent = nullptr);
+    // `dataFolder` holds the own prices and the pieces on hand and ends with a separator.
+    TZEMForm082(const QString& productName, const QString& dataFolder, QWidget* parent = nullptr);
     ~TZEMForm082() override;
 
     // Reads the product's recipes and shows the window; raises the error when they cannot be
-    // read, and no window opens then.
-    static TZEMForm082* openFor(const QString& productName, const QString& dbPath);
+    // read, and no window opens then. Without a data folder, the database's folder.
+    static TZEMForm082* openFor(const QString& productName, const QString& dbPath,
+                                QString dataFolder = QString());
 
     const ShoppingList* list() const { return m_list.get(); }
     const ShoppingList::Plan& plan() const { return m_plan; }
@@ -44,13 +49,17 @@ private:
     void recalculateLater();
     void showPlan();
     void saveClicked();
+    void heldChanged(int item, std::int64_t pieces);
 
     std::unique_ptr<RecipeBook> m_book;
     std::unique_ptr<ShoppingList> m_list;
     ShoppingList::Plan m_plan;
+    QString m_dbPath;
+    PlannerData& m_data;
 
     ElidedLabel* outProductName = nullptr;
     TZEMSpinEdit* iptPieces = nullptr;
+    QPushButton* evtPrices = nullptr;
     QPushButton* evtCopy = nullptr;
     QPushButton* evtSaveCsv = nullptr;
     PurchasesModel* m_purchases = nullptr;

@@ -1,8 +1,10 @@
 #include "recipes/TZEMForm083.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableView>
@@ -17,10 +19,12 @@
 #include "common/WindowPlaces.h"
 #include "recipes/IndexDelegate.h"
 #include "recipes/MarketIndices.h"
+#include "recipes/PlannerData.h"
 #include "recipes/PlannerWindow.h"
 #include "recipes/ProfitRanking.h"
 #include "recipes/ProfitRankingModel.h"
 #include "recipes/TZEMForm081.h"
+#include "recipes/TZEMForm084.h"
 
 namespace {
 
@@ -34,8 +38,9 @@ enum MarketColumn { MName, MPrice, MIndex };
 TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidget* parent)
     : QWidget(parent),
       m_dbPath(dbPath),
+      m_data(PlannerData::of(dataFolder)),
       m_indices(std::make_unique<MarketIndices>(dataFolder)),
-      m_ranking(std::make_unique<ProfitRanking>(*m_indices)) {
+      m_ranking(std::make_unique<ProfitRanking>(*m_indices, &m_data.prices())) {
     setObjectName(QStringLiteral("TZEMForm083"));
     PlannerWindow::setup(this, QStringLiteral("利益ランキング"), QSize(Width, Height));
 
@@ -47,7 +52,7 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
     panes->setChildrenCollapsible(false);
     panes->setHandleWidth(8);
     layout->addWidget(panes);
-    const auto pane = [panes](const QString& caption, QWidget* table) {
+    const auto pane = [panes](const QString& caption, QWidget* table, QWidget* beside = nullptr) {
         auto* widget = new QWidget(panes);
         auto* column = new QVBoxLayout(widget);
         column->setContentsMargins(0, 0, 0, 0);
@@ -55,7 +60,17 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
         // A caption gives way to a narrow pane ("…", the whole caption its tooltip).
         auto* label = new ElidedLabel(caption, widget);
         label->setFont(Fonts::font(Fonts::Mincho, 16));
-        column->addWidget(label);
+        if (beside) {
+            auto* head = new QHBoxLayout;
+            head->setContentsMargins(0, 0, 0, 0);
+            head->addWidget(label, 1);
+            beside->setParent(widget);
+            beside->setFixedHeight(label->sizeHint().height());
+            head->addWidget(beside);
+            column->addLayout(head);
+        } else {
+            column->addWidget(label);
+        }
         column->addWidget(table, 1);
         panes->addWidget(widget);
     };
@@ -74,7 +89,11 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
     }
     PlannerWindow::fillWithColumn(outRanking, ProfitRankingModel::Name, widths[1]);
     outRanking->setToolTip(QStringLiteral("ダブルクリックで産物商利益計算機を開きます"));
-    pane(QStringLiteral("知行産物・知行名物の利益（生産回数１、標準の生産数）"), outRanking);
+    evtPrices = new QPushButton(QStringLiteral("自分の価格"), this);
+    evtPrices->setObjectName(QStringLiteral("evtPrices"));
+    evtPrices->setToolTip(QStringLiteral("店買い・店売りの代わりに使う自分の価格を編集します"));
+    pane(QStringLiteral("知行産物・知行名物の利益（生産回数１、標準の生産数）"), outRanking,
+         evtPrices);
 
     outMarket = PlannerWindow::table(
         this, QStringLiteral("outMarket"),
@@ -98,6 +117,15 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
     });
     connect(outMarket, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         Messages::guarded([this, item] { materialChanged(item); });
+    });
+    connect(evtPrices, &QPushButton::clicked, this, [this] {
+        Messages::guarded([this] { TZEMForm084::openFor(m_dbPath, m_data.folder()); });
+    });
+    connect(&m_data, &PlannerData::pricesChanged, this, [this] {
+        if (!isLoading()) {
+            m_model->refresh();
+            fillMaterials();
+        }
     });
 
     m_progress = new QProgressBar(outRanking);
@@ -138,12 +166,13 @@ void TZEMForm083::load() {
     // The worker reads and computes with a copy of the indices: nothing changes them meanwhile,
     // the tables being empty and off.
     struct Read {
-        explicit Read(const MarketIndices& shown) : indices(shown) {}
+        Read(const MarketIndices& shown, const PriceBook& own) : indices(shown), prices(own) {}
         MarketIndices indices;
-        ProfitRanking ranking{indices};
+        PriceBook prices;
+        ProfitRanking ranking{indices, &prices};
         QString error;
     };
-    auto read = std::make_shared<Read>(*m_indices);
+    auto read = std::make_shared<Read>(*m_indices, m_data.prices());
     showLoading(true);
     m_loading->start(
         [read, dbPath = m_dbPath](std::stop_token stop) {
@@ -156,6 +185,8 @@ void TZEMForm083::load() {
                     throw TZEMError(read->error);
                 }
                 m_ranking->adopt(std::move(read->ranking));
+                // Prices changed while the products were read count too.
+                m_ranking->recompute();
                 m_model->reset();
                 fillMaterials();
                 if (m_ranking->skipped() > 0) {
@@ -180,7 +211,12 @@ void TZEMForm083::fillMaterials() {
         auto* name = new QTableWidgetItem(materials[std::size_t(r)].name);
         name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         name->setToolTip(name->text());
-        auto* price = new QTableWidgetItem(QString::number(materials[std::size_t(r)].price));
+        const std::int32_t inForce = m_ranking->price(materials[std::size_t(r)]);
+        auto* price = new QTableWidgetItem(QString::number(inForce));
+        if (inForce != materials[std::size_t(r)].price) {
+            price->setToolTip(QStringLiteral("自分の価格（データベースの店買い %1）")
+                                  .arg(materials[std::size_t(r)].price));
+        }
         price->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         price->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* index = new QTableWidgetItem(m_indices->material(materials[std::size_t(r)].name));
@@ -225,5 +261,6 @@ void TZEMForm083::openCalculator(int rank) {
     if (rank < 0 || rank >= m_ranking->count()) {
         return;
     }
-    TZEMForm081::openWith(m_ranking->at(rank).product.name, m_dbPath, *m_indices);
+    const ProfitProduct& product = m_ranking->at(rank).product;
+    TZEMForm081::openWith(product.name, m_dbPath, *m_indices, m_data.prices().affects(product));
 }

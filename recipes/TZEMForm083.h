@@ -7,9 +7,11 @@
 class BackgroundTask;
 class IndexDelegate;
 class MarketIndices;
+class PlannerData;
 class ProfitRanking;
 class ProfitRankingModel;
 class QProgressBar;
+class QPushButton;
 class QTableView;
 class QTableWidget;
 class QTableWidgetItem;
@@ -17,7 +19,8 @@ class QTableWidgetItem;
 // "利益ランキング": every fief product of the item database with the profit calculator's figures
 // at the standard counts, best profit first, and the index at which each breaks even. The market
 // index of each material and of each 知行産物 is set here and remembered in TAMUMarket.ini of the
-// data folder; the list sorts again at once. A double click opens the product's calculator with
+// data folder; the list sorts again at once. The user's own prices (自分の価格, opened from here)
+// stand in for the database's. A double click opens the product's calculator with
 // the same indices. The products are read on a worker thread; the window shows them when they are
 // all there.
 class TZEMForm083 : public QWidget {
@@ -47,9 +50,11 @@ private:
     void openCalculator(int rank);
 
     QString m_dbPath;
+    PlannerData& m_data;
     std::unique_ptr<MarketIndices> m_indices;
     std::unique_ptr<ProfitRanking> m_ranking;
     ProfitRankingModel* m_model = nullptr;
+    QPushButton* evtPrices = nullptr;
     QTableView* outRanking = nullptr;
     QTableWidget* outMarket = nullptr;
     QProgressBar* m_progress = nullptr;

@@ -11,14 +11,18 @@
 namespace {
 
 // An independent reading of the rules: a recursive walk fixes, per product, which materials are
-// made; then the needed pieces are relaxed until nothing changes, with no order assumed.
+// made; then the needed pieces are relaxed until nothing changes, with no order assumed. Pieces on
+// hand cover a product's making first; what is left of them, its purchase.
 struct BruteForce {
-    std::map<int, std::int64_t> bought;  // item -> pieces
-    std::map<int, std::int64_t> runs;    // crafted product -> runs
-    std::map<int, std::int64_t> needed;  // crafted product -> pieces needed
+    std::map<int, std::int64_t> bought;      // item -> pieces to buy (held ones taken off)
+    std::map<int, std::int64_t> boughtHeld;  // item -> held pieces its purchase uses
+    std::map<int, std::int64_t> runs;        // crafted product -> runs
+    std::map<int, std::int64_t> needed;      // crafted product -> pieces needed beyond those held
+    std::map<int, std::int64_t> madeHeld;    // crafted product -> held pieces used
 };
 
 BruteForce bruteForce(const RecipeBook& book, const ShoppingList& list) {
+    const auto held = [&list](int item) { return list.held(item); };
     const int n = book.count();
     std::vector<std::vector<bool>> made;
     made.resize(std::size_t(n));
@@ -50,7 +54,8 @@ BruteForce bruteForce(const RecipeBook& book, const ShoppingList& list) {
                 continue;
             }
             const std::int64_t count = book.at(p).rows[std::size_t(list.row(p))].count;
-            const std::int64_t runs = (need[std::size_t(p)] + count - 1) / count;
+            const std::int64_t net = std::max<std::int64_t>(0, need[std::size_t(p)] - held(p));
+            const std::int64_t runs = (net + count - 1) / count;
             const auto& materials = book.at(p).materials;
             for (std::size_t k = 0; k < materials.size(); ++k) {
                 if (made[std::size_t(p)][k]) {
@@ -61,19 +66,26 @@ BruteForce bruteForce(const RecipeBook& book, const ShoppingList& list) {
         changed = next != need;
         need = next;
     }
+    std::map<int, std::int64_t> gross;
     for (int p = 0; p < n; ++p) {
         if (!visited[std::size_t(p)] || need[std::size_t(p)] == 0) {
             continue;
         }
         const std::int64_t count = book.at(p).rows[std::size_t(list.row(p))].count;
-        r.needed[p] = need[std::size_t(p)];
-        r.runs[p] = (need[std::size_t(p)] + count - 1) / count;
+        r.madeHeld[p] = std::min(held(p), need[std::size_t(p)]);
+        r.needed[p] = need[std::size_t(p)] - r.madeHeld[p];
+        r.runs[p] = (r.needed[p] + count - 1) / count;
         const auto& materials = book.at(p).materials;
         for (std::size_t k = 0; k < materials.size(); ++k) {
-            if (!made[std::size_t(p)][k]) {
-                r.bought[materials[k].item] += r.runs[p] * materials[k].needed;
+            if (!made[std::size_t(p)][k] && r.runs[p] > 0) {
+                gross[materials[k].item] += r.runs[p] * materials[k].needed;
             }
         }
+    }
+    for (const auto& [item, pieces] : gross) {
+        const std::int64_t left = held(item) - (r.madeHeld.count(item) ? r.madeHeld[item] : 0);
+        r.boughtHeld[item] = std::min(left, pieces);
+        r.bought[item] = pieces - r.boughtHeld[item];
     }
     return r;
 }
@@ -111,6 +123,7 @@ class TestShoppingList : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void randomGraphsAgreeWithBruteForce_data();
     void randomGraphsAgreeWithBruteForce();
     void readsTheDatabase();
     void exports_data();
@@ -119,7 +132,18 @@ private Q_SLOTS:
     void faults();
 };
 
+void TestShoppingList::randomGraphsAgreeWithBruteForce_data() {
+    QTest::addColumn<bool>("holdings");
+    QTest::addColumn<bool>("ownPrices");
+    QTest::newRow("database prices, nothing held") << false << false;
+    QTest::newRow("pieces held are taken off first, made or bought") << true << false;
+    QTest::newRow("own prices stand in for the database's") << false << true;
+    QTest::newRow("both") << true << true;
+}
+
 void TestShoppingList::randomGraphsAgreeWithBruteForce() {
+    QFETCH(bool, holdings);
+    QFETCH(bool, ownPrices);
     std::mt19937 random(19);
     for (int round = 0; round < 400; ++round) {
         const RecipeBook book = randomBook(random, 2 + int(random() % 9), 1 + int(random() % 5));
@@ -132,6 +156,16 @@ void TestShoppingList::randomGraphsAgreeWithBruteForce() {
                 list.setBought(item, random() % 4 == 0);
             }
         }
+        std::map<int, std::int32_t> own;
+        for (int item = 0; item < book.count(); ++item) {
+            if (holdings && random() % 3 == 0) {
+                list.setHeld(item, std::int64_t(random() % 30));
+            }
+            if (ownPrices && random() % 3 == 0) {
+                own[item] = std::int32_t(random() % 200);
+                list.setOwnPrice(item, own[item]);
+            }
+        }
         const ShoppingList::Plan plan = list.plan();
         const BruteForce expected = bruteForce(book, list);
         const QString where = QStringLiteral("round %1").arg(round);
@@ -142,10 +176,15 @@ void TestShoppingList::randomGraphsAgreeWithBruteForce() {
         for (const ShoppingList::Purchase& p : plan.purchases) {
             QVERIFY2(!bought.count(p.item), qPrintable(where));
             bought[p.item] = p.pieces;
-            const auto price = book.at(p.item).price;
-            QCOMPARE(p.cost.has_value(), price.has_value());
+            QCOMPARE(p.held, expected.boughtHeld.at(p.item));
+            const auto price = own.count(p.item) ? std::optional<std::int32_t>(own[p.item])
+                                                 : book.at(p.item).price;
+            QCOMPARE(p.price, price);
+            QCOMPARE(p.ownPrice, own.count(p.item) == 1);
+            // Nothing left to buy costs nothing, priced or not.
+            QCOMPARE(p.cost.has_value(), price.has_value() || p.pieces == 0);
             total += price ? p.pieces * *price : 0;
-            unpriced += price ? 0 : 1;
+            unpriced += price || p.pieces == 0 ? 0 : 1;
             QCOMPARE(p.switched, book.at(p.item).isProduct() && list.isBought(p.item));
         }
         QVERIFY2(bought == expected.bought, qPrintable(where));
@@ -157,16 +196,19 @@ void TestShoppingList::randomGraphsAgreeWithBruteForce() {
             QVERIFY2(expected.runs.count(s.item), qPrintable(where));
             QCOMPARE(s.runs, expected.runs.at(s.item));
             QCOMPARE(s.needed, expected.needed.at(s.item));
+            QCOMPARE(s.held, expected.madeHeld.at(s.item));
             QCOMPARE(s.pieces, s.runs * s.perRun);
-            QVERIFY(s.pieces >= s.needed && s.pieces - s.perRun < s.needed);  // rounded up once
+            // Rounded up once; a product held in full is not made.
+            QVERIFY(s.pieces >= s.needed &&
+                    (s.needed == 0 ? s.runs == 0 : s.pieces - s.perRun < s.needed));
             position[s.item] = int(position.size());
         }
         QCOMPARE(position.size(), expected.runs.size());
         QCOMPARE(plan.steps.back().item, 0);
-        // Every product is made after the products it is made from.
+        // Every product is made after the products it is made from (one held in full uses none).
         for (const ShoppingList::Step& s : plan.steps) {
             for (const RecipeBook::Material& m : book.at(s.item).materials) {
-                if (position.count(m.item) && m.item != s.item &&
+                if (s.runs > 0 && position.count(m.item) && m.item != s.item &&
                     position[m.item] > position[s.item]) {
                     // Only a material bought here because it closes a cycle may come later.
                     QVERIFY2(bought.count(m.item), qPrintable(where));
@@ -256,13 +298,14 @@ void TestShoppingList::exports() {
     list.setPieces(30);  // 2 runs, 10 left over
     const ShoppingList::Plan plan = list.plan();
     const QString tab = list.toTabText(plan);
-    QCOMPARE(tab.split(u'\n').mid(2, 4), (QStringList{"原材料\t個数\t店買い\t金額", "塩\t6\t15\t90",
-                                                      "麻 布\t2\t\t", "合計\t\t\t90"}));
+    QCOMPARE(tab.split(u'\n').mid(2, 4),
+             (QStringList{"原材料\t個数\t店買い\t金額\t所持から", "塩\t6\t15\t90\t",
+                          "麻 布\t2\t\t\t", "合計\t\t\t90"}));
     QVERIFY(tab.contains(ShoppingList::UnpricedNote.arg(1) + u'\n'));
     QVERIFY(tab.endsWith(QStringLiteral("余り\t個数\n") + name.replace(u'\t', u' ') + "\t10\n"));
     const QString csv = list.toCsv(plan);
     QVERIFY(csv.startsWith(QStringLiteral("材料集計,") + csvName + ",必要個数,30\r\n"));
-    QVERIFY(csv.contains(QStringLiteral("\r\n麻\t布,2,,\r\n")));
+    QVERIFY(csv.contains(QStringLiteral("\r\n麻\t布,2,,,\r\n")));
 }
 
 void TestShoppingList::faults_data() {
