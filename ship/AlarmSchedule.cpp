@@ -67,8 +67,7 @@ const EventName& nameOf(AlarmEvent event) {
 }
 
 // The two changes of day and night: 07:00 (day begins) and 18:00 (night begins).
-const std::array<TDateTime, 2> DayNightTimes = {DateTime::encodeTime(7, 0, 0),
-                                                DateTime::encodeTime(18, 0, 0)};
+const std::array<TDateTime, 2> DayNightTimes = {TZEMTime::dayBegins(), TZEMTime::nightBegins()};
 const std::array<const char*, 2> DayNightWords = {"夜明け", "日暮れ"};
 
 // A tied moment in the file: UTC, so that a change of time zone keeps the same ship.
