@@ -13,6 +13,7 @@
 #include "common/TZEMSpinEdit.h"
 #include "recipes/FigureLabel.h"
 #include "recipes/TZEMForm081.h"
+#include "support/Child.h"
 #include "support/Contrast.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
@@ -69,15 +70,6 @@ ItemDbFixture::Tables fiefTables() {
         t.relations << QVariantList{"西陣織の帯", QStringLiteral("材料%1").arg(k), 1};
     }
     return t;
-}
-
-template <class T>
-T* child(QWidget* w, const QString& name) {
-    T* found = w->findChild<T*>(name);
-    if (!found) {
-        qFatal("no control %s", qPrintable(name));
-    }
-    return found;
 }
 
 QString text(QWidget* w, const QString& name) {

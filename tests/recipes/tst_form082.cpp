@@ -12,6 +12,7 @@
 #include "common/TZEMSpinEdit.h"
 #include "recipes/ShoppingPlanModels.h"
 #include "recipes/TZEMForm082.h"
+#include "support/Child.h"
 #include "support/FlashNotes.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
@@ -33,15 +34,6 @@ ItemDbFixture::Tables lunchTables() {
                   {"握り飯", "料理人", "飯目録", "M", "二", "B", 6, "壱"}};
     t.relations = {{"弁当", "握り飯", 2}, {"弁当", "漬物", 1}, {"握り飯", "米", 2}};
     return t;
-}
-
-template <class T>
-T* child(QWidget* w, const char* name) {
-    T* found = w->findChild<T*>(QString::fromLatin1(name));
-    if (!found) {
-        qFatal("no control %s", name);
-    }
-    return found;
 }
 
 // A table as "cell|cell|…" lines.

@@ -18,6 +18,7 @@
 #include "recipes/TZEMForm082.h"
 #include "recipes/TZEMForm083.h"
 #include "recipes/TZEMForm084.h"
+#include "support/Child.h"
 #include "support/FileFaults.h"
 #include "support/ItemDbFixture.h"
 #include "support/MessageRecorder.h"
@@ -36,15 +37,6 @@ ItemDbFixture::Tables lunchTables() {
                   {"握り飯", "料理人", "飯目録", "M", "一", "A", 3, "壱"}};
     t.relations = {{"弁当", "握り飯", 2}, {"弁当", "漬物", 1}, {"握り飯", "米", 2}};
     return t;
-}
-
-template <class T>
-T* child(QWidget* w, const char* name) {
-    T* found = w->findChild<T*>(QString::fromLatin1(name));
-    if (!found) {
-        qFatal("no control %s", name);
-    }
-    return found;
 }
 
 QStringList rows(const QAbstractItemModel* model, int columns) {

@@ -15,6 +15,7 @@
 #include "gametime/TZEMTime.h"
 #include "gametime/TZEMTimeConfig.h"
 #include "ship/TZEMForm06.h"
+#include "support/Child.h"
 #include "support/FixedNow.h"
 #include "support/FlashNotes.h"
 #include "support/MessageRecorder.h"
@@ -55,11 +56,7 @@ struct Fixture : StoppedClock {
 
     template <class T>
     T* child(const QString& name) const {
-        T* found = window->findChild<T*>(name);
-        if (!found) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return found;
+        return ::child<T>(window.get(), name);
     }
     QString text(const QString& name) const { return child<QLabel>(name)->text(); }
     QComboBox* selShip() const { return child<QComboBox>(QStringLiteral("selShip")); }

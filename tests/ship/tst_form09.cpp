@@ -20,6 +20,7 @@
 #include "ship/AlarmSchedule.h"
 #include "ship/TZEMForm06.h"
 #include "ship/TZEMForm09.h"
+#include "support/Child.h"
 #include "support/FixedNow.h"
 #include "support/FlashNotes.h"
 #include "support/MessageRecorder.h"
@@ -41,11 +42,7 @@ struct Fixture : StoppedClock {
     }
     template <class T>
     T* child(const char* name) const {
-        T* found = window->findChild<T*>(QString::fromLatin1(name));
-        if (!found) {
-            qFatal("no control %s", name);
-        }
-        return found;
+        return ::child<T>(window.get(), QString::fromLatin1(name));
     }
     QTreeWidget* tree() const { return child<QTreeWidget>("viwJourneys"); }
     QTableWidget* list() const { return child<QTableWidget>("viwAlarms"); }
