@@ -112,6 +112,11 @@ void TestGlance::nextAlarmAndSailings() {
 void TestGlance::settingsFile() {
     Fixture f;
     const QString file = f.folder() + QStringLiteral("TAMUPanel.ini");
+    // Read and closed again: Windows replaces no file that is open.
+    const auto contents = [&file] {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    };
     const QByteArray before =
         "; mine\r\n[Panel]\r\nLeft=abc\r\nRoutes=9, x,2,2,0\r\n[Other]\r\nA=1\r\n";
     {
@@ -124,9 +129,7 @@ void TestGlance::settingsFile() {
         QVERIFY(!settings.place());
         QCOMPARE(settings.routes(), (std::vector<int>{0, 2}));
         settings.save();  // nothing changed: the file stays as it is
-        QFile in(file);
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        QCOMPARE(in.readAll(), before);
+        QCOMPARE(contents(), before);
         settings.setRouteShown(5, true);
         settings.setRouteShown(0, false);
         settings.setPlace(QPoint(40, -3));
@@ -135,9 +138,8 @@ void TestGlance::settingsFile() {
     PanelSettings again(f.folder(), 8);
     QCOMPARE(again.routes(), (std::vector<int>{2, 5}));
     QCOMPARE(again.place(), std::optional<QPoint>(QPoint(40, -3)));
-    QFile in(file);
-    QVERIFY(in.open(QIODevice::ReadOnly));
-    QVERIFY(in.readAll().contains("; mine\r\n"));
+    QVERIFY(contents().startsWith("; mine\r\n[Panel]\r\n"));
+    QVERIFY(contents().contains("[Other]\r\nA=1\r\n"));
 }
 
 void TestGlance::panelAndTray() {
