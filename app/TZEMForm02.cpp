@@ -530,7 +530,11 @@ void TZEMForm02::FormClose() {
             Alarms->save();  // TAMUAlarm.ini
         }
     });
-    m_tray.reset();  // reads the alarms and the game clock
+    // The tray reads the alarms and the game clock. It is freed with the controller: the end
+    // button's action, which its menu holds, may be reporting the very click that ends TAMU.
+    if (m_tray) {
+        m_tray->shutDown();
+    }
     Alarms.reset();  // reads the game clock: goes before it
     Messages::guarded([&] {
         if (m_places) {

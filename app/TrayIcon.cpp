@@ -4,16 +4,34 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 #include "common/Messages.h"
 #include "ship/GlanceFacts.h"
 #include "ship/TZEMShip.h"
 
+namespace {
+
+// Wine's own tray takes the icon, but the program then crashes as it ends (Wine 8, Qt 6.4): under
+// Wine TAMU keeps out of the tray, as on a desktop without one.
+bool underWine() {
+#ifdef Q_OS_WIN
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
+}
+
+}  // namespace
+
 std::unique_ptr<TrayIcon> TrayIcon::makeIfAvailable(TZEMTime& gameClock,
                                                     const AlarmSchedule* alarms,
                                                     const QList<QAction*>& tools, QAction* end,
                                                     QWidget* controller) {
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (!QSystemTrayIcon::isSystemTrayAvailable() || underWine()) {
         return nullptr;
     }
     return std::make_unique<TrayIcon>(gameClock, alarms, tools, end, controller);
@@ -45,7 +63,15 @@ TrayIcon::TrayIcon(TZEMTime& gameClock, const AlarmSchedule* alarms, const QList
     m_icon->show();
 }
 
-TrayIcon::~TrayIcon() = default;
+// The icon goes before the menu it shows.
+TrayIcon::~TrayIcon() {
+    delete m_icon;
+}
+
+void TrayIcon::shutDown() {
+    m_timer->stop();
+    m_icon->hide();
+}
 
 void TrayIcon::refresh() {
     const std::vector<std::unique_ptr<TZEMShip>> noRoutes;

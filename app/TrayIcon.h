@@ -32,6 +32,9 @@ public:
     QSystemTrayIcon* icon() const { return m_icon; }
     QMenu* menu() const { return m_menu.get(); }
     void refresh();
+    // Stops reading the clock and the alarms and leaves the tray, for a program that is ending;
+    // the icon itself goes with this object, once nothing is being handled any more.
+    void shutDown();
 
 private:
     TZEMTime& m_gameClock;
