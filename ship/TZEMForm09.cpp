@@ -26,6 +26,7 @@
 #include "common/WindowPlaces.h"
 #include "gametime/TZEMTime.h"
 #include "ship/AlarmSchedule.h"
+#include "ship/TZEMForm10.h"
 
 namespace {
 
@@ -182,7 +183,9 @@ void TZEMForm09::createControls() {
     QPushButton* dayNight =
         makeButton(this, "evtAlarmDayNight", QStringLiteral("昼夜の切替にアラーム"));
     QPushButton* remove = makeButton(this, "evtAlarmRemove", QStringLiteral("削除"));
+    QPushButton* coming = makeButton(this, "evtComing", QStringLiteral("これからの予定…"));
     alarmRow->addWidget(dayNight);
+    alarmRow->addWidget(coming);
     alarmRow->addStretch();
     alarmRow->addWidget(remove);
     layout->addLayout(alarmRow);
@@ -191,6 +194,7 @@ void TZEMForm09::createControls() {
     connect(m_selFrom, &QComboBox::currentIndexChanged, this, &TZEMForm09::SelectPort);
     connect(m_selTo, &QComboBox::currentIndexChanged, this, &TZEMForm09::SelectPort);
     connect(dayNight, &QPushButton::clicked, this, &TZEMForm09::addDayNightAlarm);
+    connect(coming, &QPushButton::clicked, this, &TZEMForm09::showComing);
     connect(remove, &QPushButton::clicked, this, &TZEMForm09::removeAlarm);
     connect(m_viwAlarms, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (item->column() == ColOn) {
@@ -377,6 +381,16 @@ void TZEMForm09::addLegAlarm(int event) {
                                                                         : chosen.landing);
         FlashNote::show(m_legButtons.at(std::size_t(event)), m_alarms.addRequested(alarm));
     });
+}
+
+void TZEMForm09::showComing() {
+    if (!m_comingWindow) {
+        m_comingWindow = new TZEMForm10(m_gameClock, m_alarms, this);
+        WindowPlaces::placeBeside(m_comingWindow, this);
+    }
+    m_comingWindow->show();
+    m_comingWindow->raise();
+    m_comingWindow->activateWindow();
 }
 
 void TZEMForm09::addDayNightAlarm() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -18,6 +19,7 @@ class QTableWidget;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TZEMForm10;
 class TZEMTime;
 
 // The journey planner tool window "航路案内": from a departure port to a destination port, the
@@ -47,6 +49,7 @@ private:
     void refreshAlarmTimes();
     void addLegAlarm(int event);
     void addDayNightAlarm();
+    void showComing();
     void addMomentAlarm();
     void createMomentRow(QBoxLayout* layout);
     void removeAlarm();
@@ -54,6 +57,7 @@ private:
 
     TZEMTime& m_gameClock;
     AlarmSchedule& m_alarms;
+    QPointer<TZEMForm10> m_comingWindow;
     std::vector<std::unique_ptr<TZEMShip>> m_routes;
     JourneyPlanner m_planner;
     std::vector<Journey> m_journeys;

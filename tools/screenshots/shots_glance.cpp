@@ -1,5 +1,6 @@
-// The time panel at midday with an alarm set on the day's end and two routes shown, and the
-// tray's menu with its tooltip's text as the panel's lines.
+// What comes next at 06:40 game time, an alarm set from its third row; the time panel at midday
+// with an alarm set on the day's end and two routes shown, and the tray's menu with its tooltip's
+// text as the panel's lines.
 #include <QAction>
 #include <QMenu>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "gametime/TZEMTime.h"
 #include "ship/AlarmSchedule.h"
 #include "ship/GlancePanel.h"
+#include "ship/TZEMForm10.h"
 #include "tools/screenshots/Shots.h"
 
 namespace {
@@ -42,6 +44,17 @@ const ShotRegistrar glanceShots("glance_panel", [](ShotContext& ctx) {
     tray.menu()->ensurePolished();
     tray.menu()->adjustSize();
     ctx.save(tray.menu(), QStringLiteral("tray_menu"));
+});
+
+const ShotRegistrar comingShots("coming_events", [](ShotContext& ctx) {
+    TZEMTime clock;
+    clock.Timer()->SetEnabled(false);
+    clock.SetGameTime(DateTime::encodeTime(6, 40, 0));
+    AlarmSchedule alarms(clock, ctx.dataFolder);
+    alarms.timer()->stop();
+    const auto window = std::make_unique<TZEMForm10>(clock, alarms);
+    window->setAlarmAt(2);
+    ctx.save(window.get(), QStringLiteral("coming_events"));
 });
 
 }  // namespace
