@@ -298,7 +298,8 @@ void TestOwnPrices::faults() {
     QStringList said;
     if (fault.endsWith(QStringLiteral("csv"))) {
         const QString csv = dat + QStringLiteral("in.csv");
-        writeFile(csv, QByteArray("\x89\x96,1\n\xff\xfe\x00\x01", 12));
+        const char bytes[] = "\x89\x96,1\n\xff\xfe\x00\x01";
+        writeFile(csv, QByteArray(bytes, sizeof bytes - 1));
         if (fault == QStringLiteral("unreadable csv")) {
             QFile::setPermissions(csv, FileFaults::WriteOnly);
         }
