@@ -650,7 +650,17 @@ void IniProfile::apply(const Changes& changes) {
         throw TZEMError::cannotWrite(m_fileName);  // never over a file that could not be read
     }
     applyChanges(doc, changes);
-    replaceFile(m_fileName, serialize(doc));
+    QByteArray bytes = serialize(doc);
+    // The changed lines may have held what kept the file from reading as UTF-8 or Shift-JIS: the
+    // rest would then read as that, and other keys change their values. The whole file goes to
+    // UTF-8 then, each line as it read.
+    Document reread;
+    detectEncoding(bytes, reread);
+    if (reread.encoding != doc.encoding) {
+        convertToUtf8(doc);
+        bytes = serialize(doc);
+    }
+    replaceFile(m_fileName, bytes);
 }
 
 void IniProfile::writeString(const QString& section, const QString& key, const QString& value,

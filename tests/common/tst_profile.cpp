@@ -126,6 +126,11 @@ private Q_SLOTS:
         QTest::newRow("Latin-1 bytes kept")
             << QByteArray("[Other]\nName=caf\xE9\n[Controler]\nTop=1\n")
             << QByteArray("[Other]\nName=caf\xE9\n[Controler]\nTop=5\n") << QStringLiteral("café");
+        // Without its line the file would read as Shift-JIS, ÖÖ as ﾖﾖ: it goes to UTF-8.
+        QTest::newRow("Latin-1 until the line that made it so is replaced")
+            << QByteArray("[Other]\nName=\xD6\xD6\n[Controler]\nTop=\xFF\n")
+            << QStringLiteral("[Other]\nName=ÖÖ\n[Controler]\nTop=5\n").toUtf8()
+            << QStringLiteral("ÖÖ");
         QTest::newRow("no final line end, CRLF")
             << QByteArray("[Controler]\r\nLeft=2")
             << QByteArray("[Controler]\r\nLeft=2\r\nTop=5\r\n") << QString();
