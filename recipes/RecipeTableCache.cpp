@@ -26,17 +26,23 @@ std::size_t slot(RecipeDirection direction) {
 
 }  // namespace
 
+std::unique_ptr<RecipeTables> takeKept(TDB& db, RecipeDirection direction) {
+    const std::optional<FileIdentity> now = FileIdentity::of(db.Path);
+    const QMutexLocker lock(&kept().mutex);
+    std::unique_ptr<RecipeTables>& mine = kept().tables[slot(direction)];
+    if (mine && now && mine->source() == db.Path && mine->identity() == *now) {
+        return std::move(mine);
+    }
+    mine.reset();
+    return nullptr;
+}
+
 std::unique_ptr<RecipeTables> take(TDB& db, RecipeDirection direction,
                                    const std::stop_token& stop) {
-    const std::optional<FileIdentity> before = FileIdentity::of(db.Path);
-    {
-        const QMutexLocker lock(&kept().mutex);
-        std::unique_ptr<RecipeTables>& mine = kept().tables[slot(direction)];
-        if (mine && before && mine->source() == db.Path && mine->identity() == *before) {
-            return std::move(mine);
-        }
-        mine.reset();
+    if (auto tables = takeKept(db, direction)) {
+        return tables;
     }
+    const std::optional<FileIdentity> before = FileIdentity::of(db.Path);
     std::unique_ptr<RecipeTables> tables = RecipeTables::read(db, direction, stop);
     // Only what was read from one state of the file is kept.
     if (tables && before && FileIdentity::of(db.Path) == before) {

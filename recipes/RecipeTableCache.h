@@ -18,6 +18,9 @@ namespace RecipeTableCache {
 // The tables of the connected database's file: the kept ones if they are still its, else read
 // afresh as RecipeTables::read reads them (null when it refuses).
 std::unique_ptr<RecipeTables> take(TDB& db, RecipeDirection direction, const std::stop_token& stop);
+// The kept tables of the connected database's file when they are still its, else null; reads
+// nothing.
+std::unique_ptr<RecipeTables> takeKept(TDB& db, RecipeDirection direction);
 // Keeps tables that `take` gave, for the next search; tables read while the file changed are not.
 void giveBack(std::unique_ptr<RecipeTables> tables);
 // Drops what is kept.

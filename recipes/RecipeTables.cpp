@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "common/TZEMError.h"
+#include "recipes/CaseKeys.h"
 #include "recipes/ItemSql.h"
 #include "recipes/SqliteScan.h"
 #include "recipes/TDB.h"
@@ -300,6 +301,30 @@ const QString& RecipeTables::name(int id) {
         name = QString::fromUtf8(text.data(), qsizetype(text.size()));
     }
     return name;
+}
+
+const std::vector<int>& RecipeTables::caseKeys() {
+    if (m_caseKeys.empty() && count() > 0) {
+        CaseKeys keys(count());
+        m_caseKeys.reserve(std::size_t(count()));
+        for (int id = 0; id < count(); ++id) {
+            m_caseKeys.push_back(keys.of(name(id)));
+        }
+    }
+    return m_caseKeys;
+}
+
+void RecipeTables::keepSearch(const SqlStatement& statement, std::vector<StartingRow> rows) {
+    m_searchStatement = statement;
+    m_searchRows = std::move(rows);
+    m_searchKept = true;
+}
+
+const std::vector<RecipeTables::StartingRow>* RecipeTables::keptSearch(
+    const SqlStatement& statement) const {
+    const bool same = m_searchKept && statement.text == m_searchStatement.text &&
+                      statement.values == m_searchStatement.values;
+    return same ? &m_searchRows : nullptr;
 }
 
 std::span<const RecipeTables::Edge> RecipeTables::edgesOf(int id) const {

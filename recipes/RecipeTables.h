@@ -11,6 +11,7 @@
 
 #include "common/FileIdentity.h"
 #include "recipes/RecipeDirection.h"
+#include "recipes/SqlStatement.h"
 
 class TDB;
 
@@ -40,6 +41,19 @@ public:
     // Made once, on first use.
     const QString& name(int id);
     std::span<const Edge> edgesOf(int id) const;
+    // Per number, a number shared by the names that are equal ignoring letter case, as
+    // QString::toCaseFolded folds them. Made once, on first use.
+    const std::vector<int>& caseKeys();
+
+    // The starting rows of the last search that walked these tables from its first entry, kept
+    // for the same search of the same file: a name's number and its count (forward, 生産数).
+    struct StartingRow {
+        int id;
+        std::int32_t produced;
+    };
+    void keepSearch(const SqlStatement& statement, std::vector<StartingRow> rows);
+    // Null for another statement.
+    const std::vector<StartingRow>* keptSearch(const SqlStatement& statement) const;
 
     // The file and its state the tables were read from, for keeping them (RecipeTableCache);
     // an empty source when unknown.
@@ -68,6 +82,10 @@ private:
     // Open addressing: 0 for a free slot, else the hash's upper half above id + 1.
     std::vector<std::uint64_t> m_slots;
     std::vector<QString> m_names;
+    std::vector<int> m_caseKeys;
+    SqlStatement m_searchStatement;
+    std::vector<StartingRow> m_searchRows;
+    bool m_searchKept = false;
     // An id's edges, from m_firstEdge[id] to m_firstEdge[id + 1].
     std::vector<std::uint32_t> m_firstEdge;
     std::vector<Edge> m_edges;

@@ -1,9 +1,11 @@
 #include "recipes/TZEMItemList.h"
 
+#include <QScopeGuard>
 #include <QVariant>
 #include <algorithm>
 
 #include "common/TZEMError.h"
+#include "recipes/CaseKeys.h"
 #include "recipes/ItemSql.h"
 #include "recipes/ManyItemRows.h"
 #include "recipes/RecipeTableCache.h"
@@ -54,15 +56,9 @@ const std::vector<int>& TZEMItemList::caseKeys() const {
     if (m_caseKeys.size() != m_items.size()) {
         m_caseKeys.clear();
         m_caseKeys.reserve(m_items.size());
-        QHash<QString, int> keys;
-        keys.reserve(qsizetype(m_items.size()));
+        CaseKeys keys(count());
         for (const auto& item : m_items) {
-            const QString folded = item.Name.toCaseFolded();
-            auto it = keys.find(folded);
-            if (it == keys.end()) {
-                it = keys.insert(folded, int(keys.size()));
-            }
-            m_caseKeys.push_back(it.value());
+            m_caseKeys.push_back(keys.of(item.Name));
         }
     }
     return m_caseKeys;
@@ -92,6 +88,9 @@ void TZEMItemList::build(const QString& dbPath, const SqlStatement& statement, D
                          Walk walk, const std::stop_token& stop) {
     TDB db(dbPath);  // freed on every way out, failures included
     db.connectOrFail();
+    if (walk != Walk::PerEntry && buildFromKeptSearch(db, statement, direction, stop)) {
+        return;
+    }
     TDBQuery& query = db.OpenQuery(statement);
     while (!query.eof()) {
         if (direction == Direction::Forward) {
@@ -111,10 +110,10 @@ void TZEMItemList::build(const QString& dbPath, const SqlStatement& statement, D
     }
     switch (walk) {
         case Walk::SetBased:
-            walkSetBased(db, direction, wholeTablesFrom, stop);
+            walkSetBased(db, statement, direction, wholeTablesFrom, stop);
             break;
         case Walk::WholeTables:
-            walkSetBased(db, direction, 0, stop);
+            walkSetBased(db, statement, direction, 0, stop);
             break;
         case Walk::PerEntry:
             walkPerEntry(db, direction, stop);
@@ -145,8 +144,27 @@ void TZEMItemList::walkPerEntry(TDB& db, Direction direction, const std::stop_to
     }
 }
 
-void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTableNames,
-                                const std::stop_token& stop) {
+bool TZEMItemList::buildFromKeptSearch(TDB& db, const SqlStatement& statement,
+                                       Direction direction, const std::stop_token& stop) {
+    std::unique_ptr<RecipeTables> tables = RecipeTableCache::takeKept(db, direction);
+    const auto keep = qScopeGuard([&tables] { RecipeTableCache::giveBack(std::move(tables)); });
+    const std::vector<RecipeTables::StartingRow>* rows =
+        tables ? tables->keptSearch(statement) : nullptr;
+    if (rows == nullptr) {
+        return false;
+    }
+    std::vector<int> idAt;
+    idAt.reserve(rows->size());
+    for (const RecipeTables::StartingRow& row : *rows) {
+        append(TZEMItem(tables->name(row.id), row.produced, true));
+        idAt.push_back(row.id);
+    }
+    walkTables(*tables, 0, std::move(idAt), direction, stop);
+    return true;
+}
+
+void TZEMItemList::walkSetBased(TDB& db, const SqlStatement& statement, Direction direction,
+                                qsizetype wholeTableNames, const std::stop_token& stop) {
     using ManyItemRows::boundAsItStands;
     ManyItemRows::EdgeRows rows;
     int read = 0;  // the rows of every entry below this position are in rows
@@ -159,8 +177,23 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTab
                 std::all_of(m_items.begin(), m_items.end(),
                             [](const TZEMItem& item) { return boundAsItStands(item.Name); })) {
                 if (auto tables = RecipeTableCache::take(db, direction, stop)) {
-                    walkTables(*tables, i, direction, stop);
-                    RecipeTableCache::giveBack(std::move(tables));
+                    const auto keep = qScopeGuard(
+                        [&tables] { RecipeTableCache::giveBack(std::move(tables)); });
+                    std::vector<int> idAt;
+                    idAt.reserve(std::size_t(count()));
+                    for (const TZEMItem& item : m_items) {
+                        idAt.push_back(tables->find(item.Name));
+                    }
+                    // A search walked from its first entry is kept whole, as its numbers.
+                    if (i == 0 && std::find(idAt.begin(), idAt.end(), -1) == idAt.end()) {
+                        std::vector<RecipeTables::StartingRow> starting;
+                        starting.reserve(idAt.size());
+                        for (std::size_t p = 0; p < idAt.size(); ++p) {
+                            starting.push_back({idAt[p], m_items[p].Count});
+                        }
+                        tables->keepSearch(statement, std::move(starting));
+                    }
+                    walkTables(*tables, i, std::move(idAt), direction, stop);
                     return;
                 }
                 tablesRefused = true;
@@ -202,14 +235,12 @@ void TZEMItemList::walkSetBased(TDB& db, Direction direction, qsizetype wholeTab
 
 // Walks the entries from the position on by the numbers of the tables' names: an entry's number
 // stands for its name, which it equals exactly.
-void TZEMItemList::walkTables(RecipeTables& tables, int from, Direction direction,
-                              const std::stop_token& stop) {
+void TZEMItemList::walkTables(RecipeTables& tables, int from, std::vector<int> idAt,
+                              Direction direction, const std::stop_token& stop) {
     std::vector<int> positionOf(std::size_t(tables.count()), -1);  // the first entry of a name
-    std::vector<int> idAt;                                         // an entry's name's number
     idAt.reserve(std::size_t(std::max(count(), tables.count())));
     for (int p = 0; p < count(); ++p) {
-        const int id = tables.find(at(p).Name);
-        idAt.push_back(id);
+        const int id = idAt[std::size_t(p)];
         if (id >= 0 && positionOf[std::size_t(id)] < 0) {
             positionOf[std::size_t(id)] = p;
         }
@@ -230,6 +261,15 @@ void TZEMItemList::walkTables(RecipeTables& tables, int from, Direction directio
                 idAt.push_back(edge.other);
             }
             sources.append(TZEMItemSource(j, direction == Direction::Forward ? edge.needed : 1));
+        }
+    }
+    // The tables keep the names' case keys from one search to the next.
+    if (std::find(idAt.begin(), idAt.end(), -1) == idAt.end()) {
+        const std::vector<int>& keys = tables.caseKeys();
+        m_caseKeys.clear();
+        m_caseKeys.reserve(idAt.size());
+        for (const int id : idAt) {
+            m_caseKeys.push_back(keys[std::size_t(id)]);
         }
     }
 }

@@ -67,9 +67,14 @@ public:
 
 private:
     void walkPerEntry(TDB& db, Direction direction, const std::stop_token& stop);
-    void walkSetBased(TDB& db, Direction direction, qsizetype wholeTableNames,
-                      const std::stop_token& stop);
-    void walkTables(RecipeTables& tables, int from, Direction direction,
+    void walkSetBased(TDB& db, const SqlStatement& statement, Direction direction,
+                      qsizetype wholeTableNames, const std::stop_token& stop);
+    // The starting items of the statement's last search from the kept tables, walked by them;
+    // false, with nothing done, when the tables are not kept or that search is not.
+    bool buildFromKeptSearch(TDB& db, const SqlStatement& statement, Direction direction,
+                             const std::stop_token& stop);
+    // idAt: the numbers of the names of the entries so far (-1 for a name the tables lack).
+    void walkTables(RecipeTables& tables, int from, std::vector<int> idAt, Direction direction,
                     const std::stop_token& stop);
     // The position of the named item, appended as an added item if the list lacks it.
     int indexOrAppend(const QString& name);

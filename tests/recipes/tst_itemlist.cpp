@@ -83,25 +83,42 @@ QString describe(const TZEMItemList& list) {
 using Direction = TZEMItemList::Direction;
 using Walk = TZEMItemList::Walk;
 
-// The list a walk builds, or the partial list and the message of its failure.
+// Per entry, the first position whose name equals its own ignoring case: the case keys as the
+// tree compares names, whatever their numbering.
+QString caseGroups(const TZEMItemList& list) {
+    QHash<int, int> first;
+    QStringList groups;
+    for (int i = 0; i < list.count(); ++i) {
+        const int key = list.caseKeys()[std::size_t(i)];
+        if (!first.contains(key)) {
+            first.insert(key, i);
+        }
+        groups << QString::number(first.value(key));
+    }
+    return groups.join(u',');
+}
+
+// The list a walk builds, or the partial list and the message of its failure; with the case
+// groups of a finished list when asked.
 QString outcome(const QString& path, const SqlStatement& statement, Direction direction,
-                Walk walk) {
+                Walk walk, bool withCaseGroups = false) {
     TZEMItemList list;
     try {
         list.build(path, statement, direction, walk);
     } catch (const TZEMError& e) {
         return describe(list) + " !" + e.message();
     }
-    return describe(list);
+    return describe(list) + (withCaseGroups ? " ~" + caseGroups(list) : QString());
 }
 
 // The set-based walks, by statements and by whole tables, against the per-entry walk: the same
-// list or the same failure.
+// list or the same failure. Each runs twice, the second time from the tables and the search that
+// the first kept; the first from the tables that earlier searches of the file kept.
 bool sameGraph(const QString& path, const SqlStatement& statement, Direction direction) {
-    const QString perEntry = outcome(path, statement, direction, Walk::PerEntry);
+    const QString perEntry = outcome(path, statement, direction, Walk::PerEntry, true);
     bool same = true;
-    for (const Walk walk : {Walk::SetBased, Walk::WholeTables}) {
-        const QString setBased = outcome(path, statement, direction, walk);
+    for (const Walk walk : {Walk::SetBased, Walk::WholeTables, Walk::WholeTables, Walk::SetBased}) {
+        const QString setBased = outcome(path, statement, direction, walk, true);
         if (setBased != perEntry) {
             qWarning("%s (walk %d)\n  set-based: %s\n  per-entry: %s",
                      qUtf8Printable(statement.values.join(u'|')), int(walk),
