@@ -9,6 +9,7 @@
 #include "recipes/MarketIndices.h"
 #include "recipes/PriceBook.h"
 #include "recipes/ProductLoad.h"
+#include "recipes/SqliteScan.h"
 #include "recipes/TDB.h"
 
 bool ProfitRanking::load(const QString& dbPath, std::stop_token stop, Read read) {
@@ -28,9 +29,11 @@ bool ProfitRanking::load(const QString& dbPath, std::stop_token stop, Read read)
     {
         TDB db(dbPath);
         db.connectOrFail();
-        QStringList names;
-        for (TDBQuery& q = db.OpenQuery(sqlFiefProducts()); !q.eof(); q.next()) {
-            names << q.asString(QStringLiteral("アイテム名"));
+        QStringList names = SqliteScan::plainTexts(db, sqlFiefProducts()).value_or(QStringList());
+        if (names.isEmpty()) {  // or read as Qt SQL reads names that are not plain
+            for (TDBQuery& q = db.OpenQuery(sqlFiefProducts()); !q.eof(); q.next()) {
+                names << q.asString(QStringLiteral("アイテム名"));
+            }
         }
         bool done = false;
         if (read == Read::SetBased && ManyItemRows::namesCompareAsText(db) &&
@@ -77,13 +80,18 @@ void ProfitRanking::adopt(ProfitRanking&& loaded) {
 void ProfitRanking::setProducts(std::vector<ProfitProduct> products) {
     m_entries.clear();
     m_materials.clear();
+    qsizetype materialRows = 0;
+    for (const ProfitProduct& product : products) {
+        materialRows += qsizetype(product.materials.size());
+    }
     QSet<QString> seen;
-    seen.reserve(qsizetype(products.size()) * 2);
+    seen.reserve(materialRows);
     m_entries.reserve(products.size());
     for (ProfitProduct& product : products) {
         for (const ProfitProduct::Material& m : product.materials) {
-            if (!seen.contains(m.name)) {
-                seen.insert(m.name);
+            const qsizetype before = seen.size();
+            seen.insert(m.name);
+            if (seen.size() != before) {
                 m_materials.push_back(MaterialInfo{m.name, m.price});
             }
         }

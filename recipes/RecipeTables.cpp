@@ -15,49 +15,6 @@ namespace {
 // Something in the tables that the in-memory join does not take as the statements would.
 struct NotJoinable {};
 
-// Well-formed UTF-8, not led by U+FEFF or U+FFFE: exactly the bytes of one QString, so that equal
-// names are equal bytes, and the name that a one-item statement looks for when given that QString.
-bool isPlainUtf8(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF") || text.starts_with("\xEF\xBF\xBE")) {
-        return false;
-    }
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* const end = p + text.size();
-    while (p < end) {
-        const unsigned lead = *p;
-        if (lead < 0x80) {
-            ++p;
-            continue;
-        }
-        int trailing = 0;
-        char32_t code = 0;
-        char32_t least = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            trailing = 1, code = lead & 0x1F, least = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            trailing = 2, code = lead & 0x0F, least = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            trailing = 3, code = lead & 0x07, least = 0x10000;
-        } else {
-            return false;
-        }
-        if (end - p <= trailing) {
-            return false;
-        }
-        for (int k = 1; k <= trailing; ++k) {
-            if ((p[k] & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (p[k] & 0x3F);
-        }
-        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        p += trailing + 1;
-    }
-    return true;
-}
-
 std::size_t hashOf(std::string_view bytes) {
     return std::hash<std::string_view>{}(bytes);
 }
@@ -363,7 +320,7 @@ int RecipeTables::add(std::string_view text) {
     if (found >= 0) {
         return found;
     }
-    if (!isPlainUtf8(text)) {
+    if (!SqliteScan::isPlainUtf8(text)) {
         throw NotJoinable{};
     }
     if (m_bytes.size() + text.size() > UINT32_MAX) {
