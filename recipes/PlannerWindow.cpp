@@ -70,13 +70,6 @@ void setupTable(QTableView* table, const QString& name) {
     table->setWordWrap(false);
 }
 
-QTableWidget* table(QWidget* parent, const QString& name, const QStringList& heads) {
-    auto* result = new QTableWidget(0, int(heads.size()), parent);
-    setupTable(result, name);
-    result->setHorizontalHeaderLabels(heads);
-    return result;
-}
-
 QTableView* view(QWidget* parent, const QString& name, QAbstractItemModel* model) {
     auto* result = new QTableView(parent);
     setupTable(result, name);

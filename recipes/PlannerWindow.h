@@ -6,7 +6,6 @@
 
 class QAbstractItemModel;
 class QTableView;
-class QTableWidget;
 class QWidget;
 
 // The common make-up of the crafting planner's windows (材料集計, 利益ランキング): tool windows
@@ -17,7 +16,6 @@ namespace PlannerWindow {
 void setup(QWidget* window, const QString& caption, const QSize& initialSize);
 // A read-only table with column heads, no row numbers, whole-row selection.
 void setupTable(QTableView* table, const QString& name);
-QTableWidget* table(QWidget* parent, const QString& name, const QStringList& heads);
 QTableView* view(QWidget* parent, const QString& name, QAbstractItemModel* model);
 // Keeps one column (a name) as wide as the room the other columns leave, and never narrower
 // than `minimum`, as the table or its other columns are resized.

@@ -5,10 +5,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QTableView>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "common/BackgroundTask.h"
@@ -19,6 +18,7 @@
 #include "common/WindowPlaces.h"
 #include "recipes/IndexDelegate.h"
 #include "recipes/MarketIndices.h"
+#include "recipes/MaterialIndexModel.h"
 #include "recipes/PlannerData.h"
 #include "recipes/PlannerWindow.h"
 #include "recipes/ProfitRanking.h"
@@ -31,7 +31,6 @@ namespace {
 constexpr int Width = 868;
 constexpr int Height = 520;
 constexpr int MarketLeft = 624;
-enum MarketColumn { MName, MPrice, MIndex };
 
 }  // namespace
 
@@ -95,17 +94,19 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
     pane(QStringLiteral("知行産物・知行名物の利益（生産回数１、標準の生産数）"), outRanking,
          evtPrices);
 
-    outMarket = PlannerWindow::table(
-        this, QStringLiteral("outMarket"),
-        {QStringLiteral("材料名"), QStringLiteral("店買い"), QStringLiteral("指数")});
-    outMarket->setItemDelegateForColumn(MIndex, new IndexDelegate(outMarket));
+    m_materialModel = new MaterialIndexModel(
+        *m_ranking, *m_indices,
+        [this](const QString& material, const QString& index) { setMaterialIndex(material, index); },
+        this);
+    outMarket = PlannerWindow::view(this, QStringLiteral("outMarket"), m_materialModel);
+    outMarket->setItemDelegateForColumn(MaterialIndexModel::Index, new IndexDelegate(outMarket));
     outMarket->setEditTriggers(
         QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
         QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     outMarket->horizontalHeader()->setMinimumSectionSize(30);
-    outMarket->setColumnWidth(MPrice, 56);
-    outMarket->setColumnWidth(MIndex, 52);
-    PlannerWindow::fillWithColumn(outMarket, MName, 60);
+    outMarket->setColumnWidth(MaterialIndexModel::Price, 56);
+    outMarket->setColumnWidth(MaterialIndexModel::Index, 52);
+    PlannerWindow::fillWithColumn(outMarket, MaterialIndexModel::Name, 60);
     outMarket->setMinimumWidth(160);
     pane(QStringLiteral("材料の指数"), outMarket);
     panes->setStretchFactor(0, 1);
@@ -115,16 +116,15 @@ TZEMForm083::TZEMForm083(const QString& dbPath, const QString& dataFolder, QWidg
     connect(outRanking, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         Messages::guarded([this, index] { openCalculator(index.row()); });
     });
-    connect(outMarket, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        Messages::guarded([this, item] { materialChanged(item); });
-    });
     connect(evtPrices, &QPushButton::clicked, this, [this] {
         Messages::guarded([this] { TZEMForm084::openFor(m_dbPath, m_data.folder()); });
     });
     connect(&m_data, &PlannerData::pricesChanged, this, [this] {
-        if (!isLoading()) {
+        if (isLoading()) {
+            m_pricesChangedWhileLoading = true;
+        } else {
             m_model->refresh();
-            fillMaterials();
+            m_materialModel->refresh();
         }
     });
 
@@ -173,6 +173,7 @@ void TZEMForm083::load() {
         QString error;
     };
     auto read = std::make_shared<Read>(*m_indices, m_data.prices());
+    m_pricesChangedWhileLoading = false;
     showLoading(true);
     m_loading->start(
         [read, dbPath = m_dbPath](std::stop_token stop) {
@@ -186,9 +187,11 @@ void TZEMForm083::load() {
                 }
                 m_ranking->adopt(std::move(read->ranking));
                 // Prices changed while the products were read count too.
-                m_ranking->recompute();
+                if (m_pricesChangedWhileLoading) {
+                    m_ranking->recompute();
+                }
                 m_model->reset();
-                fillMaterials();
+                m_materialModel->reset();
                 if (m_ranking->skipped() > 0) {
                     Messages::showError(
                         QStringLiteral("読めない産物が %1 件あり、一覧から外しました。\n%2")
@@ -200,61 +203,13 @@ void TZEMForm083::load() {
         });
 }
 
-void TZEMForm083::fillMaterials() {
-    const QSignalBlocker blocker(outMarket);
-    const auto& materials = m_ranking->materials();
-    outMarket->setRowCount(int(materials.size()));
-    // The rows exist for the view now; the items of tens of thousands of them go in without a
-    // change signal each, and the view paints them once.
-    const QSignalBlocker quietModel(outMarket->model());
-    for (int r = 0; r < int(materials.size()); ++r) {
-        auto* name = new QTableWidgetItem(materials[std::size_t(r)].name);
-        name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        name->setToolTip(name->text());
-        const std::int32_t inForce = m_ranking->price(materials[std::size_t(r)]);
-        auto* price = new QTableWidgetItem(QString::number(inForce));
-        if (inForce != materials[std::size_t(r)].price) {
-            price->setToolTip(QStringLiteral("自分の価格（データベースの店買い %1）")
-                                  .arg(materials[std::size_t(r)].price));
-        }
-        price->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        price->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto* index = new QTableWidgetItem(m_indices->material(materials[std::size_t(r)].name));
-        index->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        index->setToolTip(ProfitRankingModel::indexHint());
-        outMarket->setItem(r, MName, name);
-        outMarket->setItem(r, MPrice, price);
-        outMarket->setItem(r, MIndex, index);
-    }
-    outMarket->viewport()->update();
-}
-
 void TZEMForm083::setMaterialIndex(const QString& material, const QString& index) {
-    const auto restore = [&] {
-        // The table shows what is in force, also when the text was refused.
-        const QSignalBlocker blocker(outMarket);
-        for (int r = 0; r < outMarket->rowCount(); ++r) {
-            if (outMarket->item(r, MName)->text() == material) {
-                outMarket->item(r, MIndex)->setText(m_indices->material(material));
-            }
-        }
-    };
-    try {
-        m_indices->setMaterial(material, index);
-    } catch (...) {
-        restore();
+    // The tables show what is in force, also when the text was refused.
+    const auto shown = qScopeGuard([this] {
+        m_materialModel->refresh();
         m_model->refresh();
-        throw;
-    }
-    restore();
-    m_model->refresh();
-}
-
-void TZEMForm083::materialChanged(QTableWidgetItem* item) {
-    if (item->column() != MIndex) {
-        return;
-    }
-    setMaterialIndex(outMarket->item(item->row(), MName)->text(), item->text());
+    });
+    m_indices->setMaterial(material, index);
 }
 
 void TZEMForm083::openCalculator(int rank) {

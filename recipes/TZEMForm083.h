@@ -7,14 +7,13 @@
 class BackgroundTask;
 class IndexDelegate;
 class MarketIndices;
+class MaterialIndexModel;
 class PlannerData;
 class ProfitRanking;
 class ProfitRankingModel;
 class QProgressBar;
 class QPushButton;
 class QTableView;
-class QTableWidget;
-class QTableWidgetItem;
 
 // "利益ランキング": every fief product of the item database with the profit calculator's figures
 // at the standard counts, best profit first, and the index at which each breaks even. The market
@@ -45,8 +44,6 @@ Q_SIGNALS:
 private:
     void load();
     void showLoading(bool loading);
-    void fillMaterials();
-    void materialChanged(QTableWidgetItem* item);
     void openCalculator(int rank);
 
     QString m_dbPath;
@@ -54,9 +51,11 @@ private:
     std::unique_ptr<MarketIndices> m_indices;
     std::unique_ptr<ProfitRanking> m_ranking;
     ProfitRankingModel* m_model = nullptr;
+    MaterialIndexModel* m_materialModel = nullptr;
     QPushButton* evtPrices = nullptr;
     QTableView* outRanking = nullptr;
-    QTableWidget* outMarket = nullptr;
+    QTableView* outMarket = nullptr;
     QProgressBar* m_progress = nullptr;
     BackgroundTask* m_loading = nullptr;
+    bool m_pricesChangedWhileLoading = false;
 };

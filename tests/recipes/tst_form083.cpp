@@ -156,15 +156,22 @@ void TestRanking::indicesRememberedAndResorted() {
         const QString top = w.ranking().at(0).product.name;
         // Making the top product's first material dear drops it.
         const QString dear = w.ranking().at(0).product.materials.front().name;
-        auto* market = w.findChild<QTableWidget*>(QStringLiteral("outMarket"));
-        const auto cell = market->findItems(dear, Qt::MatchExactly).front();
-        market->item(cell->row(), 2)->setText(QStringLiteral("99.99"));
+        QAbstractItemModel* market = w.findChild<QTableView*>(QStringLiteral("outMarket"))->model();
+        QAbstractItemModelTester marketTester(
+            market, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QModelIndex cell =
+            market->index(market->match(market->index(0, 0), Qt::DisplayRole, dear, 1,
+                                        Qt::MatchExactly)
+                              .front()
+                              .row(),
+                          2);
+        QVERIFY(market->setData(cell, QStringLiteral("99.99")));
         QVERIFY(w.ranking().at(0).product.name != top);
         QCOMPARE(view->model()->index(0, 1).data().toString(), w.ranking().at(0).product.name);
         // A text that is no index is refused; the cell shows the index in force.
-        market->item(cell->row(), 2)->setText(QStringLiteral("1.5"));
+        QVERIFY(!market->setData(cell, QStringLiteral("1.5")));
         QCOMPARE(messages.errors.size(), 1);
-        QCOMPARE(market->item(cell->row(), 2)->text(), QStringLiteral("99.99"));
+        QCOMPARE(cell.data().toString(), QStringLiteral("99.99"));
         // The product index of a 知行産物 is set in the list itself; a 知行名物 has none.
         int fief = 0;
         while (!ProfitCalc::productIndexed(w.ranking().at(fief).product.catalogue)) {
@@ -174,7 +181,7 @@ void TestRanking::indicesRememberedAndResorted() {
         // Where an index can be typed, the cell says so.
         QCOMPARE(view->model()->index(fief, 7).data(Qt::ToolTipRole).toString(),
                  ProfitRankingModel::indexHint());
-        QCOMPARE(market->item(cell->row(), 2)->toolTip(), ProfitRankingModel::indexHint());
+        QCOMPARE(cell.data(Qt::ToolTipRole).toString(), ProfitRankingModel::indexHint());
         QVERIFY(view->model()->setData(view->model()->index(fief, 7), QStringLiteral("00.10")));
         QVERIFY(!view->model()->setData(view->model()->index(fief == 0 ? 1 : 0, 7), "00.10") ||
                 ProfitCalc::productIndexed(w.ranking().at(fief == 0 ? 1 : 0).product.catalogue));
@@ -271,8 +278,8 @@ void TestRanking::namesAndResizing() {
         QCOMPARE(model->index(0, column).data(Qt::ToolTipRole), model->index(0, column).data());
     }
     QVERIFY(!model->index(0, 4).data(Qt::ToolTipRole).isValid());
-    const auto* market = w.findChild<QTableWidget*>(QStringLiteral("outMarket"));
-    QCOMPARE(market->item(0, 0)->toolTip(), market->item(0, 0)->text());
+    const QAbstractItemModel* market = w.findChild<QTableView*>(QStringLiteral("outMarket"))->model();
+    QCOMPARE(market->index(0, 0).data(Qt::ToolTipRole), market->index(0, 0).data());
     QCOMPARE(WindowChecks::growthProblems(&w, {"outRanking"}, {}), QString());
     QCOMPARE(WindowChecks::reopenProblems(
                  QStringLiteral("TZEMForm083"), QSize(868, 520),

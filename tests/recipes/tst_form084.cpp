@@ -87,7 +87,21 @@ private Q_SLOTS:
     void plannersFollowOwnPricesAndHoldings();
     void importAndExport();
     void calculatorTakesOwnPricesOnlyWhenAsked();
+    void priceSetWhileTheRankingReads();
 };
+
+// A price set while the ranking reads its products counts once they are shown.
+void TestForm084::priceSetWhileTheRankingReads() {
+    ItemDbFixture fixture;
+    const QString path = fixture.create(lunchTables());
+    std::unique_ptr<TZEMForm083> ranking(TZEMForm083::openFor(path, fixture.folder()));
+    QVERIFY(ranking->isLoading());
+    PlannerData::of(fixture.folder()).setPrices({{"漬物", PriceBook::Prices{1, std::nullopt}}});
+    QTRY_VERIFY(!ranking->isLoading());
+    QCOMPARE(ranking->ranking().at(0).figures->runCost, 2 * 20 + 1);
+    const QAbstractItemModel* market = child<QTableView>(ranking.get(), "outMarket")->model();
+    QCOMPARE(market->index(rowOf(market, "漬物"), 1).data().toString(), QStringLiteral("1"));
+}
 
 void TestForm084::plannersFollowOwnPricesAndHoldings() {
     ItemDbFixture fixture;
@@ -118,8 +132,10 @@ void TestForm084::plannersFollowOwnPricesAndHoldings() {
     const ProfitRanking::Entry& e = ranking->ranking().at(0);
     QCOMPARE(e.figures->runCost, 2 * 20 + 1);
     QCOMPARE(e.figures->sale, std::int64_t(4 * 1000));
-    auto* market = child<QTableWidget>(ranking.get(), "outMarket");
-    QCOMPARE(market->item(rowOf(market->model(), "漬物"), 1)->text(), QStringLiteral("1"));
+    const QAbstractItemModel* market = child<QTableView>(ranking.get(), "outMarket")->model();
+    const QModelIndex price = market->index(rowOf(market, "漬物"), 1);
+    QCOMPARE(price.data().toString(), QStringLiteral("1"));
+    QCOMPARE(price.data(Qt::ToolTipRole).toString(), QStringLiteral("自分の価格（データベースの店買い 7）"));
     QVERIFY(FileFaults::readAll(fixture.folder() + "TAMUPrices.ini").contains("漬物=1"));
     // An emptied cell is the database's price again; a text that is no price is refused.
     QVERIFY(type(own, "漬物", OwnPriceModel::OwnBuy, ""));
