@@ -11,7 +11,8 @@ import json
 import re
 import sys
 
-# (benchmark name, as a regular expression; time measured; budget in milliseconds)
+# (benchmark name, as a regular expression; time measured, or a counter in milliseconds; budget
+# in milliseconds)
 BENCHMARK_BUDGETS = [
     (r"allHands/512/min_time:2\.000", "real_time", 40),
     (r"BM_UnrestrictedSearchToVisibleTree/items10k/repeated:0.*", "real_time", 50),
@@ -26,6 +27,7 @@ BENCHMARK_BUDGETS = [
     (r"BM_RankingLoad/items10k.*", "cpu_time", 200),
     (r"BM_RankingLoad/items160k(/|$).*", "cpu_time", 300),
     (r"BM_RankingResort.*", "real_time", 16),
+    (r"BM_RankingWindowLargestStall.*", "stall_ms", 50),
     (r"importItems.*", "cpu_time", 2000),
     (r"plannerRefresh.*", "cpu_time", 1),
 ]
@@ -61,7 +63,8 @@ def main(args):
             name = result["name"]
             for pattern, measure, budget in BENCHMARK_BUDGETS:
                 if re.fullmatch(pattern, result.get("run_name", name)) or re.fullmatch(pattern, name):
-                    value = result[measure] * TO_MS[result.get("time_unit", "ns")]
+                    unit = TO_MS[result.get("time_unit", "ns")] if measure.endswith("_time") else 1
+                    value = result[measure] * unit
                     seen.add(pattern)
                     verdict = "ok" if value <= budget else "MISSED"
                     print(f"{verdict:6} {name}: {value:.2f} ms ({measure}) of {budget} ms")
