@@ -32,20 +32,12 @@ void take(ProfitProduct& p, const Row& row) {
 // do: anything but text that is one QString's UTF-8 and an integer within 32 bits.
 struct NotPlain {};
 
-QString plainText(const SqliteScan& scan, int column) {
-    std::optional<QString> text = scan.plainText(column);
-    if (!text) {
-        throw NotPlain{};
-    }
-    return *std::move(text);
-}
-
-std::int32_t plainInteger(const SqliteScan& scan, int column) {
-    const std::optional<std::int32_t> value = scan.plainInteger(column);
+template <typename Value>
+Value plain(std::optional<Value> value) {
     if (!value) {
         throw NotPlain{};
     }
-    return *value;
+    return *std::move(value);
 }
 
 // The product statement's rows straight from SQLite, read as ProductRow reads them.
@@ -59,12 +51,12 @@ public:
           m_sell(scan.column("店売り")),
           m_buy(scan.column("店買い")) {}
 
-    QString name() const { return plainText(m_scan, m_name); }
-    std::int32_t standardCountValue() const { return plainInteger(m_scan, m_count); }
-    QString catalogue() const { return plainText(m_scan, m_catalogue); }
+    QString name() const { return plain(m_scan.plainText(m_name)); }
+    std::int32_t standardCountValue() const { return plain(m_scan.plainInteger(m_count)); }
+    QString catalogue() const { return plain(m_scan.plainText(m_catalogue)); }
     std::int32_t unitPriceValue() const {
         const bool buy = ProfitCalc::unitPriceColumn(catalogue()) == QStringLiteral("店買い");
-        return plainInteger(m_scan, buy ? m_buy : m_sell);
+        return plain(m_scan.plainInteger(buy ? m_buy : m_sell));
     }
 
 private:
@@ -88,10 +80,10 @@ public:
         }
         return m_scan.text(m_product);
     }
-    QString product() const { return plainText(m_scan, m_product); }
+    QString product() const { return plain(m_scan.plainText(m_product)); }
     ProfitProduct::Material material() const {
-        return {plainText(m_scan, m_name), plainInteger(m_scan, m_needed),
-                plainInteger(m_scan, m_price)};
+        return {plain(m_scan.plainText(m_name)), plain(m_scan.plainInteger(m_needed)),
+                plain(m_scan.plainInteger(m_price))};
     }
 
 private:
