@@ -29,8 +29,9 @@ bool ProfitRanking::load(const QString& dbPath, std::stop_token stop, Read read)
     {
         TDB db(dbPath);
         db.connectOrFail();
-        QStringList names = SqliteScan::plainTexts(db, sqlFiefProducts()).value_or(QStringList());
-        if (names.isEmpty()) {  // or read as Qt SQL reads names that are not plain
+        std::optional<QStringList> plainNames = SqliteScan::plainTexts(db, sqlFiefProducts());
+        QStringList names = plainNames.value_or(QStringList());
+        if (!plainNames) {  // read as Qt SQL reads names that are not plain
             for (TDBQuery& q = db.OpenQuery(sqlFiefProducts()); !q.eof(); q.next()) {
                 names << q.asString(QStringLiteral("アイテム名"));
             }
