@@ -503,6 +503,15 @@ void applyChanges(Document& doc, const IniProfile::Changes& changes) {
             add(e.key + u'=' + e.value);
         }
     }
+    // A line that now ends in a lone CR before an empty LF line would read back as one CR LF, the
+    // blank line lost: it ends in CR LF instead.
+    const QByteArray cr = *encode(doc.encoding, QStringLiteral("\r"));
+    const QByteArray lf = *encode(doc.encoding, QStringLiteral("\n"));
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i].end == cr && lines[i + 1].bytes.isEmpty() && lines[i + 1].end.startsWith(lf)) {
+            lines[i].end = cr + lf;
+        }
+    }
     doc.lines = lines;
 }
 

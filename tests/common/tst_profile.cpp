@@ -134,6 +134,14 @@ private Q_SLOTS:
         QTest::newRow("no final line end, CRLF")
             << QByteArray("[Controler]\r\nLeft=2")
             << QByteArray("[Controler]\r\nLeft=2\r\nTop=5\r\n") << QString();
+        // Top=5 ends in the file's lone CR; before the LF-only blank line it would read as CR LF.
+        QTest::newRow("key added before an LF blank line in a CR file")
+            << QByteArray("[Controler]\rLeft=2\r\n\n[X]\r")
+            << QByteArray("[Controler]\rLeft=2\r\nTop=5\r\n\n[X]\r") << QString();
+        QTest::newRow("UTF-16 LE, key added before an LF blank line in a CR file")
+            << encoded("UTF-16LE", QStringLiteral("[Controler]\rLeft=2\r\n\n[X]\r"), le)
+            << encoded("UTF-16LE", QStringLiteral("[Controler]\rLeft=2\r\nTop=5\r\n\n[X]\r"), le)
+            << QString();
         QTest::newRow("UTF-16 LE, key added to a new section")
             << encoded("UTF-16LE", QStringLiteral("[Other]\r\nName=%1").arg(name), le)
             << encoded("UTF-16LE",
