@@ -86,6 +86,7 @@ const ShotRegistrar nine("search_nine_materials", [](ShotContext& ctx) {
     window->findChild<QLineEdit*>(QStringLiteral("iptItemName"))
         ->setText(QStringLiteral("見本：材料が九つの品"));
     window->findChild<QPushButton*>(QStringLiteral("btnSearchName"))->click();
+    waitForSearch(window);
     auto* tree = window->findChild<QTreeView*>(QStringLiteral("CreateTree"));
     tree->setCurrentIndex(tree->model()->index(0, 0));
     ctx.save(window, QStringLiteral("search_nine_materials"));
