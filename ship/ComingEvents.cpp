@@ -9,15 +9,21 @@ namespace ComingEvents {
 
 std::vector<Event> read(const TZEMTime& clock, const AlarmSchedule& alarms, const Choice& choice) {
     std::vector<Event> events;
-    // Each game day's moment from its first coming on, while it falls within the real span.
+    // Each game day's moment from its first coming on, while it falls within the real span. A
+    // real day holds some 24 game days: the moment's texts are made once and shared by them all.
     const auto everyDay = [&](TDateTime time, const ShipAlarm& alarm, const QString& port) {
-        for (std::int64_t game = clock.gameSecondsUntil(time);
-             clock.realSecondsFor(game) <= choice.realSeconds; game += DateTime::SecsPerDay) {
+        const QString gameTime = DateTime::formatLongTime(time);
+        const QString what = alarms.describe(alarm);
+        for (std::int64_t game = clock.gameSecondsUntil(time);; game += DateTime::SecsPerDay) {
+            const std::int64_t real = clock.realSecondsFor(game);
+            if (real > choice.realSeconds) {
+                break;
+            }
             Event e;
             e.gameSeconds = game;
-            e.realSeconds = clock.realSecondsFor(game);
-            e.gameTime = DateTime::formatLongTime(time);
-            e.what = alarms.describe(alarm);
+            e.realSeconds = real;
+            e.gameTime = gameTime;
+            e.what = what;
             e.port = port;
             e.alarm = alarm;
             events.push_back(std::move(e));
