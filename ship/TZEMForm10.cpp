@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
 
 #include "common/FlashNote.h"
 #include "common/Fonts.h"
@@ -18,9 +20,43 @@
 #include "ship/TZEMShip.h"
 
 void ComingEventsModel::setEvents(std::vector<ComingEvents::Event> events) {
-    beginResetModel();
-    m_events = std::move(events);
-    endResetModel();
+    // One event read a moment later: a day's repetitions of a moment lie an hour apart in real
+    // time, far more than the minute allowed here for a late refresh.
+    const auto same = [](const ComingEvents::Event& before, const ComingEvents::Event& now) {
+        const std::int64_t passed = before.realSeconds - now.realSeconds;
+        return passed >= 0 && passed <= 60 && before.isAlarm == now.isAlarm &&
+               before.gameTime == now.gameTime && before.what == now.what &&
+               before.port == now.port;
+    };
+    // The usual second: the events before, less some passed at the top, more some come at the
+    // bottom. Rows then go and come as such and only the times left change, so that the view
+    // keeps its selection; anything else (a filter, an alarm set) makes the rows anew.
+    std::size_t passed = 0;
+    while (passed < m_events.size() && (events.empty() || !same(m_events[passed], events.front()))) {
+        ++passed;
+    }
+    const std::size_t kept = m_events.size() - passed;
+    if (kept > events.size() ||
+        !std::equal(m_events.begin() + std::ptrdiff_t(passed), m_events.end(), events.begin(), same)) {
+        beginResetModel();
+        m_events = std::move(events);
+        endResetModel();
+        return;
+    }
+    if (passed > 0) {
+        beginRemoveRows({}, 0, int(passed) - 1);
+        m_events.erase(m_events.begin(), m_events.begin() + std::ptrdiff_t(passed));
+        endRemoveRows();
+    }
+    std::move(events.begin(), events.begin() + std::ptrdiff_t(kept), m_events.begin());
+    if (kept > 0) {
+        Q_EMIT dataChanged(index(0, ColLeft), index(int(kept) - 1, ColLeft), {Qt::DisplayRole});
+    }
+    if (events.size() > kept) {
+        beginInsertRows({}, int(kept), int(events.size()) - 1);
+        std::move(events.begin() + std::ptrdiff_t(kept), events.end(), std::back_inserter(m_events));
+        endInsertRows();
+    }
 }
 
 int ComingEventsModel::rowCount(const QModelIndex& parent) const {
@@ -139,7 +175,7 @@ void TZEMForm10::refresh() {
     choice.sailings = chkSailing->isChecked();
     choice.landings = chkLanding->isChecked();
     choice.port = selPort->currentIndex() > 0 ? selPort->currentText() : QString();
-    // The list is made anew each second; the view stays where the player scrolled it.
+    // The list is read anew each second; the view stays where the player scrolled it.
     const int scrolled = viwEvents->verticalScrollBar()->value();
     m_model.setEvents(ComingEvents::read(m_gameClock, m_alarms, choice));
     viwEvents->verticalScrollBar()->setValue(scrolled);

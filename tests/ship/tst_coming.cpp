@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QTableView>
 #include <QtTest>
 #include <map>
@@ -26,6 +27,21 @@ QStringList lines(const std::vector<ComingEvents::Event>& events) {
     return result;
 }
 
+// The same of the window's rows, with the time left each shows.
+QStringList shown(const ComingEventsModel& model) {
+    std::vector<ComingEvents::Event> events;
+    QStringList left;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        events.push_back(model.at(row));
+        left << model.index(row, ComingEventsModel::ColLeft).data().toString();
+    }
+    QStringList result = lines(events);
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        result[i] += u'|' + left[i];
+    }
+    return result;
+}
+
 }  // namespace
 
 class TestComing : public QObject {
@@ -35,6 +51,7 @@ private Q_SLOTS:
     void everyMomentOfTheNextDay();
     void portsAndKinds();
     void alarmFromARow();
+    void choiceKeptAsTimePasses();
 };
 
 // Against a walk over every game second of the next 24 real hours, each second asking which
@@ -126,6 +143,40 @@ void TestComing::alarmFromARow() {
         shown += window.model().at(r).isAlarm ? 1 : 0;
     }
     QCOMPARE(shown, 1);
+}
+
+// Second after second the rows are that second's read: the times left change in place and passed
+// events leave at the top, so the row the player chose stays chosen. A filter makes them anew.
+void TestComing::choiceKeptAsTimePasses() {
+    Fixture f;
+    TZEMForm10 window(f.clock, *f.alarms);
+    auto* view = window.findChild<QTableView*>(QStringLiteral("viwEvents"));
+    const ComingEvents::Event chosen = window.model().at(20);
+    view->selectRow(20);
+    QSignalSpy resets(&window.model(), &QAbstractItemModel::modelReset);
+    QSignalSpy passed(&window.model(), &QAbstractItemModel::rowsRemoved);
+    for (int second = 0; second < 300; ++second) {
+        f.now.set(f.now.get() + 1.0 / 86400.0);
+        f.clock.Tick();
+        window.refresh();
+        ComingEventsModel fresh;
+        fresh.setEvents(ComingEvents::read(f.clock, *f.alarms, {}));
+        QCOMPARE(shown(window.model()), shown(fresh));
+        const QModelIndexList selected = view->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        const ComingEvents::Event& now = window.model().at(selected.front().row());
+        QCOMPARE(now.what + now.gameTime, chosen.what + chosen.gameTime);
+    }
+    QCOMPARE(resets.size(), 0);
+    QVERIFY(passed.size() > 0);
+
+    window.findChild<QCheckBox*>(QStringLiteral("chkLanding"))->setChecked(false);
+    QCOMPARE(resets.size(), 1);
+    ComingEvents::Choice choice;
+    choice.landings = false;
+    ComingEventsModel fresh;
+    fresh.setEvents(ComingEvents::read(f.clock, *f.alarms, choice));
+    QCOMPARE(shown(window.model()), shown(fresh));
 }
 
 QTEST_MAIN(TestComing)
