@@ -1,7 +1,7 @@
 // CPU used with the clock and ship windows open: the controller opens both windows from its
 // buttons, and the process's CPU time over a period (default 60 s) is printed as a share of one
 // core. With "journeys" after the seconds, the journey planner is opened too, with five alarms
-// set from it, and the time panel with two routes.
+// set from it and its これからの予定, and the time panel with two routes.
 #include <sys/resource.h>
 
 #include <QAction>
@@ -58,6 +58,7 @@ int main(int argc, char* argv[]) {
         for (const char* name : buttons) {
             planner->findChild<QPushButton*>(QString::fromLatin1(name))->click();
         }
+        planner->findChild<QPushButton*>(QStringLiteral("evtComing"))->click();
         controller.findChild<QAction*>(QStringLiteral("SaSPanel"))->trigger();
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (auto* panel = qobject_cast<GlancePanel*>(w)) {
@@ -65,7 +66,7 @@ int main(int argc, char* argv[]) {
                 panel->settings().setRouteShown(5, true);
             }
         }
-        std::printf("planner and panel open, %zu alarms\n",
+        std::printf("planner, これからの予定 and panel open, %zu alarms\n",
                     controller.alarmSchedule()->alarms().size());
     }
     // Let the windows settle before measuring.
